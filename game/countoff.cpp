@@ -1,0 +1,119 @@
+// countoff: the counting-out game. Reads a count n and the soldiers' names
+// from standard input and stands the soldiers in a circle in that order.
+// Starting from the first soldier, the count passes n soldiers and removes the
+// one it reaches, then starts again from the soldier after it, until one
+// soldier is left: the winner.
+#include "listaenccircular.h"
+
+#include <cstddef>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view prompt_for_n = "\n\t Entre com n ( > 0): ";
+constexpr std::string_view prompt_for_names = "\t Nome dos soldados(ctrl+d para encerrar):";
+constexpr std::string_view dash_line =
+    "------------------------------------------------------------------";
+constexpr std::string_view roster_title = "Os soldados sao:";
+constexpr std::string_view first_counter = " O soldado que iniciara a contagem sera: ";
+constexpr std::string_view removal = "\tO Soldado removido foi: ";
+constexpr std::string_view remaining_title = "Os soldados restantes sao:";
+constexpr std::string_view next_counter = "\tO soldado ";
+constexpr std::string_view next_counter_end = " iniciara a contagem";
+constexpr std::string_view star_line = "****************************************************";
+constexpr std::string_view winner = "\tO vencedor e o Soldado ";
+constexpr std::string_view game_over = "\nJogo terminado...";
+constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a zero";
+
+// Prints the pieces as one line, formatted whole, written once and flushed.
+template <typename... Pieces> void say(const Pieces &...pieces) {
+    std::string line;
+    (line.append(pieces), ...);
+    line += '\n';
+    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
+    std::cout.flush();
+}
+
+// Appends every name up to the end of input as a soldier; answers how many.
+std::size_t read_roster(ListaEnc &roster) {
+    std::size_t soldiers = 0;
+    std::string word;
+    while (std::cin >> word) {
+        roster.inserir(0, std::move(word));
+        ++soldiers;
+    }
+    return soldiers;
+}
+
+node *pass(node *soldier, std::size_t count) {
+    for (; count > 0; --count) {
+        soldier = soldier->next;
+    }
+    return soldier;
+}
+
+int play() {
+    ListaEnc roster;
+    say(prompt_for_n);
+    int n = 0;
+    if (std::cin >> n && n < 0) {
+        std::cerr << negative_n << std::endl;
+        return 2;
+    }
+    say(prompt_for_names);
+    std::size_t soldiers = read_roster(roster); // nothing when n could not be read
+    if (roster.isEmpty()) {
+        throw ListUnderflowException();
+    }
+    say(dash_line);
+    say(roster_title);
+    roster.ExibirInfo();
+
+    node *counting = roster.GetNth(0);
+    say(first_counter, counting->info);
+    say(dash_line);
+    while (soldiers > 1) {
+        // The circle stands still while the count walks it, so whole laps
+        // can be skipped.
+        std::unique_ptr<node> removed =
+            roster.removerno(pass(counting, static_cast<std::size_t>(n) % soldiers));
+        --soldiers;
+        say(removal, removed->info);
+        if (soldiers == 1) {
+            break;
+        }
+        say(remaining_title);
+        say(dash_line);
+        roster.ExibirInfo();
+        say(dash_line);
+        counting = removed->next;
+        say(next_counter, counting->info, next_counter_end);
+    }
+    std::unique_ptr<node> const last = roster.pop();
+    say(star_line);
+    say(winner, last->info);
+    say(star_line);
+    say(game_over);
+    return 0;
+}
+
+} // namespace
+
+int main() {
+    // Running out of memory while reading a name must not pass for the end
+    // of input: let the extraction rethrow it.
+    std::cin.exceptions(std::ios::badbit);
+    try {
+        return play();
+    } catch (const ListUnderflowException &) {
+        return 1; // no soldiers; the exception printed why
+    } catch (const std::bad_alloc &) {
+        std::cerr << allocation_failure_message << std::flush;
+        std::abort();
+    }
+}
