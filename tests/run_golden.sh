@@ -2,31 +2,38 @@
 # Runs a program on a golden case and compares everything it does with the
 # case's files: NAME.in (standard input; none means /dev/null), NAME.out
 # (standard output, byte for byte), NAME.err (standard error; none means
-# empty) and NAME.status (exit status; none means 0).
-# usage: run_golden.sh PROGRAM CASE_DIR NAME
-program=$1
-case=$2/$3
+# empty) and NAME.status (exit status; none means 0). NAME.in.gz and
+# NAME.out.gz stand for large inputs and outputs.
+# usage: run_golden.sh CASE_DIR NAME COMMAND [ARGUMENT...]
+case=$1/$2
+shift 2
 work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
 
-input=/dev/null
-[ -f "$case.in" ] && input=$case.in
+for part in in out; do
+    if [ -f "$case.$part.gz" ]; then
+        gzip -dc "$case.$part.gz" >"$work/expected.$part" || exit 1
+    elif [ -f "$case.$part" ]; then
+        cp "$case.$part" "$work/expected.$part"
+    fi
+done
+[ -f "$work/expected.in" ] || : >"$work/expected.in"
 expected_err=/dev/null
 [ -f "$case.err" ] && expected_err=$case.err
 expected_status=0
 [ -f "$case.status" ] && expected_status=$(cat "$case.status")
 
-"$program" <"$input" >"$work/out" 2>"$work/err"
+"$@" <"$work/expected.in" >"$work/out" 2>"$work/err"
 status=$?
 
 failed=0
-if ! cmp -s "$work/out" "$case.out"; then
-    echo "standard output differs from $case.out:"
-    diff "$case.out" "$work/out" | head -40
+if ! cmp -s "$work/out" "$work/expected.out"; then
+    echo "standard output differs from the expected one:"
+    diff "$work/expected.out" "$work/out" | head -c 4000
     failed=1
 fi
 if ! cmp -s "$work/err" "$expected_err"; then
-    echo "standard error differs from $expected_err:"
+    echo "standard error differs from the expected one:"
     head -c 4000 "$work/err"
     failed=1
 fi
