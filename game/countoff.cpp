@@ -6,6 +6,7 @@
 #include "listaenccircular.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -31,7 +32,7 @@ constexpr std::string_view game_over = "\nJogo terminado...";
 constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a zero";
 
 // Prints the pieces as one line, formatted whole, written once and flushed.
-template <typename... Pieces> void say(const Pieces &...pieces) {
+template <typename... Pieces> void say(const Pieces&... pieces) {
     std::string line;
     (line.append(pieces), ...);
     line += '\n';
@@ -40,7 +41,7 @@ template <typename... Pieces> void say(const Pieces &...pieces) {
 }
 
 // Appends every name up to the end of input as a soldier; answers how many.
-std::size_t read_roster(ListaEnc &roster) {
+std::size_t read_roster(ListaEnc& roster) {
     std::size_t soldiers = 0;
     std::string word;
     while (std::cin >> word) {
@@ -50,7 +51,7 @@ std::size_t read_roster(ListaEnc &roster) {
     return soldiers;
 }
 
-node *pass(node *soldier, std::size_t count) {
+node* pass(node* soldier, std::size_t count) {
     for (; count > 0; --count) {
         soldier = soldier->next;
     }
@@ -74,7 +75,7 @@ int play() {
     say(roster_title);
     roster.ExibirInfo();
 
-    node *counting = roster.GetNth(0);
+    node* counting = roster.GetNth(0);
     say(first_counter, counting->info);
     say(dash_line);
     while (soldiers > 1) {
@@ -105,14 +106,17 @@ int play() {
 } // namespace
 
 int main() {
+    // Every line is formatted whole and flushed as soon as it is written, so
+    // a buffer under standard output would only split long lines in pieces.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     // Running out of memory while reading a name must not pass for the end
     // of input: let the extraction rethrow it.
     std::cin.exceptions(std::ios::badbit);
     try {
         return play();
-    } catch (const ListUnderflowException &) {
+    } catch (const ListUnderflowException&) {
         return 1; // no soldiers; the exception printed why
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         std::cerr << allocation_failure_message << std::flush;
         std::abort();
     }

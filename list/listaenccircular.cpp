@@ -9,14 +9,28 @@
 
 namespace {
 
+// The line being formatted. It keeps its capacity from one line to the next,
+// so that printing a long circle again and again does not allocate each time.
+std::string& empty_line() {
+    thread_local std::string line;
+    line.clear();
+    return line;
+}
+
 // Ends a line that was formatted whole: one write, then the flush.
-void write_line(std::string &line) {
+void write_line(std::string& line) {
     line += '\n';
     std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
     std::cout.flush();
 }
 
-void append_number(std::string &line, int value) {
+void print_line(std::string_view text) {
+    std::string& line = empty_line();
+    line += text;
+    write_line(line);
+}
+
+void append_number(std::string& line, int value) {
     char digits[16];
     auto const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     line.append(digits, end);
@@ -28,20 +42,20 @@ void node::display() const { std::cout << key << ' '; }
 
 void node::displayinfo() const { std::cout << info << ' '; }
 
-ListUnderflowException::ListUnderflowException() { std::cout << "A lista esta vazia" << std::endl; }
+ListUnderflowException::ListUnderflowException() { print_line("A lista esta vazia"); }
 
 // ---- The circle walk and the unlink that every operation goes through -----
 
-node *ListaEnc::first() const noexcept { return head ? head->next : nullptr; }
+node* ListaEnc::first() const noexcept { return head ? head->next : nullptr; }
 
-template <typename Visit> node *ListaEnc::walk(Visit visit) const {
-    node *const start = first();
+template <typename Visit> node* ListaEnc::walk(Visit visit) const {
+    node* const start = first();
     if (start == nullptr) {
         return nullptr;
     }
-    node *element = start;
+    node* element = start;
     do {
-        node *const following = element->next;
+        node* const following = element->next;
         if (visit(element)) {
             return element;
         }
@@ -50,20 +64,20 @@ template <typename Visit> node *ListaEnc::walk(Visit visit) const {
     return nullptr;
 }
 
-template <typename Match> node *ListaEnc::before_match(Match match) const {
-    node *const start = first();
+template <typename Match> node* ListaEnc::before_match(Match match) const {
+    node* const start = first();
     if (start == nullptr) {
         return nullptr;
     }
     if (match(start)) {
-        return walk([start](const node *e) { return e->next == start; });
+        return walk([start](const node* e) { return e->next == start; });
     }
     // The walk ends by testing the first element again, which did not match.
-    return walk([&match](const node *e) { return match(e->next); });
+    return walk([&match](const node* e) { return match(e->next); });
 }
 
-std::unique_ptr<node> ListaEnc::unlink_after(node *prev) noexcept {
-    node *const element = prev->next;
+std::unique_ptr<node> ListaEnc::unlink_after(node* prev) noexcept {
+    node* const element = prev->next;
     if (element == prev) {
         head->next = nullptr;
     } else {
@@ -88,14 +102,14 @@ int ListaEnc::inserir(int key, std::string info) {
         if (!head) {
             head = std::make_unique<node>();
         }
-        if (node *const start = first()) {
-            node *const last = walk([start](const node *e) { return e->next == start; });
+        if (node* const start = first()) {
+            node* const last = walk([start](const node* e) { return e->next == start; });
             element->next = start;
             last->next = element.release();
         } else {
             head->next = element.release();
         }
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         std::cerr << allocation_failure_message << std::flush;
         [[maybe_unused]] bool const allocated = false;
         assert(allocated);
@@ -105,9 +119,9 @@ int ListaEnc::inserir(int key, std::string info) {
 }
 
 void ListaEnc::limpar() noexcept {
-    if (node *const start = first()) {
+    if (node* const start = first()) {
         // The first element goes last: the walk compares against it.
-        walk([start](node *e) {
+        walk([start](node* e) {
             if (e != start) {
                 delete e;
             }
@@ -124,7 +138,7 @@ bool ListaEnc::isEmpty() const noexcept { return !head; }
 
 int ListaEnc::tamanho() const noexcept {
     int count = 0;
-    walk([&count](const node *) {
+    walk([&count](const node*) {
         ++count;
         return false;
     });
@@ -132,16 +146,17 @@ int ListaEnc::tamanho() const noexcept {
 }
 
 bool ListaEnc::Busca(int key) const noexcept {
-    return walk([key](const node *e) { return e->key == key; }) != nullptr;
+    return walk([key](const node* e) { return e->key == key; }) != nullptr;
 }
 
-bool ListaEnc::BuscaInfo(const std::string &info) const noexcept {
-    return walk([&info](const node *e) { return e->info == info; }) != nullptr;
+bool ListaEnc::BuscaInfo(const std::string& info) const noexcept {
+    return walk([&info](const node* e) { return e->info == info; }) != nullptr;
 }
 
 void ListaEnc::ExibirLista() const {
-    std::string line = " ";
-    walk([&line](const node *e) {
+    std::string& line = empty_line();
+    line += ' ';
+    walk([&line](const node* e) {
         append_number(line, e->key);
         line += ' ';
         return false;
@@ -152,20 +167,20 @@ void ListaEnc::ExibirLista() const {
 // ---- Removal ---------------------------------------------------------------
 
 std::unique_ptr<node> ListaEnc::pop() {
-    node *const start = first();
+    node* const start = first();
     if (start == nullptr) {
         throw ListUnderflowException();
     }
-    return unlink_after(walk([start](const node *e) { return e->next == start; }));
+    return unlink_after(walk([start](const node* e) { return e->next == start; }));
 }
 
-std::unique_ptr<node> ListaEnc::removerinfo(const std::string &info) {
-    node *const prev = before_match([&info](const node *e) { return e->info == info; });
+std::unique_ptr<node> ListaEnc::removerinfo(const std::string& info) {
+    node* const prev = before_match([&info](const node* e) { return e->info == info; });
     return prev ? unlink_after(prev) : nullptr;
 }
 
-std::unique_ptr<node> ListaEnc::removerno(const node *element) {
-    node *const prev = before_match([element](const node *e) { return e == element; });
+std::unique_ptr<node> ListaEnc::removerno(const node* element) {
+    node* const prev = before_match([element](const node* e) { return e == element; });
     return prev ? unlink_after(prev) : nullptr;
 }
 
@@ -174,17 +189,18 @@ std::unique_ptr<node> ListaEnc::removerno(const node *element) {
 #ifdef LISTAENC_DEMO_BUILD
 
 int ListaEnc::PrintFirst() const {
-    node *const start = first();
+    node* const start = first();
     if (start == nullptr) {
         throw ListUnderflowException();
     }
-    std::cout << start->key << std::endl;
+    print_line(std::to_string(start->key));
     return start->key;
 }
 
 void ListaEnc::ExibirInfo() const {
-    std::string line = " ";
-    walk([&line](const node *e) {
+    std::string& line = empty_line();
+    line += ' ';
+    walk([&line](const node* e) {
         line += e->info;
         line += ' ';
         return false;
@@ -195,7 +211,7 @@ void ListaEnc::ExibirInfo() const {
 // Hands back only the first of several elements, as pop would; releases any
 // other element it unlinks.
 std::unique_ptr<node> ListaEnc::remover(int key) {
-    node *const prev = before_match([key](const node *e) { return e->key == key; });
+    node* const prev = before_match([key](const node* e) { return e->key == key; });
     if (prev == nullptr) {
         return nullptr;
     }
@@ -207,26 +223,28 @@ std::unique_ptr<node> ListaEnc::remover(int key) {
 #else
 
 OutOfBoundsException::OutOfBoundsException() {
-    std::cout << "indice maior do que o tamanho da lista" << std::endl;
+    print_line("indice maior do que o tamanho da lista");
 }
 
 int ListaEnc::PrintFirst() const {
-    node *const start = first();
+    node* const start = first();
     if (start == nullptr) {
         throw ListUnderflowException();
     }
-    std::cout << start->key << std::endl;
-    std::cout << ' ' << start->info << std::endl;
+    print_line(std::to_string(start->key));
+    print_line(' ' + start->info);
     return start->key;
 }
 
 void ListaEnc::ExibirInfo() const {
-    std::string line = " ";
+    std::string& line = empty_line();
+    line += ' ';
     int position = 0;
-    walk([&line, &position](const node *e) {
-        line += ' ';
-        append_number(line, ++position);
-        line += '.';
+    walk([&line, &position](const node* e) {
+        char prefix[16] = {' '};
+        char* const dot = std::to_chars(prefix + 1, prefix + sizeof prefix - 1, ++position).ptr;
+        *dot = '.';
+        line.append(prefix, dot + 1);
         line += e->info;
         line += ' ';
         return false;
@@ -235,14 +253,13 @@ void ListaEnc::ExibirInfo() const {
 }
 
 std::unique_ptr<node> ListaEnc::remover(int key) {
-    node *const prev = before_match([key](const node *e) { return e->key == key; });
+    node* const prev = before_match([key](const node* e) { return e->key == key; });
     return prev ? unlink_after(prev) : nullptr;
 }
 
-node *ListaEnc::GetNth(int n) const {
+node* ListaEnc::GetNth(int n) const {
     int passed = 0;
-    node *const found =
-        n < 0 ? nullptr : walk([&passed, n](const node *) { return passed++ == n; });
+    node* const found = n < 0 ? nullptr : walk([&passed, n](const node*) { return passed++ == n; });
     if (found == nullptr) {
         throw OutOfBoundsException();
     }

@@ -44,7 +44,7 @@ inline constexpr std::string_view allocation_failure_message =
 struct node {
     int key = 0;
     std::string info;
-    node *next = nullptr;
+    node* next = nullptr;
 
     // Prints the key in decimal and one space, without an end of line.
     void display() const;
@@ -76,8 +76,8 @@ public:
     // Effects: releases the header and every element in the circle, once each;
     //   elements unlinked earlier are not touched. Cost: O(N). Throws: nothing.
     ~ListaEnc();
-    ListaEnc(const ListaEnc &) = delete;
-    ListaEnc &operator=(const ListaEnc &) = delete;
+    ListaEnc(const ListaEnc&) = delete;
+    ListaEnc& operator=(const ListaEnc&) = delete;
 
     // Effects: appends an element with this key and text after the last one,
     //   making the header first when there is none. Returns: 0.
@@ -102,7 +102,7 @@ public:
     bool Busca(int key) const noexcept;
     // Returns: whether some element's info equals this text, byte for byte
     //   (false without elements). Cost: O(N). Throws: nothing.
-    bool BuscaInfo(const std::string &info) const noexcept;
+    bool BuscaInfo(const std::string& info) const noexcept;
 
     // Effects: prints the first element's key and an end of line; the game
     //   build then prints one space, the first element's info and an end of
@@ -135,31 +135,31 @@ public:
     // Effects: unlinks the first element in circle order whose info equals
     //   this text. Returns: that element, or empty when none matches (both
     //   builds). Cost: O(N). Throws: nothing.
-    std::unique_ptr<node> removerinfo(const std::string &info);
+    std::unique_ptr<node> removerinfo(const std::string& info);
     // Effects: unlinks exactly this element, if it is in the circle.
     // Returns: that element, or empty when it is not in the circle (the list
     //   is then unchanged). Cost: O(N). Throws: nothing.
-    std::unique_ptr<node> removerno(const node *element);
+    std::unique_ptr<node> removerno(const node* element);
 
 #ifndef LISTAENC_DEMO_BUILD
     // Returns: the element at 0-based position n in circle order, still in the
     //   list and owned by it. Cost: O(min(n, N)).
     // Throws: OutOfBoundsException when n < 0 or n >= N; the list is unchanged.
-    node *GetNth(int n) const;
+    node* GetNth(int n) const;
 #endif
 
 private:
-    node *first() const noexcept;
+    node* first() const noexcept;
     // Visits the elements once in circle order from the first and answers the
     // first one for which visit answers true, or null. The successor is read
     // before each visit, so visit may release any element but the first.
-    template <typename Visit> node *walk(Visit visit) const;
+    template <typename Visit> node* walk(Visit visit) const;
     // Answers the element before the first element, in circle order, that
     // satisfies match (the last element when the first matches), or null.
-    template <typename Match> node *before_match(Match match) const;
+    template <typename Match> node* before_match(Match match) const;
     // Unlinks the element after `prev`, which must be in the circle, and
     // moves the first element on when that was it.
-    std::unique_ptr<node> unlink_after(node *prev) noexcept;
+    std::unique_ptr<node> unlink_after(node* prev) noexcept;
 
     std::unique_ptr<node> head;
 };
