@@ -20,7 +20,7 @@
 
 namespace {
 
-void check(bool holds, const char *what) {
+void check(bool holds, const char* what) {
     if (!holds) {
         std::fprintf(stderr, "list and model disagree: %s\n", what);
         std::abort();
@@ -30,7 +30,7 @@ void check(bool holds, const char *what) {
 template <typename Exception, typename Action> bool throws(Action action) {
     try {
         action();
-    } catch (const Exception &) {
+    } catch (const Exception&) {
         return true;
     }
     return false;
@@ -39,17 +39,17 @@ template <typename Exception, typename Action> bool throws(Action action) {
 struct Element {
     int key;
     std::string info;
-    const node *address; // null until the list has shown where it lives
+    const node* address; // null until the list has shown where it lives
 };
 
 class Differential {
 public:
     Differential() : saved_(std::cout.rdbuf(printed_.rdbuf())) {}
     ~Differential() { std::cout.rdbuf(saved_); }
-    Differential(const Differential &) = delete;
-    Differential &operator=(const Differential &) = delete;
+    Differential(const Differential&) = delete;
+    Differential& operator=(const Differential&) = delete;
 
-    void run(FuzzedDataProvider &input) {
+    void run(FuzzedDataProvider& input) {
         for (int step = 0; step < 4000 && input.remaining_bytes() > 0; ++step) {
             apply(input);
             agree();
@@ -57,7 +57,7 @@ public:
     }
 
 private:
-    void apply(FuzzedDataProvider &input) {
+    void apply(FuzzedDataProvider& input) {
         switch (input.ConsumeIntegralInRange(0, 12)) {
         case 0:
         case 1: {
@@ -72,7 +72,7 @@ private:
         }
         case 2: {
             int const key = pick_key(input);
-            auto const at = find([key](const Element &e) { return e.key == key; });
+            auto const at = find([key](const Element& e) { return e.key == key; });
             bool const first_of_several = at == 0 && model_.size() > 1;
             std::unique_ptr<node> got = list_.remover(key);
             removed(std::move(got), at, !listaenc_demo_build || first_of_several);
@@ -80,7 +80,7 @@ private:
         }
         case 3: {
             std::string const info = pick_text(input);
-            auto const at = find([&info](const Element &e) { return e.info == info; });
+            auto const at = find([&info](const Element& e) { return e.info == info; });
             removed(list_.removerinfo(info), at, true);
             break;
         }
@@ -104,14 +104,14 @@ private:
         case 7: {
             int const key = pick_key(input);
             check(list_.Busca(key) ==
-                      (find([key](const Element &e) { return e.key == key; }) != npos),
+                      (find([key](const Element& e) { return e.key == key; }) != npos),
                   "Busca");
             break;
         }
         case 8: {
             std::string const info = pick_text(input);
             bool const expected =
-                find([&info](const Element &e) { return e.info == info; }) != npos;
+                find([&info](const Element& e) { return e.info == info; }) != npos;
             check(list_.BuscaInfo(info) == expected, "BuscaInfo");
             break;
         }
@@ -134,11 +134,11 @@ private:
         }
     }
 
-    static int pick_key(FuzzedDataProvider &input) {
+    static int pick_key(FuzzedDataProvider& input) {
         return input.ConsumeBool() ? input.ConsumeIntegralInRange(-2, 5)
                                    : input.ConsumeIntegral<int>();
     }
-    static std::string pick_text(FuzzedDataProvider &input) {
+    static std::string pick_text(FuzzedDataProvider& input) {
         return input.ConsumeRandomLengthString(12);
     }
 
@@ -169,7 +169,7 @@ private:
         if (model_.empty()) {
             check(got->next == got.get(), "the only element keeps itself as next");
         } else {
-            Element &successor = model_[at % model_.size()];
+            Element& successor = model_[at % model_.size()];
             check(got->next->key == successor.key && got->next->info == successor.info,
                   "an unlinked element keeps its successor");
             check(successor.address == nullptr || successor.address == got->next,
@@ -179,7 +179,7 @@ private:
         graveyard_.push_back(std::move(got));
     }
 
-    void removerno(FuzzedDataProvider &input) {
+    void removerno(FuzzedDataProvider& input) {
         std::vector<std::size_t> known;
         for (std::size_t i = 0; i < model_.size(); ++i) {
             if (model_[i].address != nullptr) {
@@ -216,7 +216,7 @@ private:
             check(printed_.str() == "A lista esta vazia\n", "PrintFirst's message");
             return;
         }
-        Element const &first = model_.front();
+        Element const& first = model_.front();
         check(list_.PrintFirst() == first.key, "PrintFirst answers the first key");
         std::string expected = std::to_string(first.key) + "\n";
         if (!listaenc_demo_build) {
@@ -233,8 +233,8 @@ private:
             check(printed_.str() == "indice maior do que o tamanho da lista\n", "GetNth's message");
             return;
         }
-        Element &e = model_[static_cast<std::size_t>(position)];
-        node *const got = list_.GetNth(position);
+        Element& e = model_[static_cast<std::size_t>(position)];
+        node* const got = list_.GetNth(position);
         check(got->key == e.key && got->info == e.info, "GetNth answers by position");
         check(e.address == nullptr || e.address == got, "GetNth answers the same element");
         e.address = got;
@@ -264,7 +264,7 @@ private:
     }
 
     std::ostringstream printed_;
-    std::streambuf *saved_;
+    std::streambuf* saved_;
     ListaEnc list_;
     bool has_header_ = false;
     std::vector<Element> model_;
@@ -273,7 +273,7 @@ private:
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     Differential differential;
     differential.run(input);

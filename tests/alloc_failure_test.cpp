@@ -11,7 +11,7 @@ extern int allocations_left;
 
 namespace {
 
-constexpr const char *message =
+constexpr const char* message =
     "\\[listaenc::inserir\\(int\\)\\]: Erro durante alocacao da area de "
     "armazenamento!";
 

@@ -30,7 +30,7 @@ public:
             dup2(slave, 1);
             dup2(slave, 2);
             close(master_);
-            execl(COUNTOFF_PATH, "countoff", static_cast<char *>(nullptr));
+            execl(COUNTOFF_PATH, "countoff", static_cast<char*>(nullptr));
             _exit(127);
         }
     }
@@ -77,7 +77,7 @@ public:
         reaped_ = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    const std::string &screen() const { return screen_; }
+    const std::string& screen() const { return screen_; }
 
 private:
     int master_ = -1;

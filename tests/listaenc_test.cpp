@@ -13,9 +13,9 @@
 namespace {
 
 // Runs the action and answers what it printed on standard output.
-std::string printed(const std::function<void()> &action) {
+std::string printed(const std::function<void()>& action) {
     std::ostringstream captured;
-    std::streambuf *const saved = std::cout.rdbuf(captured.rdbuf());
+    std::streambuf* const saved = std::cout.rdbuf(captured.rdbuf());
     try {
         action();
     } catch (...) {
@@ -26,7 +26,7 @@ std::string printed(const std::function<void()> &action) {
     return captured.str();
 }
 
-std::string keys_of(const ListaEnc &list) {
+std::string keys_of(const ListaEnc& list) {
     return printed([&] { list.ExibirLista(); });
 }
 
@@ -37,8 +37,8 @@ protected:
             EXPECT_EQ(list.inserir(key, " "), 0);
         }
     }
-    void insert_texts(std::initializer_list<const char *> texts) {
-        for (const char *text : texts) {
+    void insert_texts(std::initializer_list<const char*> texts) {
+        for (const char* text : texts) {
             EXPECT_EQ(list.inserir(0, text), 0);
         }
     }
@@ -70,7 +70,7 @@ TEST_F(ListaEncTest, SearchesCompareKeysAndTextsExactly) {
         std::string text;
         bool found;
     };
-    for (const Case &c : {Case{10, "alfa", true}, Case{-3, "beta", true}, Case{4, "Alfa", false},
+    for (const Case& c : {Case{10, "alfa", true}, Case{-3, "beta", true}, Case{4, "Alfa", false},
                           Case{0, "alfa ", false}, Case{0, "", false}}) {
         EXPECT_EQ(list.Busca(c.key), c.found) << c.key;
         EXPECT_EQ(list.BuscaInfo(c.text), c.found) << c.text;
@@ -103,7 +103,7 @@ TEST_F(ListaEncTest, OperationsWithoutElementsAreSafe) {
     ListaEnc emptied;
     emptied.inserir(1, "x");
     emptied.pop();
-    for (ListaEnc *l : {&list, &emptied}) {
+    for (ListaEnc* l : {&list, &emptied}) {
         EXPECT_EQ(l->tamanho(), 0);
         EXPECT_FALSE(l->Busca(0));
         EXPECT_FALSE(l->BuscaInfo(""));
@@ -225,7 +225,7 @@ TEST_F(ListaEncTest, RemovernoTakesExactlyTheGivenElement) {
     // The circle is bia, ana, caio, ana: reach the later ana through caio.
     std::unique_ptr<node> const later = list.removerinfo("caio");
     ASSERT_NE(later, nullptr);
-    node *const last_ana = later->next;
+    node* const last_ana = later->next;
     std::unique_ptr<node> const taken = list.removerno(last_ana);
     ASSERT_EQ(taken.get(), last_ana);
     EXPECT_EQ(taken->next->info, "bia");
@@ -238,7 +238,7 @@ TEST_F(ListaEncTest, RemovernoTakesExactlyTheGivenElement) {
 
 TEST_F(ListaEncTest, RemovernoMovesTheFirstElementOn) {
     insert_texts({"alfa", "beta"});
-    node *const next_first = list.pop()->next;
+    node* const next_first = list.pop()->next;
     list.inserir(0, "gama");
     std::unique_ptr<node> const beta = list.removerno(next_first);
     ASSERT_NE(beta, nullptr);
