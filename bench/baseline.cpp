@@ -25,7 +25,8 @@ void write_line() {
     }
 }
 
-template <typename... Pieces> void say(const Pieces&... pieces) {
+template <typename... Pieces>
+void say(const Pieces&... pieces) {
     line.clear();
     (line.append(pieces), ...);
     write_line();

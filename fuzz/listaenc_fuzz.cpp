@@ -27,7 +27,8 @@ void check(bool holds, const char* what) {
     }
 }
 
-template <typename Exception, typename Action> bool throws(Action action) {
+template <typename Exception, typename Action>
+bool throws(Action action) {
     try {
         action();
     } catch (const Exception&) {
@@ -143,7 +144,8 @@ private:
     }
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
-    template <typename Match> std::size_t find(Match match) const {
+    template <typename Match>
+    std::size_t find(Match match) const {
         auto const it = std::find_if(model_.begin(), model_.end(), match);
         return it == model_.end() ? npos : static_cast<std::size_t>(it - model_.begin());
     }

@@ -32,7 +32,8 @@ constexpr std::string_view game_over = "\nJogo terminado...";
 constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a zero";
 
 // Prints the pieces as one line, formatted whole, written once and flushed.
-template <typename... Pieces> void say(const Pieces&... pieces) {
+template <typename... Pieces>
+void say(const Pieces&... pieces) {
     std::string line;
     (line.append(pieces), ...);
     line += '\n';
@@ -95,9 +96,9 @@ int play() {
         counting = removed->next;
         say(next_counter, counting->info, next_counter_end);
     }
-    std::unique_ptr<node> const last = roster.pop();
+    std::unique_ptr<node> const survivor = roster.pop();
     say(star_line);
-    say(winner, last->info);
+    say(winner, survivor->info);
     say(star_line);
     say(game_over);
     return 0;

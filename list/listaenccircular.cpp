@@ -48,7 +48,13 @@ ListUnderflowException::ListUnderflowException() { print_line("A lista esta vazi
 
 node* ListaEnc::first() const noexcept { return head ? head->next : nullptr; }
 
-template <typename Visit> node* ListaEnc::walk(Visit visit) const {
+node* ListaEnc::last() const noexcept {
+    node* const start = first();
+    return walk([start](const node* e) { return e->next == start; });
+}
+
+template <typename Visit>
+node* ListaEnc::walk(Visit visit) const {
     node* const start = first();
     if (start == nullptr) {
         return nullptr;
@@ -64,13 +70,14 @@ template <typename Visit> node* ListaEnc::walk(Visit visit) const {
     return nullptr;
 }
 
-template <typename Match> node* ListaEnc::before_match(Match match) const {
+template <typename Match>
+node* ListaEnc::before_match(Match match) const {
     node* const start = first();
     if (start == nullptr) {
         return nullptr;
     }
     if (match(start)) {
-        return walk([start](const node* e) { return e->next == start; });
+        return last();
     }
     // The walk ends by testing the first element again, which did not match.
     return walk([&match](const node* e) { return match(e->next); });
@@ -103,9 +110,8 @@ int ListaEnc::inserir(int key, std::string info) {
             head = std::make_unique<node>();
         }
         if (node* const start = first()) {
-            node* const last = walk([start](const node* e) { return e->next == start; });
             element->next = start;
-            last->next = element.release();
+            last()->next = element.release();
         } else {
             head->next = element.release();
         }
@@ -167,11 +173,10 @@ void ListaEnc::ExibirLista() const {
 // ---- Removal ---------------------------------------------------------------
 
 std::unique_ptr<node> ListaEnc::pop() {
-    node* const start = first();
-    if (start == nullptr) {
+    if (first() == nullptr) {
         throw ListUnderflowException();
     }
-    return unlink_after(walk([start](const node* e) { return e->next == start; }));
+    return unlink_after(last());
 }
 
 std::unique_ptr<node> ListaEnc::removerinfo(const std::string& info) {

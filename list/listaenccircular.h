@@ -150,13 +150,16 @@ public:
 
 private:
     node* first() const noexcept;
+    node* last() const noexcept;
     // Visits the elements once in circle order from the first and answers the
     // first one for which visit answers true, or null. The successor is read
     // before each visit, so visit may release any element but the first.
-    template <typename Visit> node* walk(Visit visit) const;
+    template <typename Visit>
+    node* walk(Visit visit) const;
     // Answers the element before the first element, in circle order, that
     // satisfies match (the last element when the first matches), or null.
-    template <typename Match> node* before_match(Match match) const;
+    template <typename Match>
+    node* before_match(Match match) const;
     // Unlinks the element after `prev`, which must be in the circle, and
     // moves the first element on when that was it.
     std::unique_ptr<node> unlink_after(node* prev) noexcept;
