@@ -1,5 +1,5 @@
-// A global operator new that fails on demand, kept in its own translation
-// unit so that no caller sees it inlined.
+// A global operator new that fails on demand, in a translation unit of its
+// own so that no caller sees it inlined.
 #include <cstdlib>
 #include <new>
 

@@ -1,0 +1,22 @@
+#!/bin/sh
+# countoff at a real terminal: script(1) runs it on a pseudo-terminal, where
+# n is typed, then names over two lines, then ctrl+d to end the input.
+# usage: terminal_test.sh COUNTOFF
+screen=$(mktemp) || exit 1
+trap 'rm -f "$screen"' EXIT
+{
+    printf '3\n'
+    sleep 0.2
+    printf 'alfa beta\n'
+    printf 'gama delta\n'
+    sleep 0.2
+    printf '\004'
+} | timeout 30 script -qefc "$1" /dev/null >"$screen"
+status=$?
+if [ "$status" != 0 ] || ! grep -q 'O vencedor e o Soldado beta' "$screen" ||
+    ! grep -q '^Jogo terminado\.\.\.' "$screen"; then
+    echo "exit status $status; the terminal showed:"
+    cat "$screen"
+    exit 1
+fi
+echo "played to the end at a pseudo-terminal"
