@@ -36,6 +36,12 @@ void append_number(std::string& line, int value) {
     line.append(digits, end);
 }
 
+void print_number_line(int value) {
+    std::string& line = empty_line();
+    append_number(line, value);
+    write_line(line);
+}
+
 } // namespace
 
 void node::display() const { std::cout << key << ' '; }
@@ -198,7 +204,7 @@ int ListaEnc::PrintFirst() const {
     if (start == nullptr) {
         throw ListUnderflowException();
     }
-    print_line(std::to_string(start->key));
+    print_number_line(start->key);
     return start->key;
 }
 
@@ -236,8 +242,11 @@ int ListaEnc::PrintFirst() const {
     if (start == nullptr) {
         throw ListUnderflowException();
     }
-    print_line(std::to_string(start->key));
-    print_line(' ' + start->info);
+    print_number_line(start->key);
+    std::string& line = empty_line();
+    line += ' ';
+    line += start->info;
+    write_line(line);
     return start->key;
 }
 
