@@ -14,10 +14,11 @@
 // when it was the only one), so a caller can go on from its successor.
 //
 // The module comes in two builds from this one source. The game build is the
-// default; defining LISTAENC_DEMO_BUILD selects the demo build. They differ in
-// PrintFirst, ExibirInfo and remover, and only the game build has GetNth and
-// OutOfBoundsException. Every difference is in the block just below and in
-// the matching block of listaenccircular.cpp.
+// default; defining LISTAENC_DEMO_BUILD selects the demo build, and
+// listaenc_demo_build below tells which one a user was compiled against. They
+// differ in PrintFirst, ExibirInfo and remover, whose definitions stand
+// together at the end of listaenccircular.cpp, and only the game build
+// declares GetNth and OutOfBoundsException.
 //
 // Printing goes to standard output. Every printed line ends with a newline
 // and a flush, and each line is formatted whole before it is written once.
