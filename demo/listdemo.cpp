@@ -4,6 +4,16 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
+
+namespace {
+
+// The narrations that come back in the script.
+constexpr std::string_view ask_first = ">>Qual o primeiro no da lista?";
+constexpr std::string_view tell_size = ">>Tamanho da lista e' :";
+constexpr std::string_view show_again = ">>Nova exibicao da lista";
+
+} // namespace
 
 int main() {
     ListaEnc lista;
@@ -17,29 +27,29 @@ int main() {
     std::cout << ">>Exibicao da lista" << std::endl;
     lista.ExibirLista();
 
-    std::cout << ">>Qual o primeiro no da lista?" << std::endl;
+    std::cout << ask_first << std::endl;
     lista.PrintFirst();
 
-    std::cout << ">>Tamanho da lista e' :" << lista.tamanho() << std::endl;
+    std::cout << tell_size << lista.tamanho() << std::endl;
 
     std::cout << ">>removendo 30..." << std::endl;
     lista.remover(30);
 
-    std::cout << ">>Tamanho da lista e' :" << lista.tamanho() << std::endl;
+    std::cout << tell_size << lista.tamanho() << std::endl;
 
-    std::cout << ">>Qual o primeiro no da lista?" << std::endl;
+    std::cout << ask_first << std::endl;
     lista.PrintFirst();
 
-    std::cout << ">>Nova exibicao da lista" << std::endl;
+    std::cout << show_again << std::endl;
     lista.ExibirLista();
 
     std::cout << ">>removendo 10..." << std::endl;
     std::unique_ptr<node> const first_removed = lista.remover(10);
 
-    std::cout << ">>Nova exibicao da lista" << std::endl;
+    std::cout << show_again << std::endl;
     lista.ExibirLista();
 
-    std::cout << ">>Qual o primeiro no da lista?" << std::endl;
+    std::cout << ask_first << std::endl;
     lista.PrintFirst();
 
     std::cout << ">>Remove o primeiro elemento da lista" << std::endl;
@@ -47,7 +57,7 @@ int main() {
 
     std::cout << ">>a chave removida foi: " << popped->key << std::endl;
 
-    std::cout << "\n>>Nova exibicao da lista" << std::endl;
+    std::cout << '\n' << show_again << std::endl;
     lista.ExibirLista();
     return 0;
 }

@@ -27,8 +27,9 @@ if [ "$status" != 134 ]; then # 128 + SIGABRT
     head -c 2000 "$work/err"
     exit 1
 fi
-if ! grep -q 'Erro durante alocacao da area de armazenamento!' "$work/err"; then
-    echo "no allocation-failure message on standard error:"
+if ! grep -q 'Erro durante alocacao da area de armazenamento!' "$work/err" ||
+    grep -q 'terminate called' "$work/err"; then
+    echo "no allocation-failure message, or an uncaught exception, on standard error:"
     head -c 2000 "$work/err"
     exit 1
 fi
