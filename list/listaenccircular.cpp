@@ -116,8 +116,9 @@ int ListaEnc::inserir(int key, std::string info) {
             head = std::make_unique<node>();
         }
         if (node* const start = first()) {
+            node* const tail = last();
             element->next = start;
-            last()->next = element.release();
+            tail->next = element.release();
         } else {
             head->next = element.release();
         }

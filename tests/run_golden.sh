@@ -1,6 +1,6 @@
 #!/bin/sh
 # Runs a program on a golden case and compares everything it does with the
-# case's files: NAME.in (standard input; none means /dev/null), NAME.out
+# case's files: NAME.in (standard input; none means empty), NAME.out
 # (standard output, byte for byte), NAME.err (standard error; none means
 # empty) and NAME.status (exit status; none means 0). NAME.in.gz and
 # NAME.out.gz stand for large inputs and outputs.
