@@ -1,6 +1,9 @@
 // listdemo: runs a fixed script of list operations and narrates each step.
 #include "listaenccircular.h"
 
+#include <cerrno>
+#include <cstring>
+#include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -12,10 +15,9 @@ namespace {
 constexpr std::string_view ask_first = ">>Qual o primeiro no da lista?";
 constexpr std::string_view tell_size = ">>Tamanho da lista e' :";
 constexpr std::string_view show_again = ">>Nova exibicao da lista";
+constexpr std::string_view write_error = "listdemo: erro de escrita: ";
 
-} // namespace
-
-int main() {
+void narrate() {
     ListaEnc lista;
     std::string const blank = " ";
 
@@ -59,5 +61,26 @@ int main() {
 
     std::cout << '\n' << show_again << std::endl;
     lista.ExibirLista();
-    return 0;
+}
+
+} // namespace
+
+int main() {
+    // A line that cannot be written ends the script: the stream throws.
+    std::ios::sync_with_stdio(false);
+    std::cerr.tie(nullptr); // standard output is flushed line by line already
+    std::cout.exceptions(std::ios::badbit);
+    try {
+        narrate();
+        return 0;
+    } catch (const std::exception&) {
+        // Which kind of ios_base::failure the library throws varies with its
+        // ABI, so the stream tells whether it failed.
+        int const reason = errno; // of the write that failed
+        if (!std::cout.bad()) {
+            throw;
+        }
+        std::cerr << std::string(write_error) + std::strerror(reason) + '\n';
+        return 3;
+    }
 }

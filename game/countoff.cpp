@@ -5,9 +5,10 @@
 // soldier is left: the winner.
 #include "listaenccircular.h"
 
+#include <cerrno>
 #include <cstddef>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -30,15 +31,24 @@ constexpr std::string_view star_line = "****************************************
 constexpr std::string_view winner = "\tO vencedor e o Soldado ";
 constexpr std::string_view game_over = "\nJogo terminado...";
 constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a zero";
+constexpr std::string_view read_error = "countoff: erro de leitura: ";
+constexpr std::string_view write_error = "countoff: erro de escrita: ";
 
 // Prints the pieces as one line, formatted whole, written once and flushed.
 template <typename... Pieces>
 void say(const Pieces&... pieces) {
-    std::string line;
+    static std::string line; // keeps its capacity from one line to the next
+    line.clear();
     (line.append(pieces), ...);
     line += '\n';
     std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
     std::cout.flush();
+}
+
+// Writes one line on standard error, in one piece.
+void complain(std::string line) {
+    line += '\n';
+    std::cerr << line; // unit-buffered: written at once
 }
 
 // Appends every name up to the end of input as a soldier; answers how many.
@@ -64,7 +74,7 @@ int play() {
     say(prompt_for_n);
     int n = 0;
     if (std::cin >> n && n < 0) {
-        std::cerr << negative_n << std::endl;
+        complain(std::string(negative_n));
         return 2;
     }
     say(prompt_for_names);
@@ -107,12 +117,17 @@ int play() {
 } // namespace
 
 int main() {
-    // Every line is formatted whole and flushed as soon as it is written, so
-    // a buffer under standard output would only split long lines in pieces.
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    // Running out of memory while reading a name must not pass for the end
-    // of input: let the extraction rethrow it.
+    // The standard streams on buffers of their own: input is read in blocks,
+    // and a line, formatted whole and then flushed, leaves in one write.
+    std::ios::sync_with_stdio(false);
+    // Every line is flushed as soon as it is printed, so neither stream has
+    // to flush standard output first (and a failed one must not be retried).
+    std::cin.tie(nullptr);
+    std::cerr.tie(nullptr);
+    // A failed read or write must not pass for the end of input or for a
+    // game played; nor may running out of memory while a name is read.
     std::cin.exceptions(std::ios::badbit);
+    std::cout.exceptions(std::ios::badbit);
     try {
         return play();
     } catch (const ListUnderflowException&) {
@@ -120,5 +135,14 @@ int main() {
     } catch (const std::bad_alloc&) {
         std::cerr << allocation_failure_message << std::flush;
         std::abort();
+    } catch (const std::exception&) {
+        // A stream's failure: which kind of ios_base::failure the library
+        // throws varies with its ABI, so the streams tell which one failed.
+        int const reason = errno; // of the read or write that failed
+        if (!std::cout.bad() && !std::cin.bad()) {
+            throw;
+        }
+        complain(std::string(std::cout.bad() ? write_error : read_error) + std::strerror(reason));
+        return 3;
     }
 }

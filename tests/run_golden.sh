@@ -3,7 +3,10 @@
 # case's files: NAME.in (standard input; none means empty), NAME.out
 # (standard output, byte for byte), NAME.err (standard error; none means
 # empty) and NAME.status (exit status; none means 0). NAME.in.gz and
-# NAME.out.gz stand for large inputs and outputs.
+# NAME.out.gz stand for large inputs and outputs. NAME.run, when there is
+# one, is the shell line that runs the command ("$@") instead of the plain
+# one below, to give it other standard streams or a wrapper; it finds the
+# files to use in $in, $out and $err.
 # usage: run_golden.sh CASE_DIR NAME COMMAND [ARGUMENT...]
 case=$1/$2
 shift 2
@@ -23,7 +26,13 @@ expected_err=/dev/null
 expected_status=0
 [ -f "$case.status" ] && expected_status=$(cat "$case.status")
 
-"$@" <"$work/expected.in" >"$work/out" 2>"$work/err"
+in=$work/expected.in
+out=$work/out
+err=$work/err
+: >"$out"
+run='"$@" <"$in" >"$out" 2>"$err"'
+[ -f "$case.run" ] && run=$(cat "$case.run")
+eval "$run"
 status=$?
 
 failed=0
