@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int runs = 9;
+constexpr int runs = 15;
 
 struct Run {
     double seconds;
@@ -80,14 +80,33 @@ struct Result {
     long peak_kib;
 };
 
+// The soldiers' names: "soldado1", "soldado2", ... by default.
+enum class Names { numbered, long_200_bytes, one_or_two_letters };
+
+std::string soldier(Names names, int i) {
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    constexpr int count = sizeof letters - 1;
+    switch (names) {
+    case Names::long_200_bytes: {
+        std::string const number = std::to_string(i);
+        return std::string(200 - number.size(), 'x') + number;
+    }
+    case Names::one_or_two_letters:
+        return i % 3 == 0 ? std::string{letters[i % count]}
+                          : std::string{letters[i % count], letters[i / count % count]};
+    default:
+        return "soldado" + std::to_string(i);
+    }
+}
+
 Result measure(const char* name, int soldiers, long n, const char* countoff, const char* baseline,
-               const std::string& dir) {
+               const std::string& dir, Names names = Names::numbered) {
     std::string const input = dir + "/" + name + ".in";
     {
         std::ofstream roster(input);
         roster << n << '\n';
         for (int i = 1; i <= soldiers; ++i) {
-            roster << "soldado" << i << (i % 10 == 0 ? '\n' : ' ');
+            roster << soldier(names, i) << (i % 10 == 0 ? '\n' : ' ');
         }
     }
     std::string const mine = dir + "/countoff.out";
@@ -135,6 +154,8 @@ int main(int argc, char** argv) {
     Result const w1 = measure("W1", 3000, 2, countoff, baseline, dir);
     Result const w2 = measure("W2", 2000, 2000000000, countoff, baseline, dir);
     measure("W3", 6000, 7, countoff, baseline, dir);
+    measure("W4", 1500, 5, countoff, baseline, dir, Names::long_200_bytes);
+    measure("W5", 10000, 1, countoff, baseline, dir, Names::one_or_two_letters);
     Result const s1 = measure("S1", 1000, 3, countoff, baseline, dir);
     Result const s2 = measure("S2", 2000, 3, countoff, baseline, dir);
     Result const s4 = measure("S4", 4000, 3, countoff, baseline, dir);

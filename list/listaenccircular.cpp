@@ -1,46 +1,111 @@
 #include "listaenccircular.h"
 
+#include <algorithm>
 #include <cassert>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace {
 
-// The line being formatted. It keeps its capacity from one line to the next,
-// so that printing a long circle again and again does not allocate each time.
-std::string& empty_line() {
-    thread_local std::string line;
-    line.clear();
-    return line;
-}
+// One line of output, formatted in place and then written to standard output
+// with one call and flushed. Its bytes live in a per-thread buffer that keeps
+// its size from one line to the next, so that printing a long circle again
+// and again allocates only when a line is longer than every one before it.
+// One line at a time per thread.
+class Line {
+public:
+    Line() : bytes_(storage()), end_(bytes_.data()), limit_(end_ + bytes_.size()) {}
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
 
-// Ends a line that was formatted whole: one write, then the flush.
-void write_line(std::string& line) {
-    line += '\n';
-    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
-    std::cout.flush();
-}
+    // Answers where the next `size` bytes go; advance() takes them.
+    char* room(std::size_t size) {
+        if (static_cast<std::size_t>(limit_ - end_) < size) {
+            grow(size);
+        }
+        return end_;
+    }
+    void advance(char* end) { end_ = end; }
 
-void print_line(std::string_view text) {
-    std::string& line = empty_line();
-    line += text;
-    write_line(line);
-}
+    Line& operator<<(std::string_view text) {
+        advance(std::copy(text.begin(), text.end(), room(text.size())));
+        return *this;
+    }
+    Line& operator<<(int value) {
+        constexpr std::size_t most = 11; // "-2147483648"
+        char* const at = room(most);
+        advance(std::to_chars(at, at + most, value).ptr);
+        return *this;
+    }
 
-void append_number(std::string& line, int value) {
-    char digits[16];
-    auto const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    line.append(digits, end);
-}
+    // Ends the line: a newline, one write, then the flush.
+    void write() {
+        *this << "\n";
+        std::cout.write(bytes_.data(), end_ - bytes_.data());
+        std::cout.flush();
+    }
 
-void print_number_line(int value) {
-    std::string& line = empty_line();
-    append_number(line, value);
-    write_line(line);
-}
+private:
+    static std::vector<char>& storage() {
+        thread_local std::vector<char> bytes(256);
+        return bytes;
+    }
+
+    void grow(std::size_t size) {
+        auto const used = static_cast<std::size_t>(end_ - bytes_.data());
+        bytes_.resize(std::max(2 * bytes_.size(), used + size));
+        end_ = bytes_.data() + used;
+        limit_ = bytes_.data() + bytes_.size();
+    }
+
+    std::vector<char>& bytes_;
+    char* end_;   // of what the line holds so far
+    char* limit_; // of the room it has
+};
+
+// The positions " 1.", " 2.", " 3."... of a numbered line, counted as decimal
+// text rather than converted from binary for each element of a long circle.
+// The last digit is kept apart, so that the text before it changes only once
+// in ten positions.
+class Position {
+public:
+    static constexpr std::size_t room = 16; // bytes that next() may write
+
+    // Writes the next position at `at` and answers where it ends.
+    char* next(char* at) {
+        if (++last_ > '9') {
+            last_ = '0';
+            raise_tens();
+        }
+        std::memcpy(at, tens_, room);
+        at += tens_size_;
+        *at++ = last_;
+        *at++ = '.';
+        return at;
+    }
+
+private:
+    void raise_tens() {
+        char* digit = tens_ + tens_size_ - 1;
+        while (digit != tens_ && *digit == '9') {
+            *digit-- = '0';
+        }
+        if (digit == tens_) { // past 9, 99, ...: one digit more
+            tens_[tens_size_++] = '0';
+            ++digit;
+        }
+        ++*digit;
+    }
+
+    char tens_[room] = " "; // a space, then the digits before the last one
+    std::size_t tens_size_ = 1;
+    char last_ = '0';
+};
 
 } // namespace
 
@@ -48,7 +113,7 @@ void node::display() const { std::cout << key << ' '; }
 
 void node::displayinfo() const { std::cout << info << ' '; }
 
-ListUnderflowException::ListUnderflowException() { print_line("A lista esta vazia"); }
+ListUnderflowException::ListUnderflowException() { (Line() << "A lista esta vazia").write(); }
 
 // ---- The circle walk and the unlink that every operation goes through -----
 
@@ -167,14 +232,13 @@ bool ListaEnc::BuscaInfo(const std::string& info) const noexcept {
 }
 
 void ListaEnc::ExibirLista() const {
-    std::string& line = empty_line();
-    line += ' ';
+    Line line;
+    line << " ";
     walk([&line](const node* e) {
-        append_number(line, e->key);
-        line += ' ';
+        line << e->key << " ";
         return false;
     });
-    write_line(line);
+    line.write();
 }
 
 // ---- Removal ---------------------------------------------------------------
@@ -205,19 +269,18 @@ int ListaEnc::PrintFirst() const {
     if (start == nullptr) {
         throw ListUnderflowException();
     }
-    print_number_line(start->key);
+    (Line() << start->key).write();
     return start->key;
 }
 
 void ListaEnc::ExibirInfo() const {
-    std::string& line = empty_line();
-    line += ' ';
+    Line line;
+    line << " ";
     walk([&line](const node* e) {
-        line += e->info;
-        line += ' ';
+        line << e->info << " ";
         return false;
     });
-    write_line(line);
+    line.write();
 }
 
 // Hands back only the first of several elements, as pop would; releases any
@@ -235,7 +298,7 @@ std::unique_ptr<node> ListaEnc::remover(int key) {
 #else
 
 OutOfBoundsException::OutOfBoundsException() {
-    print_line("indice maior do que o tamanho da lista");
+    (Line() << "indice maior do que o tamanho da lista").write();
 }
 
 int ListaEnc::PrintFirst() const {
@@ -243,28 +306,23 @@ int ListaEnc::PrintFirst() const {
     if (start == nullptr) {
         throw ListUnderflowException();
     }
-    print_number_line(start->key);
-    std::string& line = empty_line();
-    line += ' ';
-    line += start->info;
-    write_line(line);
+    (Line() << start->key).write();
+    (Line() << " " << start->info).write();
     return start->key;
 }
 
 void ListaEnc::ExibirInfo() const {
-    std::string& line = empty_line();
-    line += ' ';
-    int position = 0;
+    Line line;
+    line << " ";
+    Position position;
     walk([&line, &position](const node* e) {
-        char prefix[16] = {' '};
-        char* const dot = std::to_chars(prefix + 1, prefix + sizeof prefix - 1, ++position).ptr;
-        *dot = '.';
-        line.append(prefix, dot + 1);
-        line += e->info;
-        line += ' ';
+        char* at = position.next(line.room(Position::room + e->info.size() + 1));
+        at = std::copy(e->info.begin(), e->info.end(), at);
+        *at++ = ' ';
+        line.advance(at);
         return false;
     });
-    write_line(line);
+    line.write();
 }
 
 std::unique_ptr<node> ListaEnc::remover(int key) {
