@@ -74,7 +74,8 @@ private:
 // in ten positions.
 class Position {
 public:
-    static constexpr std::size_t room = 16; // bytes that next() may write
+    // Bytes that next() may write; a position takes 12 at most (" 2147483647.").
+    static constexpr std::size_t room = 16;
 
     // Writes the next position at `at` and answers where it ends.
     char* next(char* at) {
@@ -316,7 +317,8 @@ void ListaEnc::ExibirInfo() const {
     line << " ";
     Position position;
     walk([&line, &position](const node* e) {
-        char* at = position.next(line.room(Position::room + e->info.size() + 1));
+        // The room of a position is more than it takes, the space included.
+        char* at = position.next(line.room(Position::room + e->info.size()));
         at = std::copy(e->info.begin(), e->info.end(), at);
         *at++ = ' ';
         line.advance(at);

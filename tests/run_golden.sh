@@ -1,53 +1,38 @@
 #!/bin/sh
 # Runs a program on a golden case and compares everything it does with the
-# case's files: NAME.in (standard input; none means empty), NAME.out
-# (standard output, byte for byte), NAME.err (standard error; none means
-# empty) and NAME.status (exit status; none means 0). NAME.in.gz and
-# NAME.out.gz stand for large inputs and outputs. NAME.run, when there is
-# one, is the shell line that runs the command ("$@") instead of the plain
-# one below, to give it other standard streams or a wrapper; it finds the
-# files to use in $in, $out and $err.
+# case's files: NAME.in (standard input), NAME.out (standard output, byte
+# for byte), NAME.err (standard error) and NAME.status (exit status); a
+# missing file means empty, or status 0, and NAME.in.gz or NAME.out.gz stand
+# for large ones. NAME.run, if there is one, is the shell line that runs the
+# command ("$@") instead of the plain one, to give it other streams, a
+# wrapper or a limit; it finds its files in $in, $out and $err.
 # usage: run_golden.sh CASE_DIR NAME COMMAND [ARGUMENT...]
 case=$1/$2
 shift 2
 work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
-
-for part in in out; do
-    if [ -f "$case.$part.gz" ]; then
-        gzip -dc "$case.$part.gz" >"$work/expected.$part" || exit 1
-    elif [ -f "$case.$part" ]; then
-        cp "$case.$part" "$work/expected.$part"
+expected() {
+    if [ -f "$case.$1.gz" ]; then
+        gzip -dc "$case.$1.gz"
+    elif [ -f "$case.$1" ]; then
+        cat "$case.$1"
+    elif [ "$1" = status ]; then
+        echo 0
     fi
-done
-[ -f "$work/expected.in" ] || : >"$work/expected.in"
-expected_err=/dev/null
-[ -f "$case.err" ] && expected_err=$case.err
-expected_status=0
-[ -f "$case.status" ] && expected_status=$(cat "$case.status")
+}
 
-in=$work/expected.in
-out=$work/out
-err=$work/err
+in=$work/in out=$work/out err=$work/err
+expected in >"$in"
 : >"$out"
 run='"$@" <"$in" >"$out" 2>"$err"'
 [ -f "$case.run" ] && run=$(cat "$case.run")
 eval "$run"
-status=$?
-
+echo $? >"$work/status"
 failed=0
-if ! cmp -s "$work/out" "$work/expected.out"; then
-    echo "standard output differs from the expected one:"
-    diff "$work/expected.out" "$work/out" | head -c 4000
+for part in out err status; do
+    expected $part | cmp -s - "$work/$part" && continue
+    echo "$part differs from the expected one:"
+    expected $part | diff - "$work/$part" | head -c 4000
     failed=1
-fi
-if ! cmp -s "$work/err" "$expected_err"; then
-    echo "standard error differs from the expected one:"
-    head -c 4000 "$work/err"
-    failed=1
-fi
-if [ "$status" != "$expected_status" ]; then
-    echo "exit status $status, expected $expected_status"
-    failed=1
-fi
+done
 exit $failed
