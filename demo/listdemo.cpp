@@ -67,7 +67,6 @@ void narrate() {
 
 int main() {
     // A line that cannot be written ends the script: the stream throws.
-    std::ios::sync_with_stdio(false);
     std::cerr.tie(nullptr); // standard output is flushed line by line already
     std::cout.exceptions(std::ios::badbit);
     try {
@@ -80,7 +79,7 @@ int main() {
         if (!std::cout.bad()) {
             throw;
         }
-        std::cerr << std::string(write_error) + std::strerror(reason) + '\n';
+        std::cerr << std::string(write_error) + std::strerror(reason) + '\n'; // one write
         return 3;
     }
 }

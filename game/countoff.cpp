@@ -46,7 +46,9 @@ void say(const Pieces&... pieces) {
 }
 
 // Writes one line on standard error, in one piece.
-void complain(std::string line) {
+void complain(std::string_view what, std::string_view why = {}) {
+    std::string line(what);
+    line += why;
     line += '\n';
     std::cerr << line; // unit-buffered: written at once
 }
@@ -74,7 +76,7 @@ int play() {
     say(prompt_for_n);
     int n = 0;
     if (std::cin >> n && n < 0) {
-        complain(std::string(negative_n));
+        complain(negative_n);
         return 2;
     }
     say(prompt_for_names);
@@ -142,7 +144,7 @@ int main() {
         if (!std::cout.bad() && !std::cin.bad()) {
             throw;
         }
-        complain(std::string(std::cout.bad() ? write_error : read_error) + std::strerror(reason));
+        complain(std::cout.bad() ? write_error : read_error, std::strerror(reason));
         return 3;
     }
 }

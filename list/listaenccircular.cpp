@@ -177,17 +177,15 @@ int ListaEnc::inserir(int key, std::string info) {
         auto element = std::make_unique<node>();
         element->key = key;
         element->info = std::move(info);
-        element->next = element.get();
         if (!head) {
             head = std::make_unique<node>();
         }
-        if (node* const start = first()) {
-            node* const tail = last();
-            element->next = start;
-            tail->next = element.release();
-        } else {
-            head->next = element.release();
-        }
+        // After the last element, the new one closes the circle on the first;
+        // in a list without elements it stands alone, linked to itself.
+        node* const start = first();
+        node* const before = start ? last() : head.get();
+        element->next = start ? start : element.get();
+        before->next = element.release();
     } catch (const std::bad_alloc&) {
         std::cerr << allocation_failure_message << std::flush;
         [[maybe_unused]] bool const allocated = false;

@@ -22,6 +22,9 @@
 //
 // Printing goes to standard output. Every printed line ends with a newline
 // and a flush, and each line is formatted whole before it is written once.
+// The list does not look at the stream's state: a caller that wants to know
+// of a failed write asks std::cout, or sets it to throw (the programs do), in
+// which case the printing operation throws and leaves the list unchanged.
 #ifndef LISTAENCCIRCULAR_H
 #define LISTAENCCIRCULAR_H
 
