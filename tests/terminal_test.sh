@@ -4,12 +4,7 @@
 # usage: terminal_test.sh COUNTOFF
 screen=$(mktemp) || exit 1
 trap 'rm -f "$screen"' EXIT
-{
-    printf '3\n'
-    sleep 0.2
-    printf 'alfa beta\ngama delta\n'
-    sleep 0.2
-    printf '\004'
-} | timeout 30 script -qefc "$1" /dev/null >"$screen" &&
+{ printf '3\n'; sleep 0.2; printf 'alfa beta\ngama delta\n'; sleep 0.2; printf '\004'; } |
+    timeout 30 script -qefc "$1" /dev/null >"$screen" &&
     grep -q 'O vencedor e o Soldado beta' "$screen" && grep -q '^Jogo terminado\.\.\.' "$screen" ||
     { cat "$screen"; exit 1; }
