@@ -6,20 +6,83 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <utility>
-#include <vector>
 
 namespace {
 
-// One line of output, formatted in place and then written to standard output
-// with one call and flushed. Its bytes live in a per-thread buffer that keeps
-// its size from one line to the next, so that printing a long circle again
-// and again allocates only when a line is longer than every one before it.
-// One line at a time per thread.
+// A buffer that lines lend one another. Each thread keeps a spare one, the
+// largest that a line has used, so that printing a long circle again and
+// again allocates only when a line is longer than every one before it. A line
+// takes the spare while it is formatted and written and gives it back after,
+// so a line printed while another is being written (by a stream buffer of
+// std::cout that prints a list itself) brings its own.
+struct Buffer {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+};
+
+// The thread's spare. It is plain data, usable until the thread ends: when
+// the thread's objects are destroyed it is freed and closed, and lines printed
+// after that (by destructors of static objects) free their own buffers.
+struct Spare {
+    char* bytes;
+    std::size_t size;
+    bool closed;
+};
+constinit thread_local Spare spare{nullptr, 0, false};
+
+Buffer borrow() noexcept {
+    return {std::unique_ptr<char[]>(std::exchange(spare.bytes, nullptr)),
+            std::exchange(spare.size, 0)};
+}
+
+void give_back(Buffer buffer) noexcept {
+    if (spare.closed || buffer.size <= spare.size) {
+        return; // the smaller one goes
+    }
+    struct Closer {
+        ~Closer() {
+            delete[] spare.bytes;
+            spare = {nullptr, 0, true};
+        }
+    };
+    thread_local Closer const closer;
+    delete[] spare.bytes;
+    spare.size = buffer.size;
+    spare.bytes = buffer.bytes.release();
+}
+
+// Copies `text` to `at` and answers where the copy ends. A short text, the
+// common case in a roster, goes in two copies of a fixed size, which overlap
+// when the text is shorter than both together, rather than in a library call.
+[[gnu::always_inline]] inline char* copy_text(char* at, std::string_view text) {
+    std::size_t const size = text.size();
+    const char* const from = text.data();
+    if (size > 16) {
+        return std::copy(text.begin(), text.end(), at);
+    }
+    if (size >= 8) {
+        std::memcpy(at, from, 8);
+        std::memcpy(at + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(at, from, 4);
+        std::memcpy(at + size - 4, from + size - 4, 4);
+    } else if (size > 0) {
+        at[0] = from[0];
+        at[size / 2] = from[size / 2];
+        at[size - 1] = from[size - 1];
+    }
+    return at + size;
+}
+
+// One line of output, formatted in place in a borrowed buffer, then written
+// to standard output with one call and flushed.
 class Line {
 public:
-    Line() : bytes_(storage()), end_(bytes_.data()), limit_(end_ + bytes_.size()) {}
+    Line() noexcept : buffer_(borrow()), end_(buffer_.bytes.get()), limit_(end_ + buffer_.size) {}
+    ~Line() { give_back(std::move(buffer_)); }
     Line(const Line&) = delete;
     Line& operator=(const Line&) = delete;
 
@@ -33,7 +96,7 @@ public:
     void advance(char* end) { end_ = end; }
 
     Line& operator<<(std::string_view text) {
-        advance(std::copy(text.begin(), text.end(), room(text.size())));
+        advance(copy_text(room(text.size()), text));
         return *this;
     }
     Line& operator<<(int value) {
@@ -46,24 +109,22 @@ public:
     // Ends the line: a newline, one write, then the flush.
     void write() {
         *this << "\n";
-        std::cout.write(bytes_.data(), end_ - bytes_.data());
+        std::cout.write(buffer_.bytes.get(), end_ - buffer_.bytes.get());
         std::cout.flush();
     }
 
 private:
-    static std::vector<char>& storage() {
-        thread_local std::vector<char> bytes(256);
-        return bytes;
-    }
-
     void grow(std::size_t size) {
-        auto const used = static_cast<std::size_t>(end_ - bytes_.data());
-        bytes_.resize(std::max(2 * bytes_.size(), used + size));
-        end_ = bytes_.data() + used;
-        limit_ = bytes_.data() + bytes_.size();
+        auto const used = static_cast<std::size_t>(end_ - buffer_.bytes.get());
+        std::size_t const larger = std::max({std::size_t{256}, 2 * buffer_.size, used + size});
+        Buffer bigger{std::make_unique_for_overwrite<char[]>(larger), larger};
+        std::copy(buffer_.bytes.get(), end_, bigger.bytes.get());
+        buffer_ = std::move(bigger);
+        end_ = buffer_.bytes.get() + used;
+        limit_ = buffer_.bytes.get() + buffer_.size;
     }
 
-    std::vector<char>& bytes_;
+    Buffer buffer_;
     char* end_;   // of what the line holds so far
     char* limit_; // of the room it has
 };
@@ -107,6 +168,28 @@ private:
     std::size_t tens_size_ = 1;
     char last_ = '0';
 };
+
+// Makes an element, or reports that memory ran out and aborts.
+std::unique_ptr<node> make_node(int key, std::string info) noexcept {
+    try {
+        auto element = std::make_unique<node>();
+        element->key = key;
+        element->info = std::move(info);
+        return element;
+    } catch (const std::bad_alloc&) {
+        std::cerr << allocation_failure_message << std::flush;
+        [[maybe_unused]] bool const allocated = false;
+        assert(allocated);
+        std::abort(); // also where NDEBUG leaves the assertion out
+    }
+}
+
+// Links `element` right after `prev` and answers it.
+node* link_after(node* prev, std::unique_ptr<node> element) noexcept {
+    element->next = prev->next;
+    prev->next = element.release();
+    return prev->next;
+}
 
 } // namespace
 
@@ -155,6 +238,10 @@ node* ListaEnc::before_match(Match match) const {
     return walk([&match](const node* e) { return match(e->next); });
 }
 
+std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
+    return unlink_after(anterior);
+}
+
 std::unique_ptr<node> ListaEnc::unlink_after(node* prev) noexcept {
     node* const element = prev->next;
     if (element == prev) {
@@ -172,27 +259,30 @@ std::unique_ptr<node> ListaEnc::unlink_after(node* prev) noexcept {
 
 ListaEnc::~ListaEnc() { limpar(); }
 
+ListaEnc& ListaEnc::operator=(ListaEnc&& other) noexcept {
+    if (this != &other) {
+        limpar();
+        head = std::move(other.head);
+    }
+    return *this;
+}
+
 int ListaEnc::inserir(int key, std::string info) {
-    try {
-        auto element = std::make_unique<node>();
-        element->key = key;
-        element->info = std::move(info);
-        if (!head) {
-            head = std::make_unique<node>();
-        }
-        // After the last element, the new one closes the circle on the first;
-        // in a list without elements it stands alone, linked to itself.
-        node* const start = first();
-        node* const before = start ? last() : head.get();
-        element->next = start ? start : element.get();
-        before->next = element.release();
-    } catch (const std::bad_alloc&) {
-        std::cerr << allocation_failure_message << std::flush;
-        [[maybe_unused]] bool const allocated = false;
-        assert(allocated);
-        std::abort(); // also where NDEBUG leaves the assertion out
+    auto element = make_node(key, std::move(info));
+    if (!head) {
+        head = make_node(0, {});
+    }
+    if (node* const end = last()) {
+        link_after(end, std::move(element));
+    } else { // alone in the circle, linked to itself
+        element->next = element.get();
+        head->next = element.release();
     }
     return 0;
+}
+
+node* ListaEnc::inserirapos(node* anterior, int key, std::string info) {
+    return link_after(anterior, make_node(key, std::move(info)));
 }
 
 void ListaEnc::limpar() noexcept {
@@ -317,7 +407,7 @@ void ListaEnc::ExibirInfo() const {
     walk([&line, &position](const node* e) {
         // The room of a position is more than it takes, the space included.
         char* at = position.next(line.room(Position::room + e->info.size()));
-        at = std::copy(e->info.begin(), e->info.end(), at);
+        at = copy_text(at, e->info);
         *at++ = ' ';
         line.advance(at);
         return false;
@@ -330,7 +420,9 @@ std::unique_ptr<node> ListaEnc::remover(int key) {
     return prev ? unlink_after(prev) : nullptr;
 }
 
-node* ListaEnc::GetNth(int n) const {
+node* ListaEnc::GetNth(int n) { return const_cast<node*>(std::as_const(*this).GetNth(n)); }
+
+const node* ListaEnc::GetNth(int n) const {
     int passed = 0;
     node* const found = n < 0 ? nullptr : walk([&passed, n](const node*) { return passed++ == n; });
     if (found == nullptr) {

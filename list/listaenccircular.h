@@ -5,36 +5,63 @@
 // form a circle (the last element's `next` is the first, a single element's
 // `next` is itself) and no element points back to the header. There is no
 // stored size and no tail link: size and last element are found by walking
-// the circle.
+// the circle, except where an operation is given the element to work after.
 //
 // Ownership: the list owns its header and every element in the circle. A
 // removal hands the unlinked element to the caller as a std::unique_ptr. An
 // unlinked element keeps its key, its info and its `next` link, which still
 // points to the element that followed it at the moment of removal (to itself
-// when it was the only one), so a caller can go on from its successor.
+// when it was the only one), so a caller can go on from its successor. That
+// link may be followed only while the successor is still in the list.
 //
-// The module comes in two builds from this one source. The game build is the
-// default; defining LISTAENC_DEMO_BUILD selects the demo build, and
-// listaenc_demo_build below tells which one a user was compiled against. They
+// Iteration walks the circle once, from the first element. An iterator stays
+// valid until its element is unlinked or released (by a removal, limpar, a
+// move assignment to the list, or its destruction); insertions and the
+// removal of other elements, the first included, leave it valid, and so does
+// moving the list, after which it belongs to the list moved to. end() is
+// never invalidated.
+//
+// The module comes in two builds from this one source: the game build, the
+// default, and the demo build, selected by defining LISTAENC_DEMO_BUILD. They
 // differ in PrintFirst, ExibirInfo and remover, whose definitions stand
-// together at the end of listaenccircular.cpp, and only the game build
-// declares GetNth and OutOfBoundsException.
+// together at the end of listaenccircular.cpp, and only the game build has
+// GetNth and OutOfBoundsException. Each build lives in an inline namespace of
+// its own, so callers write ListaEnc either way, a file compiled for one build
+// does not link with the other build's library, and the files of a program
+// that use different builds each run their own.
 //
 // Printing goes to standard output. Every printed line ends with a newline
 // and a flush, and each line is formatted whole before it is written once.
 // The list does not look at the stream's state: a caller that wants to know
-// of a failed write asks std::cout, or sets it to throw (the programs do), in
-// which case the printing operation throws and leaves the list unchanged.
+// of a failed write asks std::cout, or sets it to throw (the programs do).
+// An operation that prints, or that makes one of the exceptions below (which
+// print their message when they are made), throws std::bad_alloc when there
+// is no memory for the line, and what std::cout throws; "Throws: as printing"
+// says so below. The list is then unchanged.
+//
+// Requirements on callers, besides those of each operation: a list holds at
+// most INT_MAX elements, and only the list changes the `next` of an element
+// in its circle (its key and info are the caller's to change).
+//
+// Threads: distinct lists may be used from distinct threads at once, as with
+// the standard containers; a list that one thread changes may not be used by
+// another at the same time. A line may be printed while another is being
+// written, from a stream buffer of std::cout or from the destructor of a
+// static object, provided that the list being printed is not changed then.
 #ifndef LISTAENCCIRCULAR_H
 #define LISTAENCCIRCULAR_H
 
+#include <cstddef>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #ifdef LISTAENC_DEMO_BUILD
+inline namespace listaenc_demo {
 inline constexpr bool listaenc_demo_build = true;
 #else
+inline namespace listaenc_game {
 inline constexpr bool listaenc_demo_build = false;
 #endif
 
@@ -50,14 +77,17 @@ struct node {
     std::string info;
     node* next = nullptr;
 
-    // Prints the key in decimal and one space, without an end of line.
+    // Effects: prints the key in decimal and one space, without an end of
+    //   line. Throws: what std::cout throws.
     void display() const;
-    // Prints the info and one space, without an end of line.
+    // Effects: prints the info and one space, without an end of line.
+    // Throws: what std::cout throws.
     void displayinfo() const;
 };
 
 // Made when the list has no element to give; making one prints
-// "A lista esta vazia" and an end of line on standard output.
+// "A lista esta vazia" and an end of line on standard output. Throws: as
+// printing.
 class ListUnderflowException {
 public:
     ListUnderflowException();
@@ -65,16 +95,25 @@ public:
 
 #ifndef LISTAENC_DEMO_BUILD
 // Made when a position has no element; making one prints
-// "indice maior do que o tamanho da lista" and an end of line.
+// "indice maior do que o tamanho da lista" and an end of line. Throws: as
+// printing.
 class OutOfBoundsException {
 public:
     OutOfBoundsException();
 };
 #endif
 
-// In the contracts below, N is the number of elements in the circle.
+// In the contracts below, N is the number of elements in the circle, and an
+// element of the list is one in its circle (not one unlinked from it).
 class ListaEnc {
+    template <typename Element>
+    class Iterator;
+
 public:
+    // Forward iterators over the elements, in circle order.
+    using iterator = Iterator<node>;
+    using const_iterator = Iterator<const node>;
+
     // Effects: makes a list without a header. Cost: O(1). Throws: nothing.
     ListaEnc() noexcept = default;
     // Effects: releases the header and every element in the circle, once each;
@@ -82,6 +121,22 @@ public:
     ~ListaEnc();
     ListaEnc(const ListaEnc&) = delete;
     ListaEnc& operator=(const ListaEnc&) = delete;
+    // Effects: takes the header and the elements of `other`, which is left a
+    //   list without a header. Cost: O(1). Throws: nothing.
+    ListaEnc(ListaEnc&& other) noexcept = default;
+    // Effects: releases what this list held, as the destructor does, then
+    //   takes the header and the elements of `other`, which is left a list
+    //   without a header. Moving a list to itself changes nothing.
+    // Cost: O(N) of this list. Throws: nothing.
+    ListaEnc& operator=(ListaEnc&& other) noexcept;
+
+    // Returns: an iterator to the first element, or end() without elements.
+    // Cost: O(1). Throws: nothing.
+    iterator begin() noexcept;
+    const_iterator begin() const noexcept;
+    // Returns: the iterator past the last element. Cost: O(1). Throws: nothing.
+    iterator end() noexcept;
+    const_iterator end() const noexcept;
 
     // Effects: appends an element with this key and text after the last one,
     //   making the header first when there is none. Returns: 0.
@@ -89,6 +144,12 @@ public:
     //   allocation_failure_message on standard error and aborts the process;
     //   nothing half-made is linked.
     int inserir(int key, std::string info);
+    // Requires: `anterior` is an element of this list.
+    // Effects: links an element with this key and text right after `anterior`;
+    //   after the last element, the new one becomes the last. The first
+    //   element does not change. Returns: the new element, owned by the list.
+    // Cost: O(1). Throws: nothing. Running out of memory is as in inserir.
+    node* inserirapos(node* anterior, int key, std::string info);
 
     // Returns: true exactly when the list has no header (it never received an
     //   element). An emptied list answers false. Cost: O(1). Throws: nothing.
@@ -111,23 +172,25 @@ public:
     // Effects: prints the first element's key and an end of line; the game
     //   build then prints one space, the first element's info and an end of
     //   line. Returns: the first element's key.
-    // Cost: O(1). Throws: ListUnderflowException without elements.
+    // Cost: O(1). Throws: ListUnderflowException without elements; as
+    //   printing.
     int PrintFirst() const;
 
     // Effects: prints one space, then each key and one space, in circle order,
     //   then an end of line (one space alone without elements). Cost: O(N).
+    // Throws: as printing.
     void ExibirLista() const;
     // Effects: prints one space, then each element in circle order, then an
     //   end of line (one space alone without elements). Each element is, in
     //   the game build, one space, its 1-based position, "." and its info and
     //   one space ("  1.alfa  2.beta "); in the demo build, its info and one
-    //   space. Cost: O(N + length of the texts).
+    //   space. Cost: O(N + length of the texts). Throws: as printing.
     void ExibirInfo() const;
 
     // Effects: unlinks the first element. Returns: that element; its `next`
     //   is the new first element (itself when it was the only one).
-    // Cost: O(N). Throws: ListUnderflowException without elements; the list
-    //   is then unchanged.
+    // Cost: O(N). Throws: ListUnderflowException without elements, or what
+    //   making it throws (as printing); the list is unchanged.
     std::unique_ptr<node> pop();
 
     // Effects: unlinks the first element in circle order with this key.
@@ -144,12 +207,21 @@ public:
     // Returns: that element, or empty when it is not in the circle (the list
     //   is then unchanged). Cost: O(N). Throws: nothing.
     std::unique_ptr<node> removerno(const node* element);
+    // Requires: `anterior` is an element of this list.
+    // Effects: unlinks the element after `anterior`. When that was the first
+    //   element, the first moves on to its successor; when `anterior` was the
+    //   only element, the list is left emptied (the header stays).
+    // Returns: the unlinked element, its `next` unchanged.
+    // Cost: O(1). Throws: nothing.
+    std::unique_ptr<node> removerapos(node* anterior) noexcept;
 
 #ifndef LISTAENC_DEMO_BUILD
     // Returns: the element at 0-based position n in circle order, still in the
-    //   list and owned by it. Cost: O(min(n, N)).
-    // Throws: OutOfBoundsException when n < 0 or n >= N; the list is unchanged.
-    node* GetNth(int n) const;
+    //   list and owned by it; writable only through a list that is.
+    // Cost: O(min(n, N)). Throws: OutOfBoundsException when n < 0 or n >= N,
+    //   or what making it throws (as printing); the list is unchanged.
+    node* GetNth(int n);
+    const node* GetNth(int n) const;
 #endif
 
 private:
@@ -170,5 +242,52 @@ private:
 
     std::unique_ptr<node> head;
 };
+
+// An iterator holds its element and the list's header node, and steps along
+// `next` until it is back at whatever element is first at that moment.
+template <typename Element>
+class ListaEnc::Iterator {
+public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = node;
+    using difference_type = std::ptrdiff_t;
+    using pointer = Element*;
+    using reference = Element&;
+
+    Iterator() noexcept = default;
+    // An iterator converts to a const_iterator.
+    operator Iterator<const node>() const noexcept { return {element, header}; }
+
+    reference operator*() const noexcept { return *element; }
+    pointer operator->() const noexcept { return element; }
+    Iterator& operator++() noexcept {
+        element = element->next == header->next ? nullptr : element->next;
+        return *this;
+    }
+    Iterator operator++(int) noexcept {
+        Iterator const before = *this;
+        ++*this;
+        return before;
+    }
+    friend bool operator==(const Iterator& a, const Iterator& b) noexcept {
+        return a.element == b.element;
+    }
+    friend bool operator!=(const Iterator& a, const Iterator& b) noexcept { return !(a == b); }
+
+private:
+    friend class ListaEnc;
+    friend Iterator<const node>;
+    Iterator(Element* at, const node* list_header) noexcept : element(at), header(list_header) {}
+
+    Element* element = nullptr; // null past the last element
+    const node* header = nullptr;
+};
+
+inline ListaEnc::iterator ListaEnc::begin() noexcept { return {first(), head.get()}; }
+inline ListaEnc::const_iterator ListaEnc::begin() const noexcept { return {first(), head.get()}; }
+inline ListaEnc::iterator ListaEnc::end() noexcept { return {}; }
+inline ListaEnc::const_iterator ListaEnc::end() const noexcept { return {}; }
+
+} // inline namespace of the build
 
 #endif

@@ -1,0 +1,43 @@
+// Lines of the list printed while another line is on its way: by a stream
+// buffer of std::cout that prints a list of its own, and by the destructor of
+// a static object, after the thread's own objects are gone. Each line must
+// come out whole, with nothing read or written where it should not be (the
+// golden runs are under valgrind or the sanitizers).
+#include "listaenccircular.h"
+
+#include <iostream>
+#include <sstream>
+#include <utility>
+
+// Prints a list of its own before it takes the first text it is given.
+struct Interrupting : std::stringbuf {
+    std::streamsize xsputn(const char* text, std::streamsize size) override {
+        if (!std::exchange(interrupted, true)) {
+            ListaEnc inner;
+            inner.inserir(7, "");
+            inner.ExibirLista();
+        }
+        return std::stringbuf::xsputn(text, size);
+    }
+    bool interrupted = false;
+};
+
+struct PrintsWhenDestroyed {
+    ListaEnc list;
+    ~PrintsWhenDestroyed() {
+        list.ExibirLista();
+        ListUnderflowException{}; // prints when it is made
+    }
+} last_words;
+
+int main() {
+    for (int key : {10, 20, 30}) {
+        last_words.list.inserir(key, "");
+    }
+    Interrupting interrupting;
+    std::streambuf* const real = std::cout.rdbuf(&interrupting);
+    last_words.list.ExibirLista();
+    std::cout.rdbuf(real);
+    std::cout << interrupting.str();
+    last_words.list.ExibirLista();
+}
