@@ -53,12 +53,18 @@ void complain(std::string_view what, std::string_view why = {}) {
     std::cerr << line; // unit-buffered: written at once
 }
 
-// Appends every name up to the end of input as a soldier; answers how many.
-std::size_t read_roster(ListaEnc& roster) {
+// Stands every name up to the end of input in the circle, in order; answers
+// how many there are and sets `last` to the last one.
+std::size_t read_roster(ListaEnc& roster, node*& last) {
     std::size_t soldiers = 0;
     std::string word;
     while (std::cin >> word) {
-        roster.inserir(0, std::move(word));
+        if (last == nullptr) {
+            roster.inserir(0, std::move(word));
+            last = &*roster.begin();
+        } else {
+            last = roster.inserirapos(last, 0, std::move(word));
+        }
         ++soldiers;
     }
     return soldiers;
@@ -80,7 +86,8 @@ int play() {
         return 2;
     }
     say(prompt_for_names);
-    std::size_t soldiers = read_roster(roster); // nothing when n could not be read
+    node* before = nullptr; // the soldier before the one at which the count stands
+    std::size_t soldiers = read_roster(roster, before); // none when n could not be read
     if (roster.isEmpty()) {
         throw ListUnderflowException();
     }
@@ -88,14 +95,13 @@ int play() {
     say(roster_title);
     roster.ExibirInfo();
 
-    node* counting = roster.GetNth(0);
-    say(first_counter, counting->info);
+    say(first_counter, before->next->info);
     say(dash_line);
     while (soldiers > 1) {
         // The circle stands still while the count walks it, so whole laps
         // can be skipped.
-        std::unique_ptr<node> removed =
-            roster.removerno(pass(counting, static_cast<std::size_t>(n) % soldiers));
+        before = pass(before, static_cast<std::size_t>(n) % soldiers);
+        std::unique_ptr<node> const removed = roster.removerapos(before);
         --soldiers;
         say(removal, removed->info);
         if (soldiers == 1) {
@@ -105,8 +111,7 @@ int play() {
         say(dash_line);
         roster.ExibirInfo();
         say(dash_line);
-        counting = removed->next;
-        say(next_counter, counting->info, next_counter_end);
+        say(next_counter, removed->next->info, next_counter_end);
     }
     std::unique_ptr<node> const survivor = roster.pop();
     say(star_line);
