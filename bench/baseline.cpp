@@ -7,6 +7,10 @@
 // - a removal closes the gap with memmove, with no walk to find a soldier;
 // - every line is formatted with raw copies into one buffer sized once for
 //   the longest line, and each roster position comes from a table made once;
+// - a position, and a name shorter than 17 bytes, is copied with one copy of
+//   a fixed size (8 or 16 bytes, from a table and an input buffer padded for
+//   it), and the line then moves on by its real length, so that no copy in
+//   the roster is a library call of a variable size;
 // - each line goes out with one write(2): no iostreams, no stdio, no
 //   allocation after the start; the program links only the C library, as
 //   a shared library like every program of a distribution.
@@ -39,7 +43,26 @@ void put(const char (&text)[N]) {
     put(text, N - 1);
 }
 
-void put(const Name& name) { put(name.text, name.size); }
+// Bytes that may be copied past the end of a short name or a position, into
+// the line's slack; the input and the position table are padded for them.
+constexpr std::size_t pad = 16;
+
+// Copies `size` bytes with one copy of `Fixed` bytes, and moves on by `size`.
+template <std::size_t Fixed>
+void put_fixed(const char* text, std::size_t size) {
+    std::memcpy(line_end, text, Fixed);
+    line_end += size;
+}
+
+void put(const Name& name) {
+    if (name.size <= 8) {
+        put_fixed<8>(name.text, name.size);
+    } else if (name.size <= pad) {
+        put_fixed<pad>(name.text, name.size);
+    } else {
+        put(name.text, name.size);
+    }
+}
 
 void write_line() {
     *line_end++ = '\n';
@@ -55,7 +78,8 @@ void write_line() {
 
 bool blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// " 12." for every position: four bytes for positions below 100, and so on.
+// " 12." for every position: four bytes for positions below 100, and so on,
+// each in a slot of 8 or 16 bytes.
 struct Positions {
     char* text;       // one fixed-size slot per position
     std::size_t slot; // bytes per slot
@@ -67,7 +91,8 @@ Positions make_positions(std::size_t count) {
     for (std::size_t p = count; p >= 10; p /= 10) {
         ++digits;
     }
-    Positions positions{static_cast<char*>(std::malloc((count + 1) * (digits + 2))), digits + 2,
+    std::size_t const slot = digits + 2 <= 8 ? 8 : pad;
+    Positions positions{static_cast<char*>(std::malloc((count + 1) * slot)), slot,
                         static_cast<unsigned char*>(std::malloc(count + 1))};
     for (std::size_t p = 1; p <= count; ++p) {
         char reversed[24];
@@ -89,7 +114,12 @@ Positions make_positions(std::size_t count) {
 void put_roster(const Name* names, std::size_t count, const Positions& positions) {
     *line_end++ = ' ';
     for (std::size_t i = 0; i < count; ++i) {
-        put(positions.text + (i + 1) * positions.slot, positions.size[i + 1]);
+        const char* const position = positions.text + (i + 1) * positions.slot;
+        if (positions.slot == 8) {
+            put_fixed<8>(position, positions.size[i + 1]);
+        } else {
+            put_fixed<pad>(position, positions.size[i + 1]);
+        }
         put(names[i]);
         *line_end++ = ' ';
     }
@@ -107,11 +137,11 @@ int main() {
     std::size_t capacity = 1 << 16;
     std::size_t size = 0;
     char* input = static_cast<char*>(std::malloc(capacity));
-    for (ssize_t got; (got = read(0, input + size, capacity - size)) != 0; size += got) {
+    for (ssize_t got; (got = read(0, input + size, capacity - size - pad)) != 0; size += got) {
         if (got < 0) {
             return 3;
         }
-        if (size + static_cast<std::size_t>(got) == capacity) {
+        if (size + static_cast<std::size_t>(got) + pad == capacity) {
             capacity *= 2;
             input = static_cast<char*>(std::realloc(input, capacity));
         }
@@ -147,7 +177,7 @@ int main() {
         roster_bytes += name.size;
     }
     Positions const positions = make_positions(count);
-    roster_bytes += 2 + count * (positions.slot + 1);
+    roster_bytes += 2 + count * (positions.slot + 1) + pad;
     line = static_cast<char*>(
         std::malloc(roster_bytes > longest + 128 ? roster_bytes : longest + 128));
     line_end = line;
