@@ -1,12 +1,50 @@
-// A program that uses the list: a circle of three texts, shown with
-// ExibirInfo. Built against listaenc::game it prints "  1.alfa  2.beta
-// 3.gama "; against listaenc::demo, " alfa beta gama ".
+// A program that uses the list: a circle of texts grown after its last
+// element, shown with ExibirInfo, walked with a range-for and the standard
+// algorithms, shrunk after a known element, and kept with another list in a
+// std::vector. Built against listaenc::game, its first line is
+// "  1.alfa  2.beta  3.gama "; against listaenc::demo, " alfa beta gama ".
 #include "listaenccircular.h"
 
+#include <algorithm>
+#include <iostream>
+#include <memory>
+#include <utility>
+#include <vector>
+
 int main() {
-    ListaEnc list;
-    for (const char* text : {"alfa", "beta", "gama"}) {
-        list.inserir(0, text);
+    ListaEnc circle;
+    circle.inserir(1, "alfa");
+    node* last = &*circle.begin();
+    for (const char* text : {"beta", "gama"}) {
+        last = circle.inserirapos(last, last->key + 1, text); // no walk to the end
     }
-    list.ExibirInfo();
+    circle.ExibirInfo();
+
+    for (const node& element : circle) {
+        std::cout << element.key << '.' << element.info << ' ';
+    }
+    auto const beta = std::ranges::find_if(circle, [](const node& e) { return e.info == "beta"; });
+    std::cout << "| " << beta->info << " is number " << beta->key << " of "
+              << std::ranges::distance(circle) << '\n';
+
+    // After the last element comes the first: unlinking it moves the first on.
+    std::unique_ptr<node> const alfa = circle.removerapos(last);
+    std::cout << alfa->info << " left; " << circle.begin()->info << " is first\n";
+
+    // Unlinking after the only element empties the list.
+    ListaEnc single;
+    single.inserir(4, "delta");
+    std::unique_ptr<node> const delta = single.removerapos(&*single.begin());
+    std::cout << delta->info << " left; empty: " << (single.begin() == single.end()) << '\n';
+
+    std::vector<ListaEnc> lists;
+    lists.push_back(std::move(circle));
+    lists.push_back(std::move(single));
+    for (const ListaEnc& list : lists) {
+        std::cout << std::ranges::distance(list) << " elements:";
+        for (const node& element : list) {
+            std::cout << ' ' << element.info;
+        }
+        std::cout << std::endl;
+    }
 }
