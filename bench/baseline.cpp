@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor countoff is measured against: the same game and the same bytes,
 // under the same contract (every line formatted whole, then written with one
 // call and so flushed before the next one), with nothing that contract does

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times countoff against the baseline on fixed workloads: standard output to
 // /dev/null, the fastest of several runs (noise on a shared machine only adds
 // time), the two taking turns. Both must first print the same bytes. Prints

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // listdemo: runs a fixed script of list operations and narrates each step.
 #include "listaenccircular.h"
 

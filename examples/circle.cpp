@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A program that uses the list: a circle of texts grown after its last
 // element, shown with ExibirInfo, walked with a range-for and the standard
 // algorithms, shrunk after a known element, and kept with another list in a

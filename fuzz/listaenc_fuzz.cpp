@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Differential test of the list: the input bytes are read as operations,
 // each applied to a ListaEnc and to a vector that models it. The list's
 // answers are printed beside what the list prints itself, and after every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // countoff: the counting-out game. Reads a count n and the soldiers' names
 // from standard input and stands the soldiers in a circle in that order.
 // Starting from the first soldier, the count passes n soldiers and removes the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // listaenccircular: a circular singly linked list behind a header node.
 //
 // The list makes its header node on the first insertion. The header's `next`

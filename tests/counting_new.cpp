@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A global operator new that counts the allocations alive, in a translation
 // unit of its own so that no caller sees it inlined.
 #include <cstdlib>

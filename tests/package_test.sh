@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Makes the Debian packages of the build and checks that together they hold
 # exactly the installed tree, that the unpacked programs run, and that
 # lintian (when it is there) finds no error and no warning, in the manual

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lines of the list printed while another line is on its way: by a stream
 // buffer of std::cout that prints a list of its own, and by the destructor of
 // a static object, after the thread's own objects are gone. Each line must

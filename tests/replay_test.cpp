@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The differential fuzz target, run without libFuzzer against each build of
 // the list: on its corpus, then on inputs drawn from a fixed seed. No input
 // may leave an allocation behind; a leak names the input.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a program on a golden case and compares everything it does with the
 # case's files: NAME.in (standard input), NAME.out (standard output, byte
 # for byte), NAME.err (standard error) and NAME.status (exit status); a

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # countoff at a real terminal: script(1) runs it on a pseudo-terminal, where
 # n is typed, then names over two lines, then ctrl+d to end the input.
 # usage: terminal_test.sh COUNTOFF

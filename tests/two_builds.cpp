@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A program whose files use different builds of the list: this file is
 // compiled once for each build, and each copy must run its own build's
 // remover, whatever the order in which the two libraries are linked.
