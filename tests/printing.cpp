@@ -32,7 +32,7 @@ struct PrintsWhenDestroyed {
 } last_words;
 
 int main() {
-    for (int key : {10, 20, 30}) {
+    for (int key = 1000; key < 1100; ++key) { // a line longer than the one interrupting it
         last_words.list.inserir(key, "");
     }
     Interrupting interrupting;
