@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 // listdemo: runs a fixed script of list operations and narrates each step.
 #include "listaenccircular.h"
+#include "program.h"
 
-#include <cerrno>
-#include <cstring>
-#include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -16,9 +14,22 @@ namespace {
 constexpr std::string_view ask_first = ">>Qual o primeiro no da lista?";
 constexpr std::string_view tell_size = ">>Tamanho da lista e' :";
 constexpr std::string_view show_again = ">>Nova exibicao da lista";
-constexpr std::string_view write_error = "listdemo: erro de escrita: ";
 
-void narrate() {
+constexpr Program listdemo{"listdemo", R"(Uso: listdemo [OPCAO]
+Executa um roteiro fixo de insercoes, remocoes, contagens e exibicoes numa
+lista circular simplesmente encadeada e narra cada passo na saida padrao.
+Nao le nada.
+
+      --help     mostra esta ajuda e sai
+      --version  mostra a versao e sai
+
+Estado de saida:
+  0  o roteiro chegou ao fim
+  2  um argumento desconhecido
+  3  erro de escrita da saida
+)"};
+
+int narrate() {
     ListaEnc lista;
     std::string const blank = " ";
 
@@ -62,25 +73,9 @@ void narrate() {
 
     std::cout << '\n' << show_again << std::endl;
     lista.ExibirLista();
+    return 0;
 }
 
 } // namespace
 
-int main() {
-    // A line that cannot be written ends the script: the stream throws.
-    std::cerr.tie(nullptr); // standard output is flushed line by line already
-    std::cout.exceptions(std::ios::badbit);
-    try {
-        narrate();
-        return 0;
-    } catch (const std::exception&) {
-        // Which kind of ios_base::failure the library throws varies with its
-        // ABI, so the stream tells whether it failed.
-        int const reason = errno; // of the write that failed
-        if (!std::cout.bad()) {
-            throw;
-        }
-        std::cerr << std::string(write_error) + std::strerror(reason) + '\n'; // one write
-        return 3;
-    }
-}
+int main(int argc, char** argv) { return run(listdemo, argc, argv, narrate); }

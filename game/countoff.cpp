@@ -5,16 +5,14 @@
 // one it reaches, then starts again from the soldier after it, until one
 // soldier is left: the winner.
 #include "listaenccircular.h"
+#include "program.h"
 
-#include <cerrno>
 #include <cstddef>
-#include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <memory>
-#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -32,8 +30,26 @@ constexpr std::string_view star_line = "****************************************
 constexpr std::string_view winner = "\tO vencedor e o Soldado ";
 constexpr std::string_view game_over = "\nJogo terminado...";
 constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a zero";
-constexpr std::string_view read_error = "countoff: erro de leitura: ";
-constexpr std::string_view write_error = "countoff: erro de escrita: ";
+
+constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]
+Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
+dos soldados, que ficam em circulo na ordem dada; a partir do primeiro, a
+contagem passa n soldados e remove o que alcancar, e recomeca no seguinte,
+ate restar um soldado: o vencedor.
+
+Os nomes sao palavras separadas por espacos ou quebras de linha, ate o fim
+da entrada (ctrl+d no terminal). Para ler n e os nomes de um arquivo:
+  countoff < arquivo
+
+      --help     mostra esta ajuda e sai
+      --version  mostra a versao e sai
+
+Estado de saida:
+  0  o jogo chegou ao vencedor
+  1  nenhum nome, ou um n que nao se pode ler
+  2  n negativo, ou um argumento desconhecido
+  3  erro de leitura da entrada ou de escrita da saida
+)"};
 
 // Prints the pieces as one line, formatted whole, written once and flushed.
 template <typename... Pieces>
@@ -44,14 +60,6 @@ void say(const Pieces&... pieces) {
     line += '\n';
     std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
     std::cout.flush();
-}
-
-// Writes one line on standard error, in one piece.
-void complain(std::string_view what, std::string_view why = {}) {
-    std::string line(what);
-    line += why;
-    line += '\n';
-    std::cerr << line; // unit-buffered: written at once
 }
 
 // Stands every name up to the end of input in the circle, in order; answers
@@ -124,33 +132,10 @@ int play() {
 
 } // namespace
 
-int main() {
-    // The standard streams on buffers of their own: input is read in blocks,
-    // and a line, formatted whole and then flushed, leaves in one write.
-    std::ios::sync_with_stdio(false);
-    // Every line is flushed as soon as it is printed, so neither stream has
-    // to flush standard output first (and a failed one must not be retried).
-    std::cin.tie(nullptr);
-    std::cerr.tie(nullptr);
-    // A failed read or write must not pass for the end of input or for a
-    // game played; nor may running out of memory while a name is read.
-    std::cin.exceptions(std::ios::badbit);
-    std::cout.exceptions(std::ios::badbit);
+int main(int argc, char** argv) {
     try {
-        return play();
+        return run(countoff, argc, argv, play);
     } catch (const ListUnderflowException&) {
         return 1; // no soldiers; the exception printed why
-    } catch (const std::bad_alloc&) {
-        std::cerr << allocation_failure_message << std::flush;
-        std::abort();
-    } catch (const std::exception&) {
-        // A stream's failure: which kind of ios_base::failure the library
-        // throws varies with its ABI, so the streams tell which one failed.
-        int const reason = errno; // of the read or write that failed
-        if (!std::cout.bad() && !std::cin.bad()) {
-            throw;
-        }
-        complain(std::cout.bad() ? write_error : read_error, std::strerror(reason));
-        return 3;
     }
 }

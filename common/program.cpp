@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+#include "program.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view out_of_memory = ": memoria esgotada";
+constexpr std::string_view version_notice =
+    "Copyright (C) 2026 The listaenc developers\n"
+    "Licenca MIT <https://spdx.org/licenses/MIT.html>.\n"
+    "Este e um software livre: voce e livre para altera-lo e redistribui-lo.\n"
+    "NAO HA GARANTIA, na maxima extensao permitida em lei.\n";
+
+// Prints the text line by line, each line flushed.
+void print(std::string_view text) {
+    for (std::size_t end; (end = text.find('\n')) != std::string_view::npos;) {
+        std::cout.write(text.data(), static_cast<std::streamsize>(end + 1)).flush();
+        text.remove_prefix(end + 1);
+    }
+}
+
+// Does what the first argument asks and answers the exit status.
+int take(const Program& program, std::string_view argument) {
+    if (argument == "--help") {
+        print(program.help);
+        return 0;
+    }
+    if (argument == "--version") {
+        std::cout << program.name << " (listaenc) " LISTAENC_VERSION << std::endl;
+        print(version_notice);
+        return 0;
+    }
+    complain(program.name,
+             argument.starts_with('-') ? ": opcao nao reconhecida '" : ": operando extra '",
+             argument, "'");
+    complain("Tente '", program.name, " --help' para mais informacoes.");
+    return 2;
+}
+
+} // namespace
+
+int run(const Program& program, int argc, char** argv, int (*work)()) {
+    try {
+        // Input is read in blocks, and a line, formatted whole and then
+        // flushed, leaves in one write.
+        std::ios::sync_with_stdio(false);
+    } catch (const std::bad_alloc&) {
+        // The standard streams are left without buffers: C's stderr says it.
+        std::fprintf(stderr, "%.*s%.*s\n", static_cast<int>(program.name.size()),
+                     program.name.data(), static_cast<int>(out_of_memory.size()),
+                     out_of_memory.data());
+        std::abort();
+    }
+    try {
+        // Every line is flushed as soon as it is printed, so neither stream
+        // has to flush standard output first (and a failed one must not be
+        // tried again).
+        std::cin.tie(nullptr);
+        std::cerr.tie(nullptr);
+        // A failed read or write must not pass for the end of input or for a
+        // run that went well.
+        std::cin.exceptions(std::ios::badbit);
+        std::cout.exceptions(std::ios::badbit);
+        return argc > 1 ? take(program, argv[1]) : work();
+    } catch (const std::bad_alloc&) {
+        complain(program.name, out_of_memory);
+        std::abort();
+    } catch (const std::exception&) {
+        // A stream's failure: which kind of ios_base::failure the library
+        // throws varies with its ABI, so the streams tell which one failed.
+        int const reason = errno; // of the read or write that failed
+        if (!std::cout.bad() && !std::cin.bad()) {
+            throw;
+        }
+        complain(program.name, std::cout.bad() ? ": erro de escrita: " : ": erro de leitura: ",
+                 std::strerror(reason));
+        return 3;
+    }
+}

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// What countoff and listdemo share around their work: the command line
+// (--help and --version, as GNU programs take them), and how a run ends when
+// standard input or output fails or memory runs out.
+#ifndef LISTAENC_PROGRAM_H
+#define LISTAENC_PROGRAM_H
+
+#include <iostream>
+#include <string_view>
+
+struct Program {
+    std::string_view name; // as the program names itself
+    std::string_view help; // what --help prints
+};
+
+// Takes the command line, then runs `work` with the standard streams on
+// buffers of their own, throwing when a read or a write fails. Answers the
+// exit status:
+// - with --help or --version first, prints that and answers 0, reading nothing;
+// - with any other argument, says so on standard error and answers 2;
+// - otherwise what `work` answers, or 3, with the reason on standard error,
+//   when standard input cannot be read or standard output cannot be written.
+// When memory runs out, says so on standard error and aborts the process.
+// Any other exception goes on to the caller.
+int run(const Program& program, int argc, char** argv, int (*work)());
+
+// Writes the parts as one line on standard error, at once and without
+// allocating memory.
+template <typename... Parts>
+void complain(const Parts&... parts) {
+    std::cerr << std::nounitbuf;
+    (std::cerr << ... << parts) << '\n' << std::flush << std::unitbuf;
+}
+
+#endif
