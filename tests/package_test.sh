@@ -1,9 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # Makes the Debian packages of the build and checks that together they hold
-# exactly the installed tree, that the unpacked programs run, and that
-# lintian (when it is there) finds no error and no warning, in the manual
-# pages either.
+# exactly the installed tree; that the unpacked programs run, hardened (PIE,
+# RELRO, BIND_NOW); that the copyright names the license; that a program
+# builds against each pkg-config file of the unpacked library; and that
+# lintian (when it is there) has nothing to say, pedantic tags included.
 # usage: package_test.sh CPACK BUILD_DIR INSTALLED_PREFIX
 set -e
 work=$(mktemp -d)
@@ -12,7 +13,19 @@ cd "$work"
 "$1" -G DEB --config "$2/CPackConfig.cmake" -B "$work" >log
 (cd "$3" && find . -type f | sed 's|^\./|./usr/|' | sort) >installed
 for deb in *.deb; do dpkg-deb -c "$deb"; done | awk '!/\/$/ { print $6 }' | sort | diff installed -
-dpkg -x listaenc_*.deb root
+for deb in *.deb; do dpkg -x "$deb" root; done
 root/usr/bin/listdemo >/dev/null
 printf '1\nalfa beta gama\n' | root/usr/bin/countoff | grep -q '^Jogo terminado'
-! command -v lintian >/dev/null || lintian --fail-on error,warning ./*.deb 2>/dev/null
+for program in root/usr/bin/*; do
+    readelf -h "$program" | grep -q 'Type: *DYN'
+    readelf -lW "$program" | grep -q GNU_RELRO
+    readelf -d "$program" | grep -q 'FLAGS.*BIND_NOW'
+done
+grep -q '^License: Expat' root/usr/share/doc/listaenc/copyright
+printf '#include "listaenccircular.h"\nint main() { ListaEnc l; l.inserir(0, "alfa"); l.ExibirInfo(); }\n' >app.cpp
+for build in game demo; do
+    pc=$(dirname root/usr/lib/*/pkgconfig/listaenc-$build.pc)
+    c++ app.cpp $(PKG_CONFIG_PATH=$pc pkg-config --cflags --libs listaenc-$build) -o $build
+done
+[ "$(./game)" = "  1.alfa " ] && [ "$(./demo)" = " alfa " ]
+! command -v lintian >/dev/null || [ -z "$(lintian -EIL +pedantic --allow-root ./*.deb 2>&1)" ]
