@@ -8,7 +8,6 @@
 #include "listaenccircular.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
@@ -28,18 +27,13 @@ namespace {
 
 constexpr bool demo = listaenc_demo_build;
 
-struct Element {
-    int key;
-    std::string info;
-};
-
-std::string shown(const Element& e) { return std::to_string(e.key) + " " + e.info + " "; }
+std::string shown(const node& e) { return std::to_string(e.key) + " " + e.info + " "; }
 
 // The keys and texts of a list or of its model, walked in order.
 std::string listed(auto&& elements) {
     std::string text;
     for (const auto& e : elements) {
-        text += shown({e.key, e.info});
+        text += shown(e);
     }
     return text;
 }
@@ -47,21 +41,21 @@ std::string listed(auto&& elements) {
 // What a list handed out: the element, its successor, and whether that is
 // the element itself.
 std::string handed(const node* got) {
-    return got ? listed(std::array{*got, *got->next}) + std::to_string(got->next == got) + "|"
-               : "|";
+    return got ? shown(*got) + shown(*got->next) + std::to_string(got->next == got) + "|" : "|";
 }
 
 struct Differential {
     ListaEnc list;
-    std::vector<Element> model;
-    bool made = false; // the list has its header
+    std::vector<node> model; // their next unused
+    bool made = false;       // the list has its header
 
     // Runs operation `op` on the list and on the model, and answers what the
     // list must have printed: its own output, its answers, and the circle.
     // The operations at an element take its position from the key.
     std::string step(unsigned op, int k, const std::string& t) {
-        auto const with_key = index([k](const Element& e) { return e.key == k; });
-        auto const with_text = index([&t](const Element& e) { return e.info == t; });
+        auto const where = [this](auto found) { return std::size_t(found - model.begin()); };
+        auto const with_key = where(std::ranges::find(model, k, &node::key));
+        auto const with_text = where(std::ranges::find(model, t, &node::info));
         std::size_t const at = model.empty() ? 0 : static_cast<std::size_t>(k) % model.size();
         std::string const underflow = "A lista esta vazia\n!";
         std::string want =
@@ -72,7 +66,7 @@ struct Differential {
             case 0:
             case 1:
                 want += "0";
-                model.push_back({k, t});
+                model.push_back({k, t, nullptr});
                 made = true;
                 std::cout << list.inserir(k, t);
                 break;
@@ -109,7 +103,7 @@ struct Differential {
 #endif
             case 8:
                 if (!model.empty()) {
-                    model.insert(model.begin() + std::ptrdiff_t(at) + 1, {k, t});
+                    model.insert(model.begin() + std::ptrdiff_t(at) + 1, {k, t, nullptr});
                     want += shown(model[at + 1]) + shown(model[(at + 2) % model.size()]) + "0|";
                     std::cout << handed(list.inserirapos(element(at), k, t));
                 }
@@ -159,11 +153,6 @@ struct Differential {
                std::to_string(model.size());
     }
 
-    // The position in the model of the first element that matches, or its size.
-    std::size_t index(auto match) const {
-        return std::size_t(std::find_if(model.begin(), model.end(), match) - model.begin());
-    }
-
     // The list's element at position `at`, reached by its iterator.
     node* element(std::size_t at) { return &*std::next(list.begin(), std::ptrdiff_t(at)); }
 
@@ -173,9 +162,9 @@ struct Differential {
         if (at >= model.size()) {
             return "|";
         }
-        Element const e = model[at];
+        node const e = model[at];
         model.erase(model.begin() + std::ptrdiff_t(at));
-        Element const& next = model.empty() ? e : model[at % model.size()];
+        node const& next = model.empty() ? e : model[at % model.size()];
         return handed_back ? shown(e) + shown(next) + std::to_string(model.empty()) + "|" : "|";
     }
 };
@@ -194,9 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         unsigned const low = byte();
         int const key = low < 224 ? static_cast<int>(low % 8) - 2 : static_cast<int>(byte() << 24);
         std::string text(byte() % 4, '\0');
-        for (char& c : text) {
-            c = "ab \0"[byte() % 4];
-        }
+        std::ranges::generate(text, [&byte] { return "ab \0"[byte() % 4]; });
         printed.str("");
         std::string const want = differential.step(byte(), key, text);
         if (printed.str() != want) {
@@ -204,7 +191,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       << printed.str() << "\nwhere its model says\n"
                       << want << "\non the input";
             std::for_each(end - size, end, [](unsigned b) { std::cerr << ' ' << b; });
-            std::cerr << std::endl;
             std::abort();
         }
     }

@@ -6,22 +6,18 @@
 
 extern "C" void* __libc_malloc(std::size_t size);
 
-namespace {
+static long calls = 0;
 
-long calls = 0;
-
-long failing() {
+static long failing() {
     static long const call = std::atol(std::getenv("LISTAENC_FAILING_MALLOC"));
     return call;
 }
 
-[[gnu::destructor]] void count() {
+[[gnu::destructor]] static void count() {
     if (failing() == 0) {
         std::fprintf(stderr, "%ld\n", calls);
     }
 }
-
-} // namespace
 
 extern "C" void* malloc(std::size_t size) {
     return ++calls == failing() ? nullptr : __libc_malloc(size);

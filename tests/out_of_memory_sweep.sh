@@ -16,10 +16,7 @@ k=0
 while [ $((k += 1)) -le "$calls" ]; do
     LISTAENC_FAILING_MALLOC=$k LD_PRELOAD=$shim "$@" <"$input" >"$work/out" 2>"$work/err"
     status=$?
-    [ $status = 0 ] && cmp -s "$work/whole" "$work/out" && continue
-    [ $status = 134 ] && grep -q -e 'memoria esgotada' -e 'Erro durante alocacao' "$work/err" &&
-        continue
-    echo "with malloc call $k of $calls failing, status $status and"
-    cat "$work/err"
-    exit 1
+    { [ $status = 0 ] && cmp -s "$work/whole" "$work/out"; } ||
+        { [ $status = 134 ] && grep -q -e 'memoria esgotada' -e 'Erro durante alocacao' "$work/err"; } ||
+        { echo "with malloc call $k of $calls failing, status $status and" && cat "$work/err" && exit 1; }
 done

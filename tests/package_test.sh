@@ -17,9 +17,7 @@ for deb in *.deb; do dpkg -x "$deb" root; done
 root/usr/bin/listdemo >/dev/null
 printf '1\nalfa beta gama\n' | root/usr/bin/countoff | grep -q '^Jogo terminado'
 for program in root/usr/bin/*; do
-    readelf -h "$program" | grep -q 'Type: *DYN'
-    readelf -lW "$program" | grep -q GNU_RELRO
-    readelf -d "$program" | grep -q 'FLAGS.*BIND_NOW'
+    [ "$(readelf -hlWd "$program" | grep -c -e 'Type: *DYN' -e GNU_RELRO -e '(FLAGS) *BIND_NOW')" = 3 ]
 done
 grep -q '^License: Expat' root/usr/share/doc/listaenc/copyright
 printf '#include "listaenccircular.h"\nint main() { ListaEnc l; l.inserir(0, "alfa"); l.ExibirInfo(); }\n' >app.cpp

@@ -10,13 +10,11 @@
 #include <sstream>
 #include <utility>
 
-// Prints a list of its own before it takes the first text it is given.
+// Prints a line of its own before it takes the first text it is given.
 struct Interrupting : std::stringbuf {
     std::streamsize xsputn(const char* text, std::streamsize size) override {
         if (!std::exchange(interrupted, true)) {
-            ListaEnc inner;
-            inner.inserir(7, "");
-            inner.ExibirLista();
+            ListUnderflowException{}; // prints when it is made
         }
         return std::stringbuf::xsputn(text, size);
     }
