@@ -14,7 +14,7 @@
 struct Interrupting : std::stringbuf {
     std::streamsize xsputn(const char* text, std::streamsize size) override {
         if (!std::exchange(interrupted, true)) {
-            ListUnderflowException{}; // prints when it is made
+            ListaEnc{}.ExibirLista(); // one space, begun in a line buffer of its own
         }
         return std::stringbuf::xsputn(text, size);
     }
