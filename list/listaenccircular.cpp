@@ -13,47 +13,12 @@
 
 namespace {
 
-// A buffer that lines lend one another. Each thread keeps a spare one, the
-// largest that a line has used, so that printing a long circle again and
-// again allocates only when a line is longer than every one before it. A line
-// takes the spare while it is formatted and written and gives it back after,
-// so a line printed while another is being written (by a stream buffer of
-// std::cout that prints a list itself) brings its own.
-struct Buffer {
-    std::unique_ptr<char[]> bytes;
-    std::size_t size = 0;
-};
-
-// The thread's spare. It is plain data, usable until the thread ends: when
-// the thread's objects are destroyed it is freed and closed, and lines printed
-// after that (by destructors of static objects) free their own buffers.
-struct Spare {
-    char* bytes;
-    std::size_t size;
-    bool closed;
-};
-constinit thread_local Spare spare{nullptr, 0, false};
-
-Buffer borrow() noexcept {
-    return {std::unique_ptr<char[]>(std::exchange(spare.bytes, nullptr)),
-            std::exchange(spare.size, 0)};
-}
-
-void give_back(Buffer buffer) noexcept {
-    if (spare.closed || buffer.size <= spare.size) {
-        return; // the smaller one goes
-    }
-    struct Closer {
-        ~Closer() {
-            delete[] spare.bytes;
-            spare = {nullptr, 0, true};
-        }
-    };
-    thread_local Closer const closer;
-    delete[] spare.bytes;
-    spare.size = buffer.size;
-    spare.bytes = buffer.bytes.release();
-}
+// The size of the largest line buffer that this thread has needed. A line
+// starts with a buffer of that size, so that a circle printed again and again
+// takes one allocation a line and is never copied to a larger buffer. It is
+// plain data: a line owns its buffer, nothing is lent or given back, and
+// nothing is left to free when the thread ends.
+constinit thread_local std::size_t line_size = 256;
 
 // Copies `text` to `at` and answers where the copy ends. A short text, the
 // common case in a roster, goes in two copies of a fixed size, which overlap
@@ -78,18 +43,15 @@ void give_back(Buffer buffer) noexcept {
     return at + size;
 }
 
-// One line of output, formatted in place in a borrowed buffer, then written
+// One line of output, formatted in place in a buffer of its own, then written
 // to standard output with one call and flushed.
 class Line {
 public:
-    Line() noexcept : buffer_(borrow()), end_(buffer_.bytes.get()), limit_(end_ + buffer_.size) {}
-    ~Line() { give_back(std::move(buffer_)); }
-    Line(const Line&) = delete;
-    Line& operator=(const Line&) = delete;
+    Line() : size_(line_size), bytes_(new char[size_]), end_(bytes_.get()) {}
 
     // Answers where the next `size` bytes go; advance() takes them.
     char* room(std::size_t size) {
-        if (static_cast<std::size_t>(limit_ - end_) < size) {
+        if (static_cast<std::size_t>(bytes_.get() + size_ - end_) < size) {
             grow(size);
         }
         return end_;
@@ -110,24 +72,25 @@ public:
     // Ends the line: a newline, one write, then the flush.
     void write() {
         *this << "\n";
-        std::cout.write(buffer_.bytes.get(), end_ - buffer_.bytes.get());
+        line_size = std::max(line_size, size_);
+        std::cout.write(bytes_.get(), end_ - bytes_.get());
         std::cout.flush();
     }
 
 private:
     void grow(std::size_t size) {
-        auto const used = static_cast<std::size_t>(end_ - buffer_.bytes.get());
-        std::size_t const larger = std::max({std::size_t{256}, 2 * buffer_.size, used + size});
-        Buffer bigger{std::make_unique_for_overwrite<char[]>(larger), larger};
-        std::copy(buffer_.bytes.get(), end_, bigger.bytes.get());
-        buffer_ = std::move(bigger);
-        end_ = buffer_.bytes.get() + used;
-        limit_ = buffer_.bytes.get() + buffer_.size;
+        auto const used = static_cast<std::size_t>(end_ - bytes_.get());
+        std::size_t const larger = std::max(2 * size_, used + size);
+        std::unique_ptr<char[]> bigger(new char[larger]);
+        std::copy(bytes_.get(), end_, bigger.get());
+        size_ = larger;
+        bytes_ = std::move(bigger);
+        end_ = bytes_.get() + used;
     }
 
-    Buffer buffer_;
-    char* end_;   // of what the line holds so far
-    char* limit_; // of the room it has
+    std::size_t size_;
+    std::unique_ptr<char[]> bytes_;
+    char* end_; // of what the line holds so far
 };
 
 // The positions " 1.", " 2.", " 3."... of a numbered line, counted as decimal

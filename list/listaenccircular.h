@@ -38,7 +38,10 @@
 // An operation that prints, or that makes one of the exceptions below (which
 // print their message when they are made), throws std::bad_alloc when there
 // is no memory for the line, and what std::cout throws; "Throws: as printing"
-// says so below. The list is then unchanged.
+// says so below. The list is then unchanged. Memory is allocated with
+// operator new, so a new-handler that the program installs acts first: where
+// it ends the process, that is what running out of memory does, here and in
+// inserir.
 //
 // Requirements on callers, besides those of each operation: a list holds at
 // most INT_MAX elements, and only the list changes the `next` of an element
@@ -46,7 +49,10 @@
 //
 // Threads: distinct lists may be used from distinct threads at once, as with
 // the standard containers; a list that one thread changes may not be used by
-// another at the same time. A line may be printed while another is being
+// another at the same time. Lines printed from several threads at once come
+// out whole only while std::cout is synchronized with stdio (the default;
+// std::ios::sync_with_stdio(false) ends that), since each is written with one
+// call that stdio makes atomic. A line may be printed while another is being
 // written, from a stream buffer of std::cout or from the destructor of a
 // static object, provided that the list being printed is not changed then.
 #ifndef LISTAENCCIRCULAR_H
