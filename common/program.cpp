@@ -12,12 +12,22 @@
 
 namespace {
 
-constexpr std::string_view out_of_memory = ": memoria esgotada";
+std::string_view running; // the program's name, for out_of_memory()
+
 constexpr std::string_view version_notice =
     "Copyright (C) 2026 The listaenc developers\n"
     "Licenca MIT <https://spdx.org/licenses/MIT.html>.\n"
     "Este e um software livre: voce e livre para altera-lo e redistribui-lo.\n"
     "NAO HA GARANTIA, na maxima extensao permitida em lei.\n";
+
+// The new-handler: memory that runs out ends the run here, with no exception
+// thrown (the runtime may have no memory left to throw one). C's standard
+// error has no buffer that could be lost, and writes the line with one call.
+[[noreturn]] void out_of_memory() {
+    std::fprintf(stderr, "%.*s: memoria esgotada\n", static_cast<int>(running.size()),
+                 running.data());
+    std::abort();
+}
 
 // Prints the text line by line, each line flushed.
 void print(std::string_view text) {
@@ -39,26 +49,40 @@ int take(const Program& program, std::string_view argument) {
         return 0;
     }
     complain(program.name,
-             argument.starts_with('-') ? ": opcao nao reconhecida '" : ": operando extra '",
-             argument, "'");
+             argument.starts_with('-') ? ": opcao nao reconhecida " : ": operando extra ",
+             Quoted{argument});
     complain("Tente '", program.name, " --help' para mais informacoes.");
     return 2;
 }
 
 } // namespace
 
-int run(const Program& program, int argc, char** argv, int (*work)()) {
-    try {
-        // Input is read in blocks, and a line, formatted whole and then
-        // flushed, leaves in one write.
-        std::ios::sync_with_stdio(false);
-    } catch (const std::bad_alloc&) {
-        // The standard streams are left without buffers: C's stderr says it.
-        std::fprintf(stderr, "%.*s%.*s\n", static_cast<int>(program.name.size()),
-                     program.name.data(), static_cast<int>(out_of_memory.size()),
-                     out_of_memory.data());
-        std::abort();
+std::ostream& operator<<(std::ostream& out, Quoted quoted) {
+    constexpr std::string_view controls = "\a\b\t\n\v\f\r";
+    constexpr std::string_view letters = "abtnvfr";
+    out << '\'';
+    for (unsigned char const byte : quoted.word) {
+        if (byte == '\\' || byte == '\'') {
+            out << '\\' << byte;
+        } else if (std::size_t const at = controls.find(static_cast<char>(byte));
+                   at != std::string_view::npos) {
+            out << '\\' << letters[at];
+        } else if (byte < ' ' || byte == 0x7f) {
+            out << '\\' << char('0' + (byte >> 6)) << char('0' + ((byte >> 3) & 7))
+                << char('0' + (byte & 7));
+        } else {
+            out << byte;
+        }
     }
+    return out << '\'';
+}
+
+int run(const Program& program, int argc, char** argv, int (*work)()) {
+    running = program.name;
+    std::set_new_handler(out_of_memory);
+    // Input is read in blocks, and a line, formatted whole and then flushed,
+    // leaves in one write.
+    std::ios::sync_with_stdio(false);
     try {
         // Every line is flushed as soon as it is printed, so neither stream
         // has to flush standard output first (and a failed one must not be
@@ -70,9 +94,6 @@ int run(const Program& program, int argc, char** argv, int (*work)()) {
         std::cin.exceptions(std::ios::badbit);
         std::cout.exceptions(std::ios::badbit);
         return argc > 1 ? take(program, argv[1]) : work();
-    } catch (const std::bad_alloc&) {
-        complain(program.name, out_of_memory);
-        std::abort();
     } catch (const std::exception&) {
         // A stream's failure: which kind of ios_base::failure the library
         // throws varies with its ABI, so the streams tell which one failed.

@@ -13,6 +13,13 @@ struct Program {
     std::string_view help; // what --help prints
 };
 
+// A word as a message shows it: between single quotes, with the quote, the
+// backslash and control bytes escaped as C writes them ('a\tb', '\033[2J').
+struct Quoted {
+    std::string_view word;
+};
+std::ostream& operator<<(std::ostream& out, Quoted quoted);
+
 // Takes the command line, then runs `work` with the standard streams on
 // buffers of their own, throwing when a read or a write fails. Answers the
 // exit status:
@@ -20,8 +27,9 @@ struct Program {
 // - with any other argument, says so on standard error and answers 2;
 // - otherwise what `work` answers, or 3, with the reason on standard error,
 //   when standard input cannot be read or standard output cannot be written.
-// When memory runs out, says so on standard error and aborts the process.
-// Any other exception goes on to the caller.
+// From the start, memory that runs out ends the process: "NAME: memoria
+// esgotada" on standard error, then abort(), with no exception thrown. Any
+// exception but a stream's failure goes on to the caller.
 int run(const Program& program, int argc, char** argv, int (*work)());
 
 // Writes the parts as one line on standard error, at once and without

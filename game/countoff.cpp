@@ -7,11 +7,13 @@
 #include "listaenccircular.h"
 #include "program.h"
 
+#include <charconv>
 #include <cstddef>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -30,6 +32,9 @@ constexpr std::string_view star_line = "****************************************
 constexpr std::string_view winner = "\tO vencedor e o Soldado ";
 constexpr std::string_view game_over = "\nJogo terminado...";
 constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a zero";
+constexpr std::string_view missing_n = "countoff: n ausente";
+constexpr std::string_view invalid_n = "countoff: n invalido: ";
+constexpr std::string_view n_out_of_range = "countoff: n fora do intervalo: ";
 
 constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]
 Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
@@ -62,6 +67,32 @@ void say(const Pieces&... pieces) {
     std::cout.flush();
 }
 
+// Reads n as a whole word: an optional sign and decimal digits, as the
+// formatted extraction of an int reads them, with nothing after them but white
+// space or the end of input. Answers whether there was such a count; when
+// not, standard error says why.
+bool read_count(int& n) {
+    std::string word;
+    if (!(std::cin >> word)) {
+        complain(missing_n);
+        return false;
+    }
+    std::string_view digits = word;
+    if (digits.starts_with('+') && !digits.starts_with("+-")) {
+        digits.remove_prefix(1); // from_chars takes a minus sign only
+    }
+    auto const [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (end != digits.data() + digits.size() || error == std::errc::invalid_argument) {
+        complain(invalid_n, Quoted{word});
+        return false;
+    }
+    if (error == std::errc::result_out_of_range) {
+        complain(n_out_of_range, Quoted{word});
+        return false;
+    }
+    return true;
+}
+
 // Stands every name up to the end of input in the circle, in order; answers
 // how many there are and sets `last` to the last one.
 std::size_t read_roster(ListaEnc& roster, node*& last) {
@@ -90,13 +121,14 @@ int play() {
     ListaEnc roster;
     say(prompt_for_n);
     int n = 0;
-    if (std::cin >> n && n < 0) {
+    bool const counted = read_count(n);
+    if (counted && n < 0) {
         complain(negative_n);
         return 2;
     }
     say(prompt_for_names);
     node* before = nullptr; // the soldier before the one at which the count stands
-    std::size_t soldiers = read_roster(roster, before); // none when n could not be read
+    std::size_t soldiers = counted ? read_roster(roster, before) : 0;
     if (roster.isEmpty()) {
         throw ListUnderflowException();
     }
