@@ -1,14 +1,30 @@
 // SPDX-License-Identifier: MIT
 // Lines of the list printed while another line is on its way: by a stream
-// buffer of std::cout that prints a list of its own, and by the destructor of
-// a static object, after the thread's own objects are gone. Each line must
-// come out whole, with nothing read or written where it should not be (the
-// golden runs are under valgrind or the sanitizers).
+// buffer of std::cout that prints a list of its own, by two threads at once,
+// and by the destructor of a static object, after the threads' own objects
+// are gone. Each line must come out whole, with nothing read or written where
+// it should not be (the golden runs are under valgrind or the sanitizers).
+// Memory that runs out ends the program as it ends countoff and listdemo.
 #include "listaenccircular.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <mutex>
+#include <new>
 #include <sstream>
+#include <system_error>
+#include <thread>
 #include <utility>
+
+// The thread that runs out of memory first says so and ends the process; any
+// other waits for that.
+[[noreturn]] void out_of_memory() {
+    static std::mutex first;
+    first.lock();
+    std::fputs("printing: memoria esgotada\n", stderr);
+    std::abort();
+}
 
 // Prints a line of its own before it takes the first text it is given.
 struct Interrupting : std::stringbuf {
@@ -29,7 +45,19 @@ struct PrintsWhenDestroyed {
     }
 } last_words;
 
+// Prints a circle of its own, its lines the same as the other thread's.
+void print_circle() {
+    ListaEnc circle;
+    for (int key = 1; key <= 5; ++key) {
+        circle.inserir(key, "alfa");
+    }
+    for (int line = 0; line < 10; ++line) {
+        circle.ExibirInfo();
+    }
+}
+
 int main() {
+    std::set_new_handler(out_of_memory);
     for (int key = 1000; key < 1100; ++key) { // a line longer than the one interrupting it
         last_words.list.inserir(key, "");
     }
@@ -39,4 +67,11 @@ int main() {
     std::cout.rdbuf(real);
     std::cout << interrupting.str();
     last_words.list.ExibirLista();
+    try {
+        std::thread other(print_circle);
+        print_circle();
+        other.join();
+    } catch (const std::system_error&) { // no memory for the thread
+        out_of_memory();
+    }
 }
