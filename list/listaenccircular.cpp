@@ -13,12 +13,12 @@
 
 namespace {
 
-// The size of the largest line buffer that this thread has needed. A line
-// starts with a buffer of that size, so that a circle printed again and again
-// takes one allocation a line and is never copied to a larger buffer. It is
-// plain data: a line owns its buffer, nothing is lent or given back, and
-// nothing is left to free when the thread ends.
-constinit thread_local std::size_t line_size = 256;
+// The size of the largest line buffer that this thread has allocated. A line
+// too long for the buffer it holds in itself allocates one of that size, so
+// that a long circle printed again and again takes one allocation a line and
+// no copy. It is plain data: a line owns its buffer, and nothing is left to
+// free when the thread ends.
+constinit thread_local std::size_t line_size = 0;
 
 // Copies `text` to `at` and answers where the copy ends. A short text, the
 // common case in a roster, goes in two copies of a fixed size, which overlap
@@ -44,14 +44,17 @@ constinit thread_local std::size_t line_size = 256;
 }
 
 // One line of output, formatted in place in a buffer of its own, then written
-// to standard output with one call and flushed.
+// to standard output with one call and flushed. A short line needs no memory
+// but its own.
 class Line {
 public:
-    Line() : size_(line_size), bytes_(new char[size_]), end_(bytes_.get()) {}
+    Line() = default;
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
 
     // Answers where the next `size` bytes go; advance() takes them.
     char* room(std::size_t size) {
-        if (static_cast<std::size_t>(bytes_.get() + size_ - end_) < size) {
+        if (static_cast<std::size_t>(limit_ - end_) < size) {
             grow(size);
         }
         return end_;
@@ -72,25 +75,29 @@ public:
     // Ends the line: a newline, one write, then the flush.
     void write() {
         *this << "\n";
-        line_size = std::max(line_size, size_);
-        std::cout.write(bytes_.get(), end_ - bytes_.get());
+        std::cout.write(begin_, end_ - begin_);
         std::cout.flush();
     }
 
 private:
     void grow(std::size_t size) {
-        auto const used = static_cast<std::size_t>(end_ - bytes_.get());
-        std::size_t const larger = std::max(2 * size_, used + size);
+        auto const used = static_cast<std::size_t>(end_ - begin_);
+        auto const held = static_cast<std::size_t>(limit_ - begin_);
+        std::size_t const larger = std::max({line_size, 2 * held, used + size});
         std::unique_ptr<char[]> bigger(new char[larger]);
-        std::copy(bytes_.get(), end_, bigger.get());
-        size_ = larger;
-        bytes_ = std::move(bigger);
-        end_ = bytes_.get() + used;
+        std::copy(begin_, end_, bigger.get());
+        allocated_ = std::move(bigger);
+        begin_ = allocated_.get();
+        end_ = begin_ + used;
+        limit_ = begin_ + larger;
+        line_size = larger;
     }
 
-    std::size_t size_;
-    std::unique_ptr<char[]> bytes_;
-    char* end_; // of what the line holds so far
+    char short_line_[128];
+    std::unique_ptr<char[]> allocated_;
+    char* begin_ = short_line_;
+    char* end_ = short_line_;                        // of what the line holds so far
+    char* limit_ = short_line_ + sizeof short_line_; // of the room it has
 };
 
 // The positions " 1.", " 2.", " 3."... of a numbered line, counted as decimal
