@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Differential test of the list: the input bytes are read as operations,
-// each applied to a ListaEnc and to a vector that models it. The list's
-// answers are printed beside what the list prints itself, and after every
-// operation all of it must be what the model says, the whole circle
-// included, walked by the list and by its iterators; a disagreement names the
-// input and aborts. Built for libFuzzer, and replayed by the test suite.
+// each applied to a ListaEnc and to a vector that models it. What the list
+// prints, with its answers beside it, must be what the model says: after
+// every operation, its own output and its whole circle, counted by the list
+// and walked by its iterators; every sixteenth operation and the last, every
+// way in which the list prints itself. A disagreement names the input and
+// aborts. Built for libFuzzer, and replayed by the test suite.
 #include "listaenccircular.h"
 
 #include <algorithm>
@@ -14,6 +15,9 @@
 #include <iterator>
 #include <ranges>
 #include <sstream>
+#include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -25,100 +29,93 @@ static_assert(std::is_same_v<decltype(std::declval<const ListaEnc&>().GetNth(0))
 
 namespace {
 
-constexpr bool demo = listaenc_demo_build;
+// What is printed, seen without a copy.
+struct Printed : std::stringbuf {
+    std::string_view seen() const { return {pbase(), std::size_t(pptr() - pbase())}; }
+};
 
-std::string shown(const node& e) { return std::to_string(e.key) + " " + e.info + " "; }
-
-// The keys and texts of a list or of its model, walked in order.
-std::string listed(auto&& elements) {
-    std::string text;
-    for (const auto& e : elements) {
-        text += shown(e);
-    }
-    return text;
-}
-
-// What a list handed out: the element, its successor, and whether that is
-// the element itself.
-std::string handed(const node* got) {
-    return got ? shown(*got) + shown(*got->next) + std::to_string(got->next == got) + "|" : "|";
+std::ostream& operator<<(std::ostream& out, const node& e) {
+    return out << e.key << ' ' << e.info << ' ';
 }
 
 struct Differential {
     ListaEnc list;
     std::vector<node> model; // their next unused
     bool made = false;       // the list has its header
+    std::ostream want;       // what the list must print
 
-    // Runs operation `op` on the list and on the model, and answers what the
-    // list must have printed: its own output, its answers, and the circle.
-    // The operations at an element take its position from the key.
-    std::string step(unsigned op, int k, const std::string& t) {
-        auto const where = [this](auto found) { return std::size_t(found - model.begin()); };
-        auto const with_key = where(std::ranges::find(model, k, &node::key));
-        auto const with_text = where(std::ranges::find(model, t, &node::info));
+    // Runs operation `op` on the list and on the model. The operations at an
+    // element take its position from the key.
+    void step(unsigned op, int k, const std::string& t, bool all) {
+        auto const with = [this](auto match) {
+            return std::size_t(std::find_if(model.begin(), model.end(), match) - model.begin());
+        };
+        auto const key_at = [&] { return with([k](const node& e) { return e.key == k; }); };
+        auto const text_at = [&] { return with([&t](const node& e) { return e.info == t; }); };
         std::size_t const at = model.empty() ? 0 : static_cast<std::size_t>(k) % model.size();
-        std::string const underflow = "A lista esta vazia\n!";
-        std::string want =
-            std::to_string(with_key < model.size()) + std::to_string(with_text < model.size());
-        std::cout << list.Busca(k) << list.BuscaInfo(t);
+        constexpr std::string_view underflow = "A lista esta vazia\n!";
         try {
-            switch (op % 12) {
+            switch (op % 13) {
             case 0:
             case 1:
-                want += "0";
                 model.push_back({k, t, nullptr});
                 made = true;
+                want << 0;
                 std::cout << list.inserir(k, t);
                 break;
-            case 2: // the demo build releases what it removes, unless pop took it
-                want += take(with_key, !demo || (with_key == 0 && model.size() > 1));
-                std::cout << handed(list.remover(k).get());
+            case 2: { // the demo build releases what it removes, unless pop took it
+                std::size_t const found = key_at();
+                take(found, !listaenc_demo_build || (found == 0 && model.size() > 1));
+                handed(list.remover(k).get());
                 break;
+            }
             case 3:
-                want += take(with_text, true);
-                std::cout << handed(list.removerinfo(t).get());
+                take(text_at(), true);
+                handed(list.removerinfo(t).get());
                 break;
             case 4:
-                want += model.empty() ? underflow : take(0, true);
-                std::cout << handed(list.pop().get());
+                model.empty() ? void(want << underflow) : take(0, true);
+                handed(list.pop().get());
                 break;
             case 5:
                 model.clear();
                 list.limpar();
                 break;
             case 6: // prints "key\n", then " info\n" in the game build, and answers the key
-                want += model.empty() ? underflow
-                                      : std::to_string(model[0].key) + "\n" +
-                                            (demo ? "" : " " + model[0].info + "\n") +
-                                            std::to_string(model[0].key);
+                if (model.empty()) {
+                    want << underflow;
+                } else {
+                    want << model[0].key << '\n'
+                         << (listaenc_demo_build ? "" : " " + model[0].info + "\n") << model[0].key;
+                }
                 std::cout << list.PrintFirst();
                 break;
 #ifndef LISTAENC_DEMO_BUILD
             case 7:
-                want += k >= 0 && std::size_t(k) < model.size()
-                            ? model[std::size_t(k)].info
-                            : "indice maior do que o tamanho da lista\n!";
+                want << (k >= 0 && std::size_t(k) < model.size()
+                             ? model[std::size_t(k)].info
+                             : "indice maior do que o tamanho da lista\n!");
                 std::cout << list.GetNth(k)->info;
                 break;
 #endif
             case 8:
                 if (!model.empty()) {
                     model.insert(model.begin() + std::ptrdiff_t(at) + 1, {k, t, nullptr});
-                    want += shown(model[at + 1]) + shown(model[(at + 2) % model.size()]) + "0|";
-                    std::cout << handed(list.inserirapos(element(at), k, t));
+                    want << model[at + 1] << model[(at + 2) % model.size()] << "0|";
+                    handed(list.inserirapos(element(at), k, t));
                 }
                 break;
             case 9:
                 if (!model.empty()) {
-                    want += take((at + 1) % model.size(), true);
-                    std::cout << handed(list.removerapos(element(at)).get());
+                    take((at + 1) % model.size(), true);
+                    handed(list.removerapos(element(at)).get());
                 }
                 break;
             case 10: { // with a negative key, an element that is not in the circle
                 node outside;
                 bool const in_circle = k >= 0 && !model.empty();
-                want += in_circle ? take(at, true) : "|";
-                std::cout << handed(list.removerno(in_circle ? element(at) : &outside).get());
+                in_circle ? take(at, true) : void(want << '|');
+                handed(list.removerno(in_circle ? element(at) : &outside).get());
                 break;
             }
             case 11: { // out and back, through a list that held an element, and onto itself
@@ -127,45 +124,70 @@ struct Differential {
                 other = std::move(moved);
                 other = std::move(*&other);
                 list = std::move(other);
-                want += "11";
+                want << "11";
                 std::cout << moved.isEmpty() << other.isEmpty();
+                break;
             }
+            case 12:
+                want << (key_at() < model.size()) << (text_at() < model.size());
+                std::cout << list.Busca(k) << list.BuscaInfo(t);
             }
         } catch (...) { // the message that the exception printed tells which one it is
             std::cout << "!";
         }
-        std::cout << list.isEmpty() << list.tamanho() << "\n";
-        list.ExibirLista();
-        list.ExibirInfo();
-        for (node& e : list) {
-            e.display();
-            e.displayinfo();
+        auto const same = [](const node& a, const node& b) {
+            return a.key == b.key && a.info == b.info;
+        };
+        std::cout << list.isEmpty() << list.tamanho()
+                  << std::equal(list.begin(), list.end(), model.begin(), model.end(), same) << '\n';
+        want << !made << model.size() << "1\n";
+        if (all) { // every element twice, by display and by a const iterator
+            list.ExibirLista();
+            list.ExibirInfo();
+            std::for_each(list.begin(), list.end(), [](node& e) { e.display(), e.displayinfo(); });
+            for (const node& e : std::as_const(list)) {
+                std::cout << e;
+            }
+            want << ' ';
+            for (const node& e : model) {
+                want << e.key << ' ';
+            }
+            want << "\n ";
+            for (std::size_t i = 0; i < model.size(); ++i) {
+                (listaenc_demo_build ? want : want << ' ' << i + 1 << '.') << model[i].info << ' ';
+            }
+            want << '\n';
+            for (int twice = 0; twice < 2; ++twice) {
+                for (const node& e : model) {
+                    want << e;
+                }
+            }
         }
-        std::cout << listed(std::as_const(list))
-                  << std::ranges::distance(list.begin(), std::as_const(list).end());
-        want += std::to_string(!made) + std::to_string(model.size()) + "\n ";
-        std::string texts = " ";
-        for (std::size_t i = 0; i < model.size(); ++i) {
-            want += std::to_string(model[i].key) + " ";
-            texts += (demo ? "" : " " + std::to_string(i + 1) + ".") + model[i].info + " ";
-        }
-        return want + "\n" + texts + "\n" + listed(model) + listed(model) +
-               std::to_string(model.size());
     }
 
     // The list's element at position `at`, reached by its iterator.
     node* element(std::size_t at) { return &*std::next(list.begin(), std::ptrdiff_t(at)); }
 
-    // Takes the element at `at` (past the end: none) out of the model and
-    // answers what handed() must say of what the list handed back.
-    std::string take(std::size_t at, bool handed_back) {
-        if (at >= model.size()) {
-            return "|";
+    // Prints what a list handed out: the element, its successor, and whether
+    // that is the element itself.
+    static void handed(const node* got) {
+        if (got) {
+            std::cout << *got << *got->next << (got->next == got);
         }
-        node const e = model[at];
-        model.erase(model.begin() + std::ptrdiff_t(at));
-        node const& next = model.empty() ? e : model[at % model.size()];
-        return handed_back ? shown(e) + shown(next) + std::to_string(model.empty()) + "|" : "|";
+        std::cout << '|';
+    }
+
+    // Takes the element at `at` (past the end: none) out of the model and
+    // says what handed() must print of what the list handed back.
+    void take(std::size_t at, bool handed_back) {
+        if (at < model.size()) {
+            node const e = model[at];
+            model.erase(model.begin() + std::ptrdiff_t(at));
+            if (handed_back) {
+                want << e << (model.empty() ? e : model[at % model.size()]) << model.empty();
+            }
+        }
+        want << '|';
     }
 };
 
@@ -174,22 +196,27 @@ struct Differential {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* const end = data + size;
     auto byte = [&data, end]() -> unsigned { return data < end ? *data++ : 0; };
-    std::ostringstream printed;
-    std::streambuf* const saved = std::cout.rdbuf(printed.rdbuf());
-    Differential differential;
+    static Printed printed;  // by the list, and
+    static Printed expected; // by its model, each keeping its room
+    std::streambuf* const saved = std::cout.rdbuf(&printed);
+    Differential differential{{}, {}, false, std::ostream(&expected)};
+    unsigned steps = 0;
     while (data < end) {
         // Mostly small keys, so that they repeat, and sometimes a large one;
-        // texts of up to three bytes from a small alphabet, NUL included.
+        // texts from a small alphabet, NUL included, mostly of up to three
+        // bytes and sometimes of up to 40.
         unsigned const low = byte();
         int const key = low < 224 ? static_cast<int>(low % 8) - 2 : static_cast<int>(byte() << 24);
-        std::string text(byte() % 4, '\0');
-        std::ranges::generate(text, [&byte] { return "ab \0"[byte() % 4]; });
-        printed.str("");
-        std::string const want = differential.step(byte(), key, text);
-        if (printed.str() != want) {
+        unsigned const length = byte();
+        std::string text(length < 192 ? length % 4 : length % 41, '\0');
+        std::generate(text.begin(), text.end(), [&byte] { return "ab \0"[byte() % 4]; });
+        printed.pubseekpos(0, std::ios::out);
+        expected.pubseekpos(0, std::ios::out);
+        differential.step(byte(), key, text, ++steps % 16 == 0 || data == end);
+        if (printed.seen() != expected.seen()) {
             std::cerr << "the list printed\n"
-                      << printed.str() << "\nwhere its model says\n"
-                      << want << "\non the input";
+                      << printed.seen() << "\nwhere its model says\n"
+                      << expected.seen() << "\non the input";
             std::for_each(end - size, end, [](unsigned b) { std::cerr << ' ' << b; });
             std::abort();
         }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 extern "C" {
 void* __libc_malloc(std::size_t size);
@@ -16,57 +17,34 @@ void* __libc_realloc(void* p, std::size_t size);
 void* __libc_memalign(std::size_t alignment, std::size_t size);
 }
 
-namespace {
-
-std::atomic<long> calls{0};
-
-struct Failing {
-    long first = 0;
-    bool onwards = false;
-};
-
-Failing const& failing() {
-    static Failing const f = [] {
-        const char* const k_text = std::getenv("LISTAENC_FAILING_ALLOCATION");
-        char* end = nullptr;
-        long const k = std::strtol(k_text ? k_text : "0", &end, 10);
-        return Failing{k, *end == '+'};
-    }();
-    return f;
-}
+static std::atomic<long> calls{0};
 
 // Counts a call and answers whether it fails, with errno set as when memory
 // runs out.
-bool fails() {
+static bool fails() {
+    static long const first = std::atol(std::getenv("LISTAENC_FAILING_ALLOCATION"));
+    static bool const onwards = std::strchr(std::getenv("LISTAENC_FAILING_ALLOCATION"), '+');
     long const call = ++calls;
-    Failing const& f = failing();
-    bool const fail = f.first != 0 && (call == f.first || (f.onwards && call > f.first));
-    if (fail) {
-        errno = ENOMEM;
-    }
+    bool const fail = call == first || (onwards && call > first);
+    errno = fail ? ENOMEM : errno;
     return fail;
 }
 
-[[gnu::destructor]] void count() {
-    if (failing().first == 0) {
+[[gnu::destructor]] static void count() {
+    if (std::atol(std::getenv("LISTAENC_FAILING_ALLOCATION")) == 0) {
         std::fprintf(stderr, "%ld\n", calls.load());
     }
 }
 
-} // namespace
-
 extern "C" {
 void* malloc(std::size_t size) { return fails() ? nullptr : __libc_malloc(size); }
-void* calloc(std::size_t count, std::size_t size) {
-    return fails() ? nullptr : __libc_calloc(count, size);
-}
+void* calloc(std::size_t n, std::size_t size) { return fails() ? nullptr : __libc_calloc(n, size); }
 void* realloc(void* p, std::size_t size) { return fails() ? nullptr : __libc_realloc(p, size); }
-void* memalign(std::size_t alignment, std::size_t size) {
-    return fails() ? nullptr : __libc_memalign(alignment, size);
+void* memalign(std::size_t a, std::size_t size) {
+    return fails() ? nullptr : __libc_memalign(a, size);
 }
 void* aligned_alloc(std::size_t alignment, std::size_t size) { return memalign(alignment, size); }
 int posix_memalign(void** p, std::size_t alignment, std::size_t size) {
-    *p = memalign(alignment, size);
-    return *p ? 0 : ENOMEM;
+    return (*p = memalign(alignment, size)) ? 0 : ENOMEM;
 }
 }

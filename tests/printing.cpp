@@ -30,7 +30,7 @@
 struct Interrupting : std::stringbuf {
     std::streamsize xsputn(const char* text, std::streamsize size) override {
         if (!std::exchange(interrupted, true)) {
-            ListaEnc{}.ExibirLista(); // one space, begun in a line buffer of its own
+            ListaEnc{}.ExibirLista(); // one space, begun while the other line is written
         }
         return std::stringbuf::xsputn(text, size);
     }
@@ -45,7 +45,7 @@ struct PrintsWhenDestroyed {
     }
 } last_words;
 
-// Prints a circle of its own, its lines the same as the other thread's.
+// Prints ten lines of a circle of its own, the same lines in every thread.
 void print_circle() {
     ListaEnc circle;
     for (int key = 1; key <= 5; ++key) {
@@ -66,7 +66,6 @@ int main() {
     last_words.list.ExibirLista();
     std::cout.rdbuf(real);
     std::cout << interrupting.str();
-    last_words.list.ExibirLista();
     try {
         std::thread other(print_circle);
         print_circle();

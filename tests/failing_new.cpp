@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+// A global operator new that fails once allocations_left, when not negative,
+// has come down to 0: in a translation unit of its own, so that the compiler
+// sees no new paired with a free().
+#include <cstdlib>
+#include <new>
+
+long allocations_left = -1;
+
+void* operator new(std::size_t size) {
+    void* const p = allocations_left-- == 0 ? nullptr : std::malloc(size == 0 ? 1 : size);
+    if (p == nullptr) {
+        throw std::bad_alloc();
+    }
+    return p;
+}
+
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
