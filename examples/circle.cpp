@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
-// A program that uses the list: a circle of texts grown after its last
-// element, shown with ExibirInfo, walked with a range-for and the standard
-// algorithms, shrunk after a known element, and kept with another list in a
-// std::vector. Built against listaenc::game, its first line is
+// A program that uses the list, in C++17: a circle of texts grown after its
+// last element, shown with ExibirInfo, walked with a range-for and the
+// standard algorithms, shrunk after a known element, and kept with another
+// list in a std::vector. Built against listaenc::game, its first line is
 // "  1.alfa  2.beta  3.gama "; against listaenc::demo, " alfa beta gama ".
 #include "listaenccircular.h"
 
 #include <algorithm>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -24,9 +25,10 @@ int main() {
     for (const node& element : circle) {
         std::cout << element.key << '.' << element.info << ' ';
     }
-    auto const beta = std::ranges::find_if(circle, [](const node& e) { return e.info == "beta"; });
+    auto const beta =
+        std::find_if(circle.begin(), circle.end(), [](const node& e) { return e.info == "beta"; });
     std::cout << "| " << beta->info << " is number " << beta->key << " of "
-              << std::ranges::distance(circle) << '\n';
+              << std::distance(circle.begin(), circle.end()) << '\n';
 
     // After the last element comes the first: unlinking it moves the first on.
     std::unique_ptr<node> const alfa = circle.removerapos(last);
@@ -42,7 +44,7 @@ int main() {
     lists.push_back(std::move(circle));
     lists.push_back(std::move(single));
     for (const ListaEnc& list : lists) {
-        std::cout << std::ranges::distance(list) << " elements:";
+        std::cout << std::distance(list.begin(), list.end()) << " elements:";
         for (const node& element : list) {
             std::cout << ' ' << element.info;
         }

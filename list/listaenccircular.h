@@ -58,6 +58,10 @@
 #ifndef LISTAENCCIRCULAR_H
 #define LISTAENCCIRCULAR_H
 
+#if (defined(_MSVC_LANG) ? _MSVC_LANG : __cplusplus) < 201703L
+#error "listaenccircular.h needs C++17 or later"
+#else
+
 #include <cstddef>
 #include <iterator>
 #include <memory>
@@ -297,4 +301,5 @@ inline ListaEnc::const_iterator ListaEnc::end() const noexcept { return {}; }
 
 } // inline namespace of the build
 
+#endif // C++17 or later
 #endif
