@@ -8,6 +8,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -75,6 +76,16 @@ std::ostream& operator<<(std::ostream& out, Quoted quoted) {
         }
     }
     return out << '\'';
+}
+
+bool read_word(std::string& word) {
+    if (std::cin >> word) {
+        return true;
+    }
+    if (std::ferror(stdin)) {
+        std::cin.setstate(std::ios::badbit); // throws
+    }
+    return false;
 }
 
 int run(const Program& program, int argc, char** argv, int (*work)()) {

@@ -6,6 +6,7 @@
 #define LISTAENC_PROGRAM_H
 
 #include <iostream>
+#include <string>
 #include <string_view>
 
 struct Program {
@@ -31,6 +32,12 @@ std::ostream& operator<<(std::ostream& out, Quoted quoted);
 // esgotada" on standard error, then abort(), with no exception thrown. Any
 // exception but a stream's failure goes on to the caller.
 int run(const Program& program, int argc, char** argv, int (*work)());
+
+// Reads the next word of standard input, as std::cin >> word does. Answers
+// false at the end of input; a failed read fails std::cin, as run() expects,
+// with either standard library (libc++ reads through C's stdin, and would
+// take a failed read for the end of input).
+bool read_word(std::string& word);
 
 // Writes the parts as one line on standard error, at once and without
 // allocating memory.

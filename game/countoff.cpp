@@ -73,7 +73,7 @@ void say(const Pieces&... pieces) {
 // not, standard error says why.
 bool read_count(int& n) {
     std::string word;
-    if (!(std::cin >> word)) {
+    if (!read_word(word)) {
         complain(missing_n);
         return false;
     }
@@ -98,7 +98,7 @@ bool read_count(int& n) {
 std::size_t read_roster(ListaEnc& roster, node*& last) {
     std::size_t soldiers = 0;
     std::string word;
-    while (std::cin >> word) {
+    while (read_word(word)) {
         if (last == nullptr) {
             roster.inserir(0, std::move(word));
             last = &*roster.begin();
