@@ -2,10 +2,10 @@
 # SPDX-License-Identifier: MIT
 # countoff at a real terminal: script(1) runs it on a pseudo-terminal, where
 # n is typed, then names over two lines, then ctrl+d to end the input.
-# usage: terminal_test.sh COUNTOFF
+# usage: terminal_test.sh [EMULATOR...] COUNTOFF
 screen=$(mktemp) || exit 1
 trap 'rm -f "$screen"' EXIT
 { printf '3\n'; sleep 0.2; printf 'alfa beta\ngama delta\n'; sleep 0.2; printf '\004'; } |
-    timeout 30 script -qefc "$1" /dev/null >"$screen" &&
+    timeout 30 script -qefc "$*" /dev/null >"$screen" &&
     grep -q 'O vencedor e o Soldado beta' "$screen" && grep -q '^Jogo terminado\.\.\.' "$screen" ||
     { cat "$screen"; exit 1; }
