@@ -148,20 +148,15 @@ struct Differential {
             for (const node& e : std::as_const(list)) {
                 std::cout << e;
             }
-            want << ' ';
-            for (const node& e : model) {
-                want << e.key << ' ';
-            }
-            want << "\n ";
+            std::ostringstream keys, texts, elements;
             for (std::size_t i = 0; i < model.size(); ++i) {
-                (listaenc_demo_build ? want : want << ' ' << i + 1 << '.') << model[i].info << ' ';
+                keys << model[i].key << ' ';
+                (listaenc_demo_build ? texts : texts << ' ' << i + 1 << '.')
+                    << model[i].info << ' ';
+                elements << model[i];
             }
-            want << '\n';
-            for (int twice = 0; twice < 2; ++twice) {
-                for (const node& e : model) {
-                    want << e;
-                }
-            }
+            want << ' ' << keys.str() << "\n " << texts.str() << '\n'
+                 << elements.str() << elements.str();
         }
     }
 
