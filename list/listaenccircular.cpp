@@ -2,7 +2,6 @@
 #include "listaenccircular.h"
 
 #include <algorithm>
-#include <cassert>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +10,11 @@
 #include <new>
 #include <utility>
 
+// Running out of memory for an element is reported through an assertion in
+// every build, so this file keeps its assertions where NDEBUG is defined.
+#undef NDEBUG
+#include <cassert>
+
 namespace {
 
 // The size of the largest line buffer that this thread has allocated. A line
@@ -18,7 +22,7 @@ namespace {
 // that a long circle printed again and again takes one allocation a line and
 // no copy. It is plain data: a line owns its buffer, and nothing is left to
 // free when the thread ends.
-constinit thread_local std::size_t line_size = 0;
+thread_local std::size_t line_size = 0;
 
 // Copies `text` to `at` and answers where the copy ends. A short text, the
 // common case in a roster, goes in two copies of a fixed size, which overlap
@@ -75,9 +79,11 @@ public:
     // Ends the line: a newline, one write, then the flush.
     void write() {
         *this << "\n";
-        std::cout.write(begin_, end_ - begin_);
+        put();
         std::cout.flush();
     }
+    // Writes what the line holds with one call, as it stands.
+    void put() const { std::cout.write(begin_, end_ - begin_); }
 
 private:
     void grow(std::size_t size) {
@@ -140,19 +146,29 @@ private:
     char last_ = '0';
 };
 
-// Makes an element, or reports that memory ran out and aborts.
-std::unique_ptr<node> make_node(int key, std::string info) noexcept {
-    try {
-        auto element = std::make_unique<node>();
-        element->key = key;
-        element->info = std::move(info);
-        return element;
-    } catch (const std::bad_alloc&) {
-        std::cerr << allocation_failure_message << std::flush;
-        [[maybe_unused]] bool const allocated = false;
-        assert(allocated);
-        std::abort(); // also where NDEBUG leaves the assertion out
+// Makes an element in memory of its own, with no new-handler, or answers
+// null when there is none.
+std::unique_ptr<node> make_node(int key, std::string&& info) noexcept {
+    void* const memory = std::malloc(sizeof(node));
+    if (memory == nullptr) {
+        return nullptr;
     }
+    return std::unique_ptr<node>(::new (memory) node{key, std::move(info), nullptr});
+}
+
+// Answers whether `element` was made. When it was not, writes the
+// allocation-failure message first, for the report of the failed assertion
+// in the operation that called for it.
+bool allocated(const node* element) noexcept {
+    if (element == nullptr) {
+        try {
+            std::cerr.write(allocation_failure_message.data(),
+                            static_cast<std::streamsize>(allocation_failure_message.size()));
+            std::cerr.flush();
+        } catch (...) { // the report follows all the same
+        }
+    }
+    return element != nullptr;
 }
 
 // Links `element` right after `prev` and answers it.
@@ -164,9 +180,24 @@ node* link_after(node* prev, std::unique_ptr<node> element) noexcept {
 
 } // namespace
 
-void node::display() const { std::cout << key << ' '; }
+void node::display() const { (Line() << key << " ").put(); }
 
-void node::displayinfo() const { std::cout << info << ' '; }
+void node::displayinfo() const { (Line() << info << " ").put(); }
+
+void* node::operator new(std::size_t size) {
+    while (true) {
+        if (void* const memory = std::malloc(size)) {
+            return memory;
+        }
+        std::new_handler const handler = std::get_new_handler();
+        if (handler == nullptr) {
+            throw std::bad_alloc();
+        }
+        handler();
+    }
+}
+
+void node::operator delete(void* memory) noexcept { std::free(memory); }
 
 ListUnderflowException::ListUnderflowException() { (Line() << "A lista esta vazia").write(); }
 
@@ -238,10 +269,12 @@ ListaEnc& ListaEnc::operator=(ListaEnc&& other) noexcept {
     return *this;
 }
 
-int ListaEnc::inserir(int key, std::string info) {
-    auto element = make_node(key, std::move(info));
+int ListaEnc::inserir(int key, std::string info) noexcept {
+    std::unique_ptr<node> element = make_node(key, std::move(info));
+    assert(allocated(element.get()));
     if (!head) {
         head = make_node(0, {});
+        assert(allocated(head.get()));
     }
     if (node* const end = last()) {
         link_after(end, std::move(element));
@@ -252,8 +285,10 @@ int ListaEnc::inserir(int key, std::string info) {
     return 0;
 }
 
-node* ListaEnc::inserirapos(node* anterior, int key, std::string info) {
-    return link_after(anterior, make_node(key, std::move(info)));
+node* ListaEnc::inserirapos(node* anterior, int key, std::string info) noexcept {
+    std::unique_ptr<node> element = make_node(key, std::move(info));
+    assert(allocated(element.get()));
+    return link_after(anterior, std::move(element));
 }
 
 void ListaEnc::limpar() noexcept {
@@ -310,12 +345,12 @@ std::unique_ptr<node> ListaEnc::pop() {
     return unlink_after(last());
 }
 
-std::unique_ptr<node> ListaEnc::removerinfo(const std::string& info) {
+std::unique_ptr<node> ListaEnc::removerinfo(const std::string& info) noexcept {
     node* const prev = before_match([&info](const node* e) { return e->info == info; });
     return prev ? unlink_after(prev) : nullptr;
 }
 
-std::unique_ptr<node> ListaEnc::removerno(const node* element) {
+std::unique_ptr<node> ListaEnc::removerno(const node* element) noexcept {
     node* const prev = before_match([element](const node* e) { return e == element; });
     return prev ? unlink_after(prev) : nullptr;
 }
@@ -345,7 +380,7 @@ void ListaEnc::ExibirInfo() const {
 
 // Hands back only the first of several elements, as pop would; releases any
 // other element it unlinks.
-std::unique_ptr<node> ListaEnc::remover(int key) {
+std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
     node* const prev = before_match([key](const node* e) { return e->key == key; });
     if (prev == nullptr) {
         return nullptr;
@@ -386,7 +421,7 @@ void ListaEnc::ExibirInfo() const {
     line.write();
 }
 
-std::unique_ptr<node> ListaEnc::remover(int key) {
+std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
     node* const prev = before_match([key](const node* e) { return e->key == key; });
     return prev ? unlink_after(prev) : nullptr;
 }

@@ -35,13 +35,20 @@
 // and a flush, and each line is formatted whole before it is written once.
 // The list does not look at the stream's state: a caller that wants to know
 // of a failed write asks std::cout, or sets it to throw (the programs do).
+// Keys print in decimal and texts byte for byte, whatever format, width or
+// locale std::cout is set to.
 // An operation that prints, or that makes one of the exceptions below (which
 // print their message when they are made), throws std::bad_alloc when there
 // is no memory for the line, and what std::cout throws; "Throws: as printing"
-// says so below. The list is then unchanged. Memory is allocated with
-// operator new, so a new-handler that the program installs acts first: where
-// it ends the process, that is what running out of memory does, here and in
-// inserir.
+// says so below. The list is then unchanged. The line's memory comes from
+// operator new, so a new-handler that the program installs acts first.
+//
+// Elements and the header are the list's own allocations: when there is no
+// memory for one, whatever new-handler the program has, the list writes
+// allocation_failure_message on standard error and then fails an assertion,
+// whose report (made by the C library, in every build: NDEBUG does not turn
+// it off) names listaenccircular, the line and the operation called, and the
+// process aborts.
 //
 // Requirements on callers, besides those of each operation: a list holds at
 // most INT_MAX elements, and only the list changes the `next` of an element
@@ -60,6 +67,8 @@
 
 #if (defined(_MSVC_LANG) ? _MSVC_LANG : __cplusplus) < 201703L
 #error "listaenccircular.h needs C++17 or later"
+#elif !defined(__cpp_exceptions) && !defined(_CPPUNWIND)
+#error "listaenccircular.h needs exceptions: pop, PrintFirst and GetNth throw them"
 #else
 
 #include <cstddef>
@@ -76,8 +85,8 @@ inline namespace listaenc_game {
 inline constexpr bool listaenc_demo_build = false;
 #endif
 
-// Written on standard error when an element cannot be allocated, just before
-// the process aborts.
+// Written on standard error when an element or the header cannot be
+// allocated, just before the assertion that aborts the process.
 inline constexpr std::string_view allocation_failure_message =
     "\n[listaenc::inserir(int)]: Erro durante alocacao da area de armazenamento!\n";
 
@@ -89,11 +98,19 @@ struct node {
     node* next = nullptr;
 
     // Effects: prints the key in decimal and one space, without an end of
-    //   line. Throws: what std::cout throws.
+    //   line. Throws: as printing.
     void display() const;
     // Effects: prints the info and one space, without an end of line.
-    // Throws: what std::cout throws.
+    // Throws: as printing.
     void displayinfo() const;
+
+    // A node's memory comes from std::malloc and goes back to std::free,
+    // so that the list can make its elements without a new-handler. `new`
+    // on a node acts as the global operator new does: it calls the
+    // new-handler until there is memory, and throws std::bad_alloc when
+    // there is none. `delete`, as std::unique_ptr<node> uses it, frees it.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory) noexcept;
 };
 
 // Made when the list has no element to give; making one prints
@@ -150,17 +167,17 @@ public:
     const_iterator end() const noexcept;
 
     // Effects: appends an element with this key and text after the last one,
-    //   making the header first when there is none. Returns: 0.
-    // Cost: O(N). Throws: nothing. When memory runs out it writes
-    //   allocation_failure_message on standard error and aborts the process;
+    //   making the element, then the header when there is none. Returns: 0.
+    // Cost: O(N). Throws: nothing. When there is no memory for the element
+    //   or the header, the process aborts as the top of this file says;
     //   nothing half-made is linked.
-    int inserir(int key, std::string info);
+    int inserir(int key, std::string info) noexcept;
     // Requires: `anterior` is an element of this list.
     // Effects: links an element with this key and text right after `anterior`;
     //   after the last element, the new one becomes the last. The first
     //   element does not change. Returns: the new element, owned by the list.
     // Cost: O(1). Throws: nothing. Running out of memory is as in inserir.
-    node* inserirapos(node* anterior, int key, std::string info);
+    node* inserirapos(node* anterior, int key, std::string info) noexcept;
 
     // Returns: true exactly when the list has no header (it never received an
     //   element). An emptied list answers false. Cost: O(1). Throws: nothing.
@@ -209,15 +226,15 @@ public:
     //   build releases the element itself and returns empty, unless the
     //   element was the first of several (then it returns it, as pop does).
     // Cost: O(N). Throws: nothing.
-    std::unique_ptr<node> remover(int key);
+    std::unique_ptr<node> remover(int key) noexcept;
     // Effects: unlinks the first element in circle order whose info equals
     //   this text. Returns: that element, or empty when none matches (both
     //   builds). Cost: O(N). Throws: nothing.
-    std::unique_ptr<node> removerinfo(const std::string& info);
+    std::unique_ptr<node> removerinfo(const std::string& info) noexcept;
     // Effects: unlinks exactly this element, if it is in the circle.
     // Returns: that element, or empty when it is not in the circle (the list
     //   is then unchanged). Cost: O(N). Throws: nothing.
-    std::unique_ptr<node> removerno(const node* element);
+    std::unique_ptr<node> removerno(const node* element) noexcept;
     // Requires: `anterior` is an element of this list.
     // Effects: unlinks the element after `anterior`. When that was the first
     //   element, the first moves on to its successor; when `anterior` was the
@@ -301,5 +318,5 @@ inline ListaEnc::const_iterator ListaEnc::end() const noexcept { return {}; }
 
 } // inline namespace of the build
 
-#endif // C++17 or later
+#endif // C++17 or later, with exceptions
 #endif

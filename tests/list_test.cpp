@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The list's tests: the differential fuzz target, run without libFuzzer on
 // its corpus and on inputs drawn from a fixed seed, and what the header
-// promises beyond what it sees: where an iterator stays valid, and what
-// printing does when memory runs out.
+// promises beyond what it sees: where an iterator stays valid, and how the
+// list prints, whatever the stream's format and when memory runs out.
 #include "listaenccircular.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
+#include <iostream>
 #include <iterator>
+#include <locale>
 #include <new>
 #include <random>
 #include <string>
@@ -40,43 +43,59 @@ TEST(ListaEnc, AgreesWithItsModel) {
     }
 }
 
-// The circle 1, 2, 3 and an iterator at 2.
-class Circle : public ::testing::Test {
-protected:
-    void SetUp() override {
+// Where an iterator at the second element of the circle 1, 2, 3 goes on to
+// after each change that the header says leaves it valid.
+TEST(ListaEnc, IteratorStaysValidAcrossChangesToOtherElements) {
+    struct Change {
+        const char* what;
+        void (*apply)(ListaEnc& list, ListaEnc& moved);
+        std::vector<int> keys_after;
+    };
+    Change const changes[] = {
+        {"an insertion at the end", [](ListaEnc& l, ListaEnc&) { l.inserir(4, ""); }, {2, 3, 4}},
+        {"the first unlinked", [](ListaEnc& l, ListaEnc&) { l.pop(); }, {2, 3}},
+        {"the list moved",
+         [](ListaEnc& l, ListaEnc& m) { m = std::move(l), m.inserir(4, ""); },
+         {2, 3, 4}},
+    };
+    for (const Change& change : changes) {
+        ListaEnc list, moved;
         for (int key : {1, 2, 3}) {
             list.inserir(key, "");
         }
-        second = ++list.begin();
-    }
-
-    // The keys from the iterator at 2 to the end of `of`, ten at most.
-    std::vector<int> keys_from_second(const ListaEnc& of) const {
+        auto const second = std::next(list.begin());
+        change.apply(list, moved);
+        const ListaEnc& now = moved.isEmpty() ? list : moved;
         std::vector<int> keys;
-        for (auto at = second; at != of.end() && keys.size() < 10; ++at) {
+        for (auto at = second; at != now.end() && keys.size() < 10; ++at) {
             keys.push_back(at->key);
         }
-        return keys;
+        EXPECT_EQ(keys, change.keys_after) << change.what;
     }
+}
 
+// Keys in plain decimal and texts as they are, whatever the stream is set to.
+TEST(Printing, IgnoresTheFormatOfTheStream) {
+    struct Dotted : std::numpunct<char> {
+        char do_thousands_sep() const override { return '.'; }
+        std::string do_grouping() const override { return "\3"; }
+    };
     ListaEnc list;
-    ListaEnc::iterator second;
-};
-
-TEST_F(Circle, IteratorGoesOnToAnElementInsertedAtTheEnd) {
-    list.inserir(4, "");
-    EXPECT_EQ(keys_from_second(list), (std::vector<int>{2, 3, 4}));
-}
-
-TEST_F(Circle, IteratorStopsAtTheNewFirstElementWhenTheFirstIsRemoved) {
-    auto const first = list.pop();
-    EXPECT_EQ(keys_from_second(list), (std::vector<int>{2, 3}));
-}
-
-TEST_F(Circle, IteratorGoesWithTheElementsWhenTheListIsMoved) {
-    ListaEnc moved(std::move(list));
-    moved.inserir(4, "");
-    EXPECT_EQ(keys_from_second(moved), (std::vector<int>{2, 3, 4}));
+    list.inserir(1234567, "alfa");
+    testing::internal::CaptureStdout();
+    std::locale const before = std::cout.imbue(std::locale(std::cout.getloc(), new Dotted));
+    std::cout << std::hex << std::showbase << std::setfill('*');
+    for (const node& e : list) {
+        std::cout << std::setw(12);
+        e.display();
+        std::cout << std::setw(12);
+        e.displayinfo();
+    }
+    std::cout << std::setw(12);
+    list.ExibirLista();
+    std::cout << std::dec << std::noshowbase << std::setfill(' ') << std::setw(0);
+    std::cout.imbue(before);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "1234567 alfa  1234567 \n");
 }
 
 TEST(Printing, ThrowsBadAllocAndLeavesTheListAsItWasWhenMemoryRunsOut) {
