@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "program.h"
 
-#include <cerrno>
-#include <cstdio>
+#include "streams.h"
+
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <iostream>
 #include <new>
-#include <string>
 #include <string_view>
+#include <unistd.h>
+#include <utility>
 
 namespace {
-
-std::string_view running; // the program's name, for out_of_memory()
 
 constexpr std::string_view version_notice =
     "Copyright (C) 2026 The listaenc developers\n"
@@ -21,13 +21,23 @@ constexpr std::string_view version_notice =
     "Este e um software livre: voce e livre para altera-lo e redistribui-lo.\n"
     "NAO HA GARANTIA, na maxima extensao permitida em lei.\n";
 
+// "NAME: memoria esgotada\n", made when the run starts.
+char out_of_memory_line[128];
+std::size_t out_of_memory_size = 0;
+
 // The new-handler: memory that runs out ends the run here, with no exception
-// thrown (the runtime may have no memory left to throw one). C's standard
-// error has no buffer that could be lost, and writes the line with one call.
+// thrown (the runtime may have no memory left to throw one), with one write.
 [[noreturn]] void out_of_memory() {
-    std::fprintf(stderr, "%.*s: memoria esgotada\n", static_cast<int>(running.size()),
-                 running.data());
+    [[maybe_unused]] auto const written = ::write(2, out_of_memory_line, out_of_memory_size);
     std::abort();
+}
+
+void prepare_out_of_memory_line(std::string_view name) {
+    constexpr std::string_view said = ": memoria esgotada\n";
+    name = name.substr(0, sizeof out_of_memory_line - said.size());
+    char* const end = std::copy(name.begin(), name.end(), out_of_memory_line);
+    out_of_memory_size =
+        static_cast<std::size_t>(std::copy(said.begin(), said.end(), end) - out_of_memory_line);
 }
 
 // Prints the text line by line, each line flushed.
@@ -38,22 +48,70 @@ void print(std::string_view text) {
     }
 }
 
-// Does what the first argument asks and answers the exit status.
-int take(const Program& program, std::string_view argument) {
-    if (argument == "--help") {
-        print(program.help);
-        return 0;
+// Takes the arguments in order; answers the exit status when one of them ends
+// the run before the work, or -1 with the modes that they ask for set.
+int take(const Program& program, std::span<char* const> arguments, unsigned& modes) {
+    for (std::string_view const argument : arguments) {
+        if (argument == "--help") {
+            print(program.help);
+            return 0;
+        }
+        if (argument == "--version") {
+            std::cout << program.name << " (listaenc) " LISTAENC_VERSION << std::endl;
+            print(version_notice);
+            return 0;
+        }
+        auto const option =
+            std::find_if(program.options.begin(), program.options.end(),
+                         [argument](const Option& o) { return o.name == argument; });
+        if (option == program.options.end()) {
+            complain(program.name,
+                     argument.starts_with('-') ? ": opcao nao reconhecida " : ": operando extra ",
+                     Quoted{argument});
+            complain("Tente '", program.name, " --help' para mais informacoes.");
+            return 2;
+        }
+        modes |= option->mode;
     }
-    if (argument == "--version") {
-        std::cout << program.name << " (listaenc) " LISTAENC_VERSION << std::endl;
-        print(version_notice);
-        return 0;
+    return -1;
+}
+
+// Answers the code point that `text` begins with in UTF-8 and the length of
+// its sequence, or a length of 0 when the first byte begins none.
+std::pair<char32_t, std::size_t> decode(std::string_view text) {
+    auto const lead = static_cast<unsigned char>(text[0]);
+    std::size_t const size = lead < 0xc2   ? 0
+                             : lead < 0xe0 ? 2
+                             : lead < 0xf0 ? 3
+                             : lead < 0xf5 ? 4
+                                           : 0;
+    if (size == 0 || text.size() < size) {
+        return {0, 0};
     }
-    complain(program.name,
-             argument.starts_with('-') ? ": opcao nao reconhecida " : ": operando extra ",
-             Quoted{argument});
-    complain("Tente '", program.name, " --help' para mais informacoes.");
-    return 2;
+    char32_t point = lead & (0x7fU >> size);
+    for (std::size_t i = 1; i < size; ++i) {
+        auto const byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xc0) != 0x80) {
+            return {0, 0};
+        }
+        point = point << 6 | (byte & 0x3fU);
+    }
+    constexpr char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    bool const valid =
+        point >= least[size] && point <= 0x10ffff && (point < 0xd800 || point > 0xdfff);
+    return {point, valid ? size : 0};
+}
+
+// Whether a terminal may act on this character: a C1 control, or one that
+// reorders the text around it.
+bool acts(char32_t point) {
+    return point <= 0x9f || (point >= 0x202a && point <= 0x202e) ||
+           (point >= 0x2066 && point <= 0x2069);
+}
+
+void octal(std::ostream& out, unsigned char byte) {
+    out << '\\' << char('0' + (byte >> 6)) << char('0' + ((byte >> 3) & 7))
+        << char('0' + (byte & 7));
 }
 
 } // namespace
@@ -62,58 +120,73 @@ std::ostream& operator<<(std::ostream& out, Quoted quoted) {
     constexpr std::string_view controls = "\a\b\t\n\v\f\r";
     constexpr std::string_view letters = "abtnvfr";
     out << '\'';
-    for (unsigned char const byte : quoted.word) {
+    for (std::string_view rest = quoted.word; !rest.empty();) {
+        auto const byte = static_cast<unsigned char>(rest[0]);
+        std::size_t size = 1;
         if (byte == '\\' || byte == '\'') {
             out << '\\' << byte;
         } else if (std::size_t const at = controls.find(static_cast<char>(byte));
                    at != std::string_view::npos) {
             out << '\\' << letters[at];
         } else if (byte < ' ' || byte == 0x7f) {
-            out << '\\' << char('0' + (byte >> 6)) << char('0' + ((byte >> 3) & 7))
-                << char('0' + (byte & 7));
-        } else {
+            octal(out, byte);
+        } else if (byte < 0x80) {
             out << byte;
+        } else if (auto const [point, length] = decode(rest); length == 0) {
+            octal(out, byte);
+        } else {
+            size = length;
+            for (unsigned char const part : rest.substr(0, size)) {
+                acts(point) ? octal(out, part) : void(out << part);
+            }
         }
+        rest.remove_prefix(size);
     }
     return out << '\'';
 }
 
-bool read_word(std::string& word) {
-    if (std::cin >> word) {
-        return true;
-    }
-    if (std::ferror(stdin)) {
-        std::cin.setstate(std::ios::badbit); // throws
-    }
-    return false;
-}
+bool input_is_terminal() { return ::isatty(0) == 1; }
 
-int run(const Program& program, int argc, char** argv, int (*work)()) {
-    running = program.name;
+int run(const Program& program, int argc, char** argv, int (*work)(unsigned)) {
+    prepare_out_of_memory_line(program.name);
     std::set_new_handler(out_of_memory);
-    // Input is read in blocks, and a line, formatted whole and then flushed,
-    // leaves in one write.
-    std::ios::sync_with_stdio(false);
-    try {
-        // Every line is flushed as soon as it is printed, so neither stream
-        // has to flush standard output first (and a failed one must not be
-        // tried again).
-        std::cin.tie(nullptr);
-        std::cerr.tie(nullptr);
-        // A failed read or write must not pass for the end of input or for a
-        // run that went well.
-        std::cin.exceptions(std::ios::badbit);
-        std::cout.exceptions(std::ios::badbit);
-        return argc > 1 ? take(program, argv[1]) : work();
-    } catch (const std::exception&) {
-        // A stream's failure: which kind of ios_base::failure the library
-        // throws varies with its ABI, so the streams tell which one failed.
-        int const reason = errno; // of the read or write that failed
-        if (!std::cout.bad() && !std::cin.bad()) {
-            throw;
+    // A file-size limit is a failed write like a full disk, not a signal.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    OutputBuffer output(1, 64 * 1024);
+    OutputBuffer errors(2, 1024);
+    InputBuffer input(0);
+    // The streams' own buffers come back when the run ends, however it ends.
+    struct Streams {
+        std::streambuf* in = std::cin.rdbuf();
+        std::streambuf* out = std::cout.rdbuf();
+        std::streambuf* err = std::cerr.rdbuf();
+        ~Streams() {
+            std::cin.rdbuf(in);
+            std::cout.rdbuf(out);
+            std::cerr.rdbuf(err);
         }
-        complain(program.name, std::cout.bad() ? ": erro de escrita: " : ": erro de leitura: ",
-                 std::strerror(reason));
+    } const streams;
+    std::cin.rdbuf(&input);
+    std::cout.rdbuf(&output);
+    std::cerr.rdbuf(&errors);
+    // Every line is flushed as soon as it is printed, so neither stream has
+    // to flush standard output first (and a failed one must not be tried
+    // again). A failed read or write must not pass for the end of input or
+    // for a run that went well: the streams pass the buffers' failure on.
+    std::cin.tie(nullptr);
+    std::cerr.tie(nullptr);
+    std::cerr << std::nounitbuf; // a message leaves when it is whole
+    std::cin.exceptions(std::ios::badbit);
+    std::cout.exceptions(std::ios::badbit);
+    try {
+        unsigned modes = 0;
+        int const status =
+            take(program, std::span(argv, static_cast<std::size_t>(argc)).subspan(1), modes);
+        return status >= 0 ? status : work(modes);
+    } catch (const StreamFailure& failure) {
+        complain(program.name, failure.reading ? ": erro de leitura: " : ": erro de escrita: ",
+                 std::strerror(failure.error));
         return 3;
     }
 }

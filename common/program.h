@@ -1,50 +1,61 @@
 // SPDX-License-Identifier: MIT
 // What countoff and listdemo share around their work: the command line
-// (--help and --version, as GNU programs take them), and how a run ends when
-// standard input or output fails or memory runs out.
+// (--help, --version and the program's own options, as GNU programs take
+// them), the standard streams, and how a run ends when standard input or
+// output fails or memory runs out.
 #ifndef LISTAENC_PROGRAM_H
 #define LISTAENC_PROGRAM_H
 
 #include <iostream>
-#include <string>
+#include <span>
 #include <string_view>
+
+// An option of a program's own, and the bit that it sets in the modes that
+// the program's work is given.
+struct Option {
+    std::string_view name; // "--resumo"
+    unsigned mode;
+};
 
 struct Program {
     std::string_view name; // as the program names itself
     std::string_view help; // what --help prints
+    std::span<const Option> options = {};
 };
 
 // A word as a message shows it: between single quotes, with the quote, the
-// backslash and control bytes escaped as C writes them ('a\tb', '\033[2J').
+// backslash and the bytes that a terminal would act on escaped as C writes
+// them ('a\tb', '\033[2J'): control bytes, the C1 controls and bidirectional
+// controls in UTF-8, and bytes that are not UTF-8, in octal.
 struct Quoted {
     std::string_view word;
 };
 std::ostream& operator<<(std::ostream& out, Quoted quoted);
 
-// Takes the command line, then runs `work` with the standard streams on
-// buffers of their own, throwing when a read or a write fails. Answers the
-// exit status:
-// - with --help or --version first, prints that and answers 0, reading nothing;
-// - with any other argument, says so on standard error and answers 2;
-// - otherwise what `work` answers, or 3, with the reason on standard error,
-//   when standard input cannot be read or standard output cannot be written.
+// Takes the command line, then runs `work` with the modes that the options
+// given ask for, and answers the exit status. The arguments are taken in
+// order:
+// - --help or --version prints that and answers 0, reading nothing (what
+//   follows it is not looked at);
+// - one of the program's options adds its mode;
+// - anything else is said on standard error and answers 2.
+// Otherwise it answers what `work` answers, or 3, with the reason on standard
+// error, when standard input cannot be read or standard output cannot be
+// written (a file-size limit included). The standard streams are on buffers
+// of their own meanwhile: a line of standard output, formatted whole and then
+// flushed, leaves in one write, and so does each message on standard error.
 // From the start, memory that runs out ends the process: "NAME: memoria
 // esgotada" on standard error, then abort(), with no exception thrown. Any
 // exception but a stream's failure goes on to the caller.
-int run(const Program& program, int argc, char** argv, int (*work)());
+int run(const Program& program, int argc, char** argv, int (*work)(unsigned modes));
 
-// Reads the next word of standard input, as std::cin >> word does. Answers
-// false at the end of input; a failed read fails std::cin, as run() expects,
-// with either standard library (libc++ reads through C's stdin, and would
-// take a failed read for the end of input).
-bool read_word(std::string& word);
+// Whether standard input is a terminal.
+bool input_is_terminal();
 
-// Writes the parts as one line on standard error, at once and without
-// allocating memory.
+// Writes the parts as one line on standard error.
 template <typename... Parts>
 void complain(const Parts&... parts) {
-    std::cerr << std::nounitbuf;
-    (std::cerr << ... << parts) << '\n' << std::flush << std::unitbuf;
+    (std::cerr << ... << parts) << '\n' << std::flush;
 }
 
 #endif

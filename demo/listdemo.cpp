@@ -29,7 +29,7 @@ Estado de saida:
   3  erro de escrita da saida
 )"};
 
-int narrate() {
+int narrate(unsigned /*modes*/) {
     ListaEnc lista;
     std::string const blank = " ";
 

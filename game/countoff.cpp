@@ -73,7 +73,7 @@ void say(const Pieces&... pieces) {
 // not, standard error says why.
 bool read_count(int& n) {
     std::string word;
-    if (!read_word(word)) {
+    if (!(std::cin >> word)) {
         complain(missing_n);
         return false;
     }
@@ -98,7 +98,7 @@ bool read_count(int& n) {
 std::size_t read_roster(ListaEnc& roster, node*& last) {
     std::size_t soldiers = 0;
     std::string word;
-    while (read_word(word)) {
+    while (std::cin >> word) {
         if (last == nullptr) {
             roster.inserir(0, std::move(word));
             last = &*roster.begin();
@@ -117,7 +117,7 @@ node* pass(node* soldier, std::size_t count) {
     return soldier;
 }
 
-int play() {
+int play(unsigned /*modes*/) {
     ListaEnc roster;
     say(prompt_for_n);
     int n = 0;
