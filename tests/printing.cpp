@@ -1,27 +1,20 @@
 // SPDX-License-Identifier: MIT
 // Lines of the list printed while another line is on its way: by a stream
-// buffer of std::cout that prints a list of its own, by two threads at once,
-// and by the destructor of a static object, after the threads' own objects
-// are gone. Each line must come out whole, with nothing read or written where
-// it should not be (the golden runs are under valgrind or the sanitizers).
-// Memory that runs out ends the program as it ends countoff and listdemo.
+// buffer of std::cout that prints a list of its own, and by the destructor of
+// a static object, after main's own objects are gone. Each line must come out
+// whole, with nothing read or written where it should not be (the golden runs
+// are under valgrind or the sanitizers). Memory that runs out ends the
+// program as it ends countoff and listdemo.
 #include "listaenccircular.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <mutex>
 #include <new>
 #include <sstream>
-#include <system_error>
-#include <thread>
 #include <utility>
 
-// The thread that runs out of memory first says so and ends the process; any
-// other waits for that.
 [[noreturn]] void out_of_memory() {
-    static std::mutex first;
-    first.lock();
     std::fputs("printing: memoria esgotada\n", stderr);
     std::abort();
 }
@@ -45,17 +38,6 @@ struct PrintsWhenDestroyed {
     }
 } last_words;
 
-// Prints ten lines of a circle of its own, the same lines in every thread.
-void print_circle() {
-    ListaEnc circle;
-    for (int key = 1; key <= 5; ++key) {
-        circle.inserir(key, "alfa");
-    }
-    for (int line = 0; line < 10; ++line) {
-        circle.ExibirInfo();
-    }
-}
-
 int main() {
     std::set_new_handler(out_of_memory);
     for (int key = 1000; key < 1100; ++key) { // a line longer than the one interrupting it
@@ -66,11 +48,4 @@ int main() {
     last_words.list.ExibirLista();
     std::cout.rdbuf(real);
     std::cout << interrupting.str();
-    try {
-        std::thread other(print_circle);
-        print_circle();
-        other.join();
-    } catch (const std::system_error&) { // no memory for the thread
-        out_of_memory();
-    }
 }
