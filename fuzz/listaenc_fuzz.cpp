@@ -3,8 +3,8 @@
 // each applied to a ListaEnc and to a vector that models it. What the list
 // prints, with its answers beside it, must be what the model says: after
 // every operation, its own output and its whole circle, counted by the list
-// and walked by its iterators; every sixteenth operation and the last, every
-// way in which the list prints a whole line. A disagreement names the input and
+// and walked by its iterators; every sixteenth operation and the last, both
+// lines in which the list prints itself. A disagreement names the input and
 // aborts. Built for libFuzzer, and replayed by the test suite.
 #include "listaenccircular.h"
 
@@ -133,23 +133,20 @@ struct Differential {
         auto const same = [](const node& a, const node& b) {
             return a.key == b.key && a.info == b.info;
         };
+        const ListaEnc& seen = list; // walked by its const iterators
         std::cout << list.isEmpty() << list.tamanho()
-                  << std::equal(list.begin(), list.end(), model.begin(), model.end(), same) << '\n';
+                  << std::equal(seen.begin(), seen.end(), model.begin(), model.end(), same) << '\n';
         want << !made << model.size() << "1\n";
-        if (all) { // and every element by a const iterator
+        if (all) {
             list.ExibirLista();
             list.ExibirInfo();
-            for (const node& e : std::as_const(list)) {
-                std::cout << e;
-            }
-            std::ostringstream keys, texts, elements;
+            std::ostringstream keys, texts;
             for (std::size_t i = 0; i < model.size(); ++i) {
                 keys << model[i].key << ' ';
                 (listaenc_demo_build ? texts : texts << ' ' << i + 1 << '.')
                     << model[i].info << ' ';
-                elements << model[i];
             }
-            want << ' ' << keys.str() << "\n " << texts.str() << '\n' << elements.str();
+            want << ' ' << keys.str() << "\n " << texts.str() << '\n';
         }
     }
 
