@@ -185,16 +185,10 @@ void node::display() const { (Line() << key << " ").put(); }
 void node::displayinfo() const { (Line() << info << " ").put(); }
 
 void* node::operator new(std::size_t size) {
-    while (true) {
-        if (void* const memory = std::malloc(size)) {
-            return memory;
-        }
-        std::new_handler const handler = std::get_new_handler();
-        if (handler == nullptr) {
-            throw std::bad_alloc();
-        }
-        handler();
+    if (void* const memory = std::malloc(size)) {
+        return memory;
     }
+    throw std::bad_alloc();
 }
 
 void node::operator delete(void* memory) noexcept { std::free(memory); }

@@ -106,9 +106,9 @@ struct node {
 
     // A node's memory comes from std::malloc and goes back to std::free,
     // so that the list can make its elements without a new-handler. `new`
-    // on a node acts as the global operator new does: it calls the
-    // new-handler until there is memory, and throws std::bad_alloc when
-    // there is none. `delete`, as std::unique_ptr<node> uses it, frees it.
+    // on a node throws std::bad_alloc when there is no memory, without a
+    // new-handler either; `delete`, as std::unique_ptr<node> uses it, frees
+    // the memory.
     static void* operator new(std::size_t size);
     static void operator delete(void* memory) noexcept;
 };
