@@ -48,30 +48,37 @@ void print(std::string_view text) {
     }
 }
 
+// Says on standard error what is wrong with an argument and answers 2.
+int refuse(const Program& program, std::string_view wrong, std::string_view argument) {
+    complain(program.name, wrong, Quoted{argument});
+    complain("Tente '", program.name, " --help' para mais informacoes.");
+    return 2;
+}
+
 // Takes the arguments in order; answers the exit status when one of them ends
 // the run before the work, or -1 with the modes that they ask for set.
 int take(const Program& program, std::span<char* const> arguments, unsigned& modes) {
+    bool options = true; // until "--"
     for (std::string_view const argument : arguments) {
-        if (argument == "--help") {
+        if (options && argument == "--") {
+            options = false;
+        } else if (!options || argument.size() < 2 || !argument.starts_with('-')) {
+            return refuse(program, ": operando extra ", argument);
+        } else if (argument == "--help") {
             print(program.help);
             return 0;
-        }
-        if (argument == "--version") {
+        } else if (argument == "--version") {
             std::cout << program.name << " (listaenc) " LISTAENC_VERSION << std::endl;
             print(version_notice);
             return 0;
+        } else if (auto const known =
+                       std::find_if(program.options.begin(), program.options.end(),
+                                    [argument](const Option& o) { return o.name == argument; });
+                   known != program.options.end()) {
+            modes |= known->mode;
+        } else {
+            return refuse(program, ": opcao nao reconhecida ", argument);
         }
-        auto const option =
-            std::find_if(program.options.begin(), program.options.end(),
-                         [argument](const Option& o) { return o.name == argument; });
-        if (option == program.options.end()) {
-            complain(program.name,
-                     argument.starts_with('-') ? ": opcao nao reconhecida " : ": operando extra ",
-                     Quoted{argument});
-            complain("Tente '", program.name, " --help' para mais informacoes.");
-            return 2;
-        }
-        modes |= option->mode;
     }
     return -1;
 }
@@ -102,11 +109,11 @@ std::pair<char32_t, std::size_t> decode(std::string_view text) {
     return {point, valid ? size : 0};
 }
 
-// Whether a terminal may act on this character: a C1 control, or one that
-// reorders the text around it.
+// Whether a terminal may act on this character: a C1 control, or a mark or
+// control that reorders the text around it.
 bool acts(char32_t point) {
-    return point <= 0x9f || (point >= 0x202a && point <= 0x202e) ||
-           (point >= 0x2066 && point <= 0x2069);
+    return point <= 0x9f || point == 0x61c || point == 0x200e || point == 0x200f ||
+           (point >= 0x202a && point <= 0x202e) || (point >= 0x2066 && point <= 0x2069);
 }
 
 void octal(std::ostream& out, unsigned char byte) {

@@ -25,8 +25,9 @@ struct Program {
 
 // A word as a message shows it: between single quotes, with the quote, the
 // backslash and the bytes that a terminal would act on escaped as C writes
-// them ('a\tb', '\033[2J'): control bytes, the C1 controls and bidirectional
-// controls in UTF-8, and bytes that are not UTF-8, in octal.
+// them ('a\tb', '\033[2J'): control bytes, the C1 controls and the
+// bidirectional marks and controls in UTF-8, and bytes that are not UTF-8,
+// in octal.
 struct Quoted {
     std::string_view word;
 };
@@ -38,7 +39,9 @@ std::ostream& operator<<(std::ostream& out, Quoted quoted);
 // - --help or --version prints that and answers 0, reading nothing (what
 //   follows it is not looked at);
 // - one of the program's options adds its mode;
-// - anything else is said on standard error and answers 2.
+// - "--" ends the options: what follows it is an operand;
+// - anything else (an unknown option, or an operand: the programs take
+//   none) is said on standard error and answers 2.
 // Otherwise it answers what `work` answers, or 3, with the reason on standard
 // error, when standard input cannot be read or standard output cannot be
 // written (a file-size limit included). The standard streams are on buffers

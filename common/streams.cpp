@@ -4,7 +4,27 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <poll.h>
 #include <unistd.h>
+
+namespace {
+
+// Answers whether a call that failed with errno may be tried again: after a
+// signal, or when a descriptor that does not block was not ready (it then
+// waits until it is).
+bool again(int descriptor, short ready) {
+    int const error = errno;
+    if (error == EAGAIN || error == EWOULDBLOCK) {
+        pollfd waiting{descriptor, ready, 0};
+        if (::poll(&waiting, 1, -1) >= 0 || errno == EINTR) {
+            return true;
+        }
+        errno = error; // the reason is the call's
+    }
+    return error == EINTR;
+}
+
+} // namespace
 
 void OutputBuffer::advance(std::size_t size) {
     for (; size > INT_MAX; size -= INT_MAX) {
@@ -64,7 +84,7 @@ int OutputBuffer::sync() {
 void OutputBuffer::send(const char* data, std::size_t size) {
     while (size > 0) {
         ssize_t const written = ::write(descriptor_, data, size);
-        if (written < 0 && errno != EINTR) {
+        if (written < 0 && !again(descriptor_, POLLOUT)) {
             throw StreamFailure{false, errno};
         }
         if (written > 0) {
@@ -81,7 +101,7 @@ InputBuffer::InputBuffer(int descriptor) : descriptor_(descriptor), buffer_(new 
 InputBuffer::int_type InputBuffer::underflow() {
     ssize_t got = 0;
     while ((got = ::read(descriptor_, buffer_.get(), capacity)) < 0) {
-        if (errno != EINTR) {
+        if (!again(descriptor_, POLLIN)) {
             throw StreamFailure{true, errno};
         }
     }

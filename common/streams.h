@@ -21,7 +21,9 @@ struct StreamFailure {
 // formatted whole and then flushed leaves in one write whatever its length.
 // A piece that comes while the buffer is empty and is too large for it goes
 // out at once, again in one write. The buffer grows to hold what is not yet
-// flushed. Throws: StreamFailure when a write fails, std::bad_alloc.
+// flushed. A call that a signal interrupts is made again, and one that finds
+// a descriptor that does not block unready waits for it first.
+// Throws: StreamFailure when a write fails, std::bad_alloc.
 class OutputBuffer final : public std::streambuf {
 public:
     OutputBuffer(int descriptor, std::size_t capacity);
@@ -41,8 +43,9 @@ private:
     std::unique_ptr<char[]> buffer_;
 };
 
-// Reads a file descriptor in blocks. Throws: StreamFailure when a read fails
-// (the end of input is not a failure).
+// Reads a file descriptor in blocks, trying a call again as OutputBuffer
+// does. Throws: StreamFailure when a read fails (the end of input is not a
+// failure).
 class InputBuffer final : public std::streambuf {
 public:
     explicit InputBuffer(int descriptor);

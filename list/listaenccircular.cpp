@@ -2,6 +2,7 @@
 #include "listaenccircular.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -17,12 +18,17 @@
 
 namespace {
 
-// The size of the largest line buffer that this thread has allocated. A line
-// too long for the buffer it holds in itself allocates one of that size, so
-// that a long circle printed again and again takes one allocation a line and
-// no copy. It is plain data: a line owns its buffer, and nothing is left to
-// free when the thread ends.
+// The size of the last line of this thread that was too long for the buffer
+// it holds in itself. The next such line allocates that much at once, so that
+// a long circle printed again and again takes one allocation a line and no
+// copy, while one huge line costs the lines after it only once. It is plain
+// data: a line owns its buffer, and nothing is left to free when the thread
+// ends.
 thread_local std::size_t line_size = 0;
+
+// Memory kept for the C library to format its assertion report in, once an
+// element could not be made: it is given back just before the assertion.
+std::atomic<void*> reserve{nullptr};
 
 // Copies `text` to `at` and answers where the copy ends. A short text, the
 // common case in a roster, goes in two copies of a fixed size, which overlap
@@ -81,6 +87,9 @@ public:
         *this << "\n";
         put();
         std::cout.flush();
+        if (allocated_) {
+            line_size = static_cast<std::size_t>(end_ - begin_);
+        }
     }
     // Writes what the line holds with one call, as it stands.
     void put() const { std::cout.write(begin_, end_ - begin_); }
@@ -96,7 +105,6 @@ private:
         begin_ = allocated_.get();
         end_ = begin_ + used;
         limit_ = begin_ + larger;
-        line_size = larger;
     }
 
     char short_line_[128];
@@ -149,6 +157,13 @@ private:
 // Makes an element in memory of its own, with no new-handler, or answers
 // null when there is none.
 std::unique_ptr<node> make_node(int key, std::string&& info) noexcept {
+    if (reserve.load(std::memory_order_relaxed) == nullptr) {
+        void* const spare = std::malloc(4096);
+        void* none = nullptr;
+        if (!reserve.compare_exchange_strong(none, spare)) { // another thread kept one
+            std::free(spare);
+        }
+    }
     void* const memory = std::malloc(sizeof(node));
     if (memory == nullptr) {
         return nullptr;
@@ -161,6 +176,7 @@ std::unique_ptr<node> make_node(int key, std::string&& info) noexcept {
 // in the operation that called for it.
 bool allocated(const node* element) noexcept {
     if (element == nullptr) {
+        std::free(reserve.exchange(nullptr));
         try {
             std::cerr.write(allocation_failure_message.data(),
                             static_cast<std::streamsize>(allocation_failure_message.size()));
@@ -191,7 +207,13 @@ void* node::operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
+void* node::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size);
+}
+
 void node::operator delete(void* memory) noexcept { std::free(memory); }
+
+void node::operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 ListUnderflowException::ListUnderflowException() { (Line() << "A lista esta vazia").write(); }
 

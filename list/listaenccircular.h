@@ -74,6 +74,7 @@
 #include <cstddef>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -107,10 +108,15 @@ struct node {
     // A node's memory comes from std::malloc and goes back to std::free,
     // so that the list can make its elements without a new-handler. `new`
     // on a node throws std::bad_alloc when there is no memory, without a
-    // new-handler either; `delete`, as std::unique_ptr<node> uses it, frees
-    // the memory.
+    // new-handler either (`new (std::nothrow)` answers null); `delete`, as
+    // std::unique_ptr<node> uses it, frees the memory. Placement new is as
+    // for any type.
     static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+    static void* operator new(std::size_t, void* place) noexcept { return place; }
     static void operator delete(void* memory) noexcept;
+    static void operator delete(void* memory, const std::nothrow_t&) noexcept;
+    static void operator delete(void*, void*) noexcept {}
 };
 
 // Made when the list has no element to give; making one prints

@@ -74,6 +74,22 @@ TEST(ListaEnc, IteratorStaysValidAcrossChangesToOtherElements) {
     }
 }
 
+// A node of the caller's own, in each form of new that any type takes, is
+// never taken for an element.
+TEST(ListaEnc, LeavesANodeOfTheCallersOwnAlone) {
+    std::unique_ptr<node> const made(new node{1, "", nullptr});
+    std::unique_ptr<node> const nothrow(new (std::nothrow) node{1, "", nullptr});
+    alignas(node) unsigned char place[sizeof(node)];
+    node* const placed = new (place) node{1, "", nullptr};
+    ListaEnc list;
+    list.inserir(1, "");
+    for (node* const own : {made.get(), nothrow.get(), placed}) {
+        EXPECT_EQ(list.removerno(own), nullptr);
+    }
+    placed->~node();
+    EXPECT_EQ(list.tamanho(), 1);
+}
+
 // Keys in plain decimal and texts as they are, whatever the stream is set to.
 TEST(Printing, IgnoresTheFormatOfTheStream) {
     struct Dotted : std::numpunct<char> {

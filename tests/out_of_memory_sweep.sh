@@ -17,6 +17,7 @@ shift 2
 work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
 ulimit -c 0
+echo >"$work/newline"
 { echo 3; seq -f 'soldado%g' "$names"; } >"$work/in"
 "$@" <"$work/in" >"$work/whole.out" 2>"$work/whole.err"
 whole=$?
@@ -35,7 +36,9 @@ check() {
             if [ -s "$work/whole.err" ]; then cmp -s "$work/err" "$work/whole.err"; else [ ! -s "$work/err" ]; fi &&
             return ;;
     134/*)
-        head -c "$(wc -c <"$work/out")" "$work/whole.out" | cmp -s - "$work/out" &&
+        # Whole lines of the whole output: a newline last, or nothing.
+        { [ ! -s "$work/out" ] || tail -c 1 "$work/out" | cmp -s - "$work/newline"; } &&
+            head -c "$(wc -c <"$work/out")" "$work/whole.out" | cmp -s - "$work/out" &&
             case $mode/$first/$second/$third/$fourth in
             one/"$ours"/// | onwards/"$ours"///) return ;;
             */"/$lists/"*listaenccircular.cpp:*inserir*"Assertion"*/) return ;;
@@ -49,7 +52,9 @@ check() {
 
 for mode in one onwards node; do
     case $mode in one) suffix='' ;; onwards) suffix=+ ;; node) suffix=:node ;; esac
-    calls=$(LISTAENC_FAILING_ALLOCATION=0$suffix LD_PRELOAD=$allocator "$@" <"$work/in" 2>&1 >/dev/null | tail -n 1)
+    calls=$(LISTAENC_FAILING_ALLOCATION=0${suffix#+} LD_PRELOAD=$allocator "$@" <"$work/in" 2>&1 >/dev/null | tail -n 1)
+    case $calls in '' | *[!0-9]*) echo "the allocator counted nothing: $calls"; exit 1 ;; esac
+    [ "$mode" = node ] || [ "$calls" -gt 0 ] || { echo "the allocator counted no call"; exit 1; }
     k=0
     while [ $((k += 1)) -le "$calls" ]; do
         (LISTAENC_FAILING_ALLOCATION=$k$suffix LD_PRELOAD=$allocator exec "$@" <"$work/in" >"$work/out" 2>"$work/err")

@@ -3,7 +3,7 @@
 # countoff at a real terminal: script(1) runs it on a pseudo-terminal, where
 # n is typed, then names over two lines, then ctrl+d to end the input.
 # usage: terminal_test.sh [EMULATOR...] COUNTOFF
-command -v script >/dev/null || { echo "script (util-linux) is missing"; exit 77; }
+script -qec true /dev/null >/dev/null 2>&1 || { echo "script (util-linux) is missing or has no terminal"; exit 77; }
 screen=$(mktemp) || exit 1
 trap 'rm -f "$screen"' EXIT
 { printf '3\n'; sleep 0.2; printf 'alfa beta\ngama delta\n'; sleep 0.2; printf '\004'; } |
