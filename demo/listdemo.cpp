@@ -73,6 +73,15 @@ std::string decimal(Number value) {
     return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
 }
 
+// The pieces one after the other. (Appended rather than added up: GCC 12
+// warns, wrongly, of overlapping copies in some sums of strings.)
+template <typename... Pieces>
+std::string joined(const Pieces&... pieces) {
+    std::string out;
+    (out.append(pieces), ...);
+    return out;
+}
+
 // A text as the messages show a word: quoted, its control bytes escaped.
 std::string quoted(std::string_view text) {
     std::ostringstream out;
@@ -184,13 +193,19 @@ void list_commands(Session&, const Arguments&);
 constexpr Command commands[] = {
     {"inserir", Takes::key_and_text,
      "  inserir K [TEXTO]  insere a chave K com o texto (um espaco, se faltar)",
-     [](const Session&, const Arguments& a) { return ">>inserindo " + decimal(a.key) + "..."; },
+     [](const Session&, const Arguments& a) {
+         return joined(">>inserindo ", decimal(a.key), "...");
+     },
      [](Session& s, const Arguments& a) { s.list.inserir(a.key, a.text); }},
     {"remover", Takes::key, "  remover K          remove o primeiro elemento de chave K",
-     [](const Session&, const Arguments& a) { return ">>removendo " + decimal(a.key) + "..."; },
+     [](const Session&, const Arguments& a) {
+         return joined(">>removendo ", decimal(a.key), "...");
+     },
      remove_key},
     {"removerinfo", Takes::text, "  removerinfo TEXTO  remove o primeiro elemento com o texto",
-     [](const Session&, const Arguments& a) { return ">>removendo " + quoted(a.text) + "..."; },
+     [](const Session&, const Arguments& a) {
+         return joined(">>removendo ", quoted(a.text), "...");
+     },
      [](Session& s, const Arguments& a) {
          if (std::unique_ptr<node> const removed = s.list.removerinfo(a.text)) {
              s.unlinked(*removed, removed_label);
@@ -206,17 +221,17 @@ constexpr Command commands[] = {
      [](Session& s, const Arguments&) { s.list.limpar(); }},
     {"tamanho", Takes::nothing, "  tamanho            conta os elementos",
      [](const Session& s, const Arguments&) {
-         return ">>Tamanho da lista e' :" + decimal(s.list.tamanho());
+         return joined(">>Tamanho da lista e' :", decimal(s.list.tamanho()));
      },
      [](Session&, const Arguments&) {}},
     {"busca", Takes::key, "  busca K            diz se algum elemento tem a chave K",
      [](const Session&, const Arguments& a) {
-         return ">>A chave " + decimal(a.key) + " esta na lista?";
+         return joined(">>A chave ", decimal(a.key), " esta na lista?");
      },
      [](Session& s, const Arguments& a) { say(s.list.Busca(a.key) ? "sim" : "nao"); }},
     {"buscainfo", Takes::text, "  buscainfo TEXTO    diz se algum elemento tem o texto",
      [](const Session&, const Arguments& a) {
-         return ">>O texto " + quoted(a.text) + " esta na lista?";
+         return joined(">>O texto ", quoted(a.text), " esta na lista?");
      },
      [](Session& s, const Arguments& a) { say(s.list.BuscaInfo(a.text) ? "sim" : "nao"); }},
     {"primeiro", Takes::nothing, "  primeiro           mostra a chave do primeiro elemento",

@@ -25,13 +25,22 @@ constexpr std::string_view emptied = "    nulo  (lista esvaziada)";
 constexpr std::string_view null_next = "nulo";
 constexpr std::string_view elsewhere = "fora da lista";
 
+// The pieces one after the other. (Appended rather than added up: GCC 12
+// warns, wrongly, of overlapping copies in some sums of strings.)
+template <typename... Pieces>
+std::string joined(const Pieces&... pieces) {
+    std::string out;
+    (out.append(pieces), ...);
+    return out;
+}
+
 // Puts `piece` on `line` from `column` on, over what was there, with spaces
 // up to it.
 void put(std::string& line, std::size_t column, std::string_view piece) {
     if (line.size() < column + piece.size()) {
         line.resize(column + piece.size(), ' ');
     }
-    line.replace(column, piece.size(), piece);
+    std::copy(piece.begin(), piece.end(), line.begin() + static_cast<std::ptrdiff_t>(column));
 }
 
 // A text as its box shows it, in at most `room` characters (at least
@@ -58,10 +67,10 @@ std::string shown(std::string_view text, std::size_t room) {
             cut = out.size();
         } else if (out.size() + 1 > room) {
             out.resize(cut);
-            return out + "'...";
+            return out.append("'...");
         }
     }
-    return out + "'";
+    return out.append("'");
 }
 
 std::string decimal(int value) {
@@ -71,7 +80,7 @@ std::string decimal(int value) {
 
 // An element's box: "[key|'text']", its text in at most `room` characters.
 std::string box(const node& element, std::size_t room = text_room) {
-    return "[" + decimal(element.key) + "|" + shown(element.info, room) + "]";
+    return joined("[", decimal(element.key), "|", shown(element.info, room), "]");
 }
 
 // An arrow from above down into a box of the circle: from the header, from
@@ -93,7 +102,7 @@ std::string label(const Arrow& arrow, bool left, std::size_t room) {
             return {};
         }
         word = word.substr(0, room - arrow_size);
-        return left ? std::string(word) + " --+" : "+-- " + std::string(word);
+        return left ? joined(word, " --+") : joined("+-- ", word);
     }
     std::string const key = decimal(arrow.from.element->key);
     std::size_t const fixed = 3 + key.size() + 3 + (word.empty() ? 0 : word.size() + 1);
@@ -101,9 +110,8 @@ std::string label(const Arrow& arrow, bool left, std::size_t room) {
         return {};
     }
     std::string const drawn = box(*arrow.from.element, std::min(text_room, room - fixed));
-    std::string const apart = word.empty() ? "" : " ";
-    return left ? std::string(word) + apart + drawn + "--+"
-                : "+--" + drawn + apart + std::string(word);
+    std::string_view const apart = word.empty() ? "" : " ";
+    return left ? joined(word, apart, drawn, "--+") : joined("+--", drawn, apart, word);
 }
 
 // Draws the arrows into one row, each label on a line of its own and the
@@ -146,11 +154,11 @@ void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
                 text = label(arrow, left, std::max(left_room, right_room));
             }
         }
-        if (text.empty()) {
-            text = "|";
-            left = false;
+        if (text.empty()) { // no room for a label: the arrow alone
+            put(line, c, "|");
+        } else {
+            put(line, left ? c + 1 - text.size() : c, text);
         }
-        put(line, left ? c + 1 - text.size() : c, text);
         down.push_back(c);
     }
     if (header && arrows.empty()) {
@@ -231,16 +239,17 @@ void draw_apart(std::vector<std::string>& lines, const Mark& unlinked) {
     std::string& line = lines.emplace_back(std::string(first_box, ' ') + drawn);
     std::size_t const end = line.size() + 2;
     if (unlinked.element->next == unlinked.element) {
-        line += "--+ " + word;
+        line.append("--+ ").append(word);
         put(lines.emplace_back(), header_arrow, "^");
         put(lines.back(), end, "|");
-        std::string& back = lines.emplace_back(std::string(header_arrow, ' ') + "+");
+        std::string& back = lines.emplace_back(header_arrow, ' ');
+        back += '+';
         back.resize(end, '-');
         back += '+';
     } else {
         line += "--> ";
         line += unlinked.element->next == nullptr ? null_next : elsewhere;
-        line += "  " + word;
+        line.append("  ").append(word);
     }
 }
 
