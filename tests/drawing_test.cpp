@@ -73,6 +73,14 @@ const Shape shapes[] = {
          auto const gone = list.removerinfo("s6");
          return draw(list, {{gone->next, "um rotulo longo demais"}}, Mark{gone.get(), "removido"});
      }},
+    {"label_at_the_edge",
+     [] {
+         ListaEnc list;
+         for (int key : {1, 2, 3, 4, 10, 6}) {
+             list.inserir(key, "s" + std::to_string(key));
+         }
+         return draw(list, {{&*std::next(list.begin(), 5), "fim da linha"}});
+     }},
     {"unlinked_shortened",
      [] {
          ListaEnc list = circle(16);

@@ -267,8 +267,7 @@ std::vector<std::string> draw(const ListaEnc& list, std::initializer_list<Mark> 
     };
     std::vector<Arrow> arrows;
     if (unlinked) {
-        if (std::size_t const at = place(unlinked->element->next);
-            at < elements.size() && unlinked->element->next != unlinked->element) {
+        if (std::size_t const at = place(unlinked->element->next); at < elements.size()) {
             arrows.push_back({at, *unlinked, true});
             unlinked.reset();
         }
