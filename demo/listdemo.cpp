@@ -161,8 +161,13 @@ void remove_key(Session& session, const Arguments& arguments) {
     auto const target =
         std::find_if(session.list.begin(), session.list.end(),
                      [&arguments](const node& e) { return e.key == arguments.key; });
-    std::optional<node> const before =
-        target == session.list.end() ? std::nullopt : std::optional<node>(*target);
+    std::optional<node> before;
+    if (target != session.list.end()) {
+        before.emplace(*target);
+        if (target->next == &*target) { // alone, linked to itself
+            before->next = &*before;
+        }
+    }
     std::unique_ptr<node> const removed = session.list.remover(arguments.key);
     if (before) {
         session.unlinked(*before, removed ? removed_label : released_label);

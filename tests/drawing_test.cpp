@@ -71,7 +71,7 @@ const Shape shapes[] = {
      [] {
          ListaEnc list = circle(12);
          auto const gone = list.removerinfo("s6");
-         return draw(list, {{gone->next, "um rotulo longo demais"}}, Mark{gone.get(), "removido"});
+         return draw(list, {{gone->next, "doze letras e mais"}}, Mark{gone.get(), "removido"});
      }},
     {"label_at_the_edge",
      [] {
