@@ -3,7 +3,7 @@
 // /dev/null, the fastest of several runs (noise on a shared machine only adds
 // time), the two taking turns. Both must first print the same bytes. Prints
 // the times, their ratio, countoff's speed per output byte and its peak
-// resident memory.
+// resident memory. Then times a listdemo session of 10,000 insertions.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -26,14 +26,15 @@ struct Run {
     long peak_kib;
 };
 
-Run run(const char* program, const std::string& input, const char* output) {
+Run run(const char* program, const std::string& input, const char* output,
+        const char* option = nullptr) {
     // posix_spawn does not copy this process's memory into the child, so the
     // child's peak resident memory is its own.
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, 0, input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&files, 1, output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    char* const argv[] = {const_cast<char*>(program), nullptr};
+    char* const argv[] = {const_cast<char*>(program), const_cast<char*>(option), nullptr};
     auto const start = std::chrono::steady_clock::now();
     pid_t child = 0;
     int const spawned = posix_spawn(&child, program, &files, nullptr, argv, environ);
@@ -129,6 +130,24 @@ Result measure(const char* name, int soldiers, long n, const char* countoff, con
     return r;
 }
 
+// A session of `lines` insertions, each of which walks the whole circle.
+void time_session(const char* listdemo, const std::string& dir, int lines) {
+    std::string const input = dir + "/session.in";
+    {
+        std::ofstream session(input);
+        for (int i = 1; i <= lines; ++i) {
+            session << "inserir " << i << " soldado" << i << '\n';
+        }
+    }
+    Run best{1e9, 0};
+    for (int i = 0; i < runs; ++i) {
+        Run const r = run(listdemo, input, "/dev/null", "--interativo");
+        best = {std::min(best.seconds, r.seconds), std::max(best.peak_kib, r.peak_kib)};
+    }
+    std::printf("listdemo --interativo, %d inserir lines: %.1f ms, peak %.1f MiB\n", lines,
+                best.seconds * 1e3, static_cast<double>(best.peak_kib) / 1024);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -158,6 +177,7 @@ int main(int argc, char** argv) {
     std::printf("W2 against W1, time per output byte: countoff %.2f, baseline %.2f\n",
                 (w2.countoff / w2.bytes) / (w1.countoff / w1.bytes),
                 (w2.baseline / w2.bytes) / (w1.baseline / w1.bytes));
+    time_session(argc > 3 ? argv[3] : LISTDEMO_PATH, dir, 10000);
     std::string const cleanup = std::string("rm -rf ") + dir;
     return std::system(cleanup.c_str()) == 0 ? 0 : 1;
 }

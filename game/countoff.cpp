@@ -4,6 +4,7 @@
 // Starting from the first soldier, the count passes n soldiers and removes the
 // one it reaches, then starts again from the soldier after it, until one
 // soldier is left: the winner.
+#include "drawing.h"
 #include "listaenccircular.h"
 #include "program.h"
 
@@ -35,6 +36,11 @@ constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a z
 constexpr std::string_view missing_n = "countoff: n ausente";
 constexpr std::string_view invalid_n = "countoff: n invalido: ";
 constexpr std::string_view n_out_of_range = "countoff: n fora do intervalo: ";
+constexpr std::string_view counting = "contagem";
+constexpr std::string_view removed_mark = "removido";
+
+constexpr unsigned drawings = 1;
+constexpr Option options[] = {{"--desenho", drawings}};
 
 constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]
 Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
@@ -46,6 +52,8 @@ Os nomes sao palavras separadas por espacos ou quebras de linha, ate o fim
 da entrada (ctrl+d no terminal). Para ler n e os nomes de um arquivo:
   countoff < arquivo
 
+      --desenho  desenha o circulo depois da primeira lista e de cada
+                 remocao: o soldado da contagem e o removido, com seu next
       --help     mostra esta ajuda e sai
       --version  mostra a versao e sai
 
@@ -54,7 +62,8 @@ Estado de saida:
   1  nenhum nome, ou um n que nao se pode ler
   2  n negativo, ou um argumento desconhecido
   3  erro de leitura da entrada ou de escrita da saida
-)"};
+)",
+                           options};
 
 // Prints the pieces as one line, formatted whole, written once and flushed.
 template <typename... Pieces>
@@ -117,7 +126,7 @@ node* pass(node* soldier, std::size_t count) {
     return soldier;
 }
 
-int play(unsigned /*modes*/) {
+int play(unsigned modes) {
     ListaEnc roster;
     say(prompt_for_n);
     int n = 0;
@@ -137,6 +146,9 @@ int play(unsigned /*modes*/) {
     roster.ExibirInfo();
 
     say(first_counter, before->next->info);
+    if (modes & drawings) {
+        show(roster, {{before->next, counting}});
+    }
     say(dash_line);
     while (soldiers > 1) {
         // The circle stands still while the count walks it, so whole laps
@@ -145,6 +157,9 @@ int play(unsigned /*modes*/) {
         std::unique_ptr<node> const removed = roster.removerapos(before);
         --soldiers;
         say(removal, removed->info);
+        if (modes & drawings) {
+            show(roster, {{removed->next, counting}}, Mark{removed.get(), removed_mark});
+        }
         if (soldiers == 1) {
             break;
         }
