@@ -40,8 +40,10 @@ struct Differential {
     std::ostream want;       // what the list must print
 
     // Runs operation `op` on the list and on the model. The operations at an
-    // element take its position from the key.
+    // element take its position from the key, and another bit of `op` picks
+    // between the two names of an operation.
     void step(unsigned op, int k, const std::string& t, bool all) {
+        bool const std_name = op / 13 % 2;
         auto const with = [this](auto match) {
             return std::size_t(std::find_if(model.begin(), model.end(), match) - model.begin());
         };
@@ -81,9 +83,10 @@ struct Differential {
                     want << underflow;
                 } else {
                     want << model[0].key << '\n'
-                         << (listaenc_demo_build ? "" : " " + model[0].info + "\n") << model[0].key;
+                         << (listaenc_demo_build ? "" : " " + model[0].info + "\n") << model[0].key
+                         << model[0].info;
                 }
-                std::cout << list.PrintFirst();
+                std::cout << list.PrintFirst() << list.front().info; // front() only with elements
                 break;
 #ifndef LISTAENC_DEMO_BUILD
             case 7:
@@ -97,20 +100,23 @@ struct Differential {
                 if (!model.empty()) {
                     model.insert(model.begin() + std::ptrdiff_t(at) + 1, {k, t, nullptr});
                     want << model[at + 1] << model[(at + 2) % model.size()] << "0|";
-                    handed(list.inserirapos(element(at), k, t));
+                    handed(std_name ? &*list.insert_after(element(at), k, t)
+                                    : list.inserirapos(&*element(at), k, t));
                 }
                 break;
             case 9:
                 if (!model.empty()) {
                     take((at + 1) % model.size(), true);
-                    handed(list.removerapos(element(at)).get());
+                    auto const erased =
+                        std_name ? list.erase_after(element(at)) : list.removerapos(&*element(at));
+                    handed(erased.get());
                 }
                 break;
             case 10: { // with a negative key, an element that is not in the circle
                 node outside;
                 bool const in_circle = k >= 0 && !model.empty();
                 in_circle ? take(at, true) : void(want << '|');
-                handed(list.removerno(in_circle ? element(at) : &outside).get());
+                handed(list.removerno(in_circle ? &*element(at) : &outside).get());
                 break;
             }
             case 11: { // out and back, through a list that held an element, and onto itself
@@ -133,9 +139,9 @@ struct Differential {
         auto const same = [](const node& a, const node& b) {
             return a.key == b.key && a.info == b.info;
         };
-        std::cout << list.isEmpty() << list.tamanho()
+        std::cout << list.isEmpty() << list.empty() << list.tamanho() << list.size()
                   << std::equal(list.begin(), list.end(), model.begin(), model.end(), same) << '\n';
-        want << !made << model.size() << "1\n";
+        want << !made << model.empty() << model.size() << model.size() << "1\n";
         if (all) { // and every element by a const iterator
             list.ExibirLista();
             list.ExibirInfo();
@@ -153,8 +159,10 @@ struct Differential {
         }
     }
 
-    // The list's element at position `at`, reached by its iterator.
-    node* element(std::size_t at) { return &*std::next(list.begin(), std::ptrdiff_t(at)); }
+    // The list's element at position `at`.
+    ListaEnc::iterator element(std::size_t at) {
+        return std::next(list.begin(), std::ptrdiff_t(at));
+    }
 
     // Prints what a list handed out: the element, its successor, and whether
     // that is the element itself.

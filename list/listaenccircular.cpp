@@ -244,6 +244,10 @@ std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
     return unlink_after(anterior);
 }
 
+std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
+    return unlink_after(const_cast<node*>(pos.element)); // an element of this list
+}
+
 std::unique_ptr<node> ListaEnc::unlink_after(node* prev) noexcept {
     node* const element = prev->next;
     if (element == prev) {
@@ -291,6 +295,12 @@ node* ListaEnc::inserirapos(node* anterior, int key, std::string info) noexcept 
     return link_after(anterior, std::move(element));
 }
 
+ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key, std::string info) noexcept {
+    std::unique_ptr<node> element = make_node(key, std::move(info));
+    assert(allocated(element.get()));
+    return {link_after(const_cast<node*>(pos.element), std::move(element)), head.get()};
+}
+
 void ListaEnc::limpar() noexcept {
     if (node* const start = first()) {
         // The first element goes last: the walk compares against it.
@@ -309,6 +319,8 @@ void ListaEnc::limpar() noexcept {
 
 bool ListaEnc::isEmpty() const noexcept { return !head; }
 
+bool ListaEnc::empty() const noexcept { return first() == nullptr; }
+
 int ListaEnc::tamanho() const noexcept {
     int count = 0;
     walk([&count](const node*) {
@@ -317,6 +329,12 @@ int ListaEnc::tamanho() const noexcept {
     });
     return count;
 }
+
+ListaEnc::size_type ListaEnc::size() const noexcept { return static_cast<size_type>(tamanho()); }
+
+node& ListaEnc::front() noexcept { return const_cast<node&>(std::as_const(*this).front()); }
+
+const node& ListaEnc::front() const noexcept { return *first(); }
 
 bool ListaEnc::Busca(int key) const noexcept {
     return walk([key](const node* e) { return e->key == key; }) != nullptr;

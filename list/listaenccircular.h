@@ -141,6 +141,12 @@ public:
     // Forward iterators over the elements, in circle order.
     using iterator = Iterator<node>;
     using const_iterator = Iterator<const node>;
+    // The names that the standard containers give these types.
+    using value_type = node;
+    using reference = node&;
+    using const_reference = const node&;
+    using size_type = std::size_t;
+    using difference_type = std::ptrdiff_t;
 
     // Effects: makes a list without a header. Cost: O(1). Throws: nothing.
     ListaEnc() noexcept = default;
@@ -178,13 +184,28 @@ public:
     //   element does not change. Returns: the new element, owned by the list.
     // Cost: O(1). Throws: nothing. Running out of memory is as in inserir.
     node* inserirapos(node* anterior, int key, std::string info) noexcept;
+    // Requires: `pos` is an element of this list (not end()).
+    // Effects: as inserirapos after the element of `pos`. Returns: an iterator
+    //   to the new element. Cost: O(1). Throws: nothing. Running out of memory
+    //   is as in inserir.
+    iterator insert_after(const_iterator pos, int key, std::string info) noexcept;
 
     // Returns: true exactly when the list has no header (it never received an
     //   element). An emptied list answers false. Cost: O(1). Throws: nothing.
     bool isEmpty() const noexcept;
 
+    // Returns: true exactly when the list has no element, whether it has no
+    //   header or was emptied. Cost: O(1). Throws: nothing.
+    bool empty() const noexcept;
+
     // Returns: N (0 without elements). Cost: O(N). Throws: nothing.
     int tamanho() const noexcept;
+    size_type size() const noexcept;
+
+    // Requires: an element. Returns: the first element, owned by the list;
+    //   writable only through a list that is. Cost: O(1). Throws: nothing.
+    node& front() noexcept;
+    const node& front() const noexcept;
 
     // Effects: releases every element and leaves the header with no element;
     //   without a header, does nothing. Cost: O(N). Throws: nothing.
@@ -242,6 +263,11 @@ public:
     // Returns: the unlinked element, its `next` unchanged.
     // Cost: O(1). Throws: nothing.
     std::unique_ptr<node> removerapos(node* anterior) noexcept;
+    // Requires: `pos` is an element of this list (not end()).
+    // Effects: as removerapos at the element of `pos`: after the last element
+    //   comes the first. Returns: the unlinked element, its `next` unchanged.
+    // Cost: O(1). Throws: nothing.
+    std::unique_ptr<node> erase_after(const_iterator pos) noexcept;
 
 #ifndef LISTAENC_DEMO_BUILD
     // Returns: the element at 0-based position n in circle order, still in the
