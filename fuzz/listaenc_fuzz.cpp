@@ -39,11 +39,14 @@ struct Differential {
     bool made = false;       // the list has its header
     std::ostream want;       // what the list must print
 
+    // An iterator to the list's element at position `at`.
+    auto nth(std::size_t at) { return std::next(list.begin(), std::ptrdiff_t(at)); }
+
     // Runs operation `op` on the list and on the model. The operations at an
     // element take its position from the key, and another bit of `op` picks
     // between the two names of an operation.
     void step(unsigned op, int k, const std::string& t, bool all) {
-        bool const std_name = op / 13 % 2;
+        bool const as_std = op / 13 % 2;
         auto const with = [this](auto match) {
             return std::size_t(std::find_if(model.begin(), model.end(), match) - model.begin());
         };
@@ -100,23 +103,22 @@ struct Differential {
                 if (!model.empty()) {
                     model.insert(model.begin() + std::ptrdiff_t(at) + 1, {k, t, nullptr});
                     want << model[at + 1] << model[(at + 2) % model.size()] << "0|";
-                    handed(std_name ? &*list.insert_after(element(at), k, t)
-                                    : list.inserirapos(&*element(at), k, t));
+                    handed(as_std ? &*list.insert_after(nth(at), k, t)
+                                  : list.inserirapos(&*nth(at), k, t));
                 }
                 break;
             case 9:
                 if (!model.empty()) {
                     take((at + 1) % model.size(), true);
-                    auto const erased =
-                        std_name ? list.erase_after(element(at)) : list.removerapos(&*element(at));
-                    handed(erased.get());
+                    handed(
+                        (as_std ? list.erase_after(nth(at)) : list.removerapos(&*nth(at))).get());
                 }
                 break;
             case 10: { // with a negative key, an element that is not in the circle
                 node outside;
                 bool const in_circle = k >= 0 && !model.empty();
                 in_circle ? take(at, true) : void(want << '|');
-                handed(list.removerno(in_circle ? &*element(at) : &outside).get());
+                handed(list.removerno(in_circle ? &*nth(at) : &outside).get());
                 break;
             }
             case 11: { // out and back, through a list that held an element, and onto itself
@@ -157,11 +159,6 @@ struct Differential {
             }
             want << ' ' << keys.str() << "\n " << texts.str() << '\n' << elements.str();
         }
-    }
-
-    // The list's element at position `at`.
-    ListaEnc::iterator element(std::size_t at) {
-        return std::next(list.begin(), std::ptrdiff_t(at));
     }
 
     // Prints what a list handed out: the element, its successor, and whether

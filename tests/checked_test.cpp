@@ -29,7 +29,6 @@ TEST(CheckedMode, AbortsWithOneLineOnEachBrokenRequirement) {
     };
     for (const auto& [line, broken] : rows) {
         EXPECT_EXIT(broken(), testing::KilledBySignal(SIGABRT),
-                    testing::Eq("listaenc: " + line + "\n"))
-            << line;
+                    testing::Eq("listaenc: " + line + "\n"));
     }
 }
