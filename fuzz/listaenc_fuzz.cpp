@@ -44,9 +44,10 @@ struct Differential {
 
     // Runs operation `op` on the list and on the model. The operations at an
     // element take its position from the key, and another bit of `op` picks
-    // between the two names of an operation.
+    // the name, std::forward_list's (fwd) or the list's own, of one that has
+    // two.
     void step(unsigned op, int k, const std::string& t, bool all) {
-        bool const as_std = op / 13 % 2;
+        bool const fwd = op / 13 % 2;
         auto const with = [this](auto match) {
             return std::size_t(std::find_if(model.begin(), model.end(), match) - model.begin());
         };
@@ -103,15 +104,14 @@ struct Differential {
                 if (!model.empty()) {
                     model.insert(model.begin() + std::ptrdiff_t(at) + 1, {k, t, nullptr});
                     want << model[at + 1] << model[(at + 2) % model.size()] << "0|";
-                    handed(as_std ? &*list.insert_after(nth(at), k, t)
-                                  : list.inserirapos(&*nth(at), k, t));
+                    handed(fwd ? &*list.insert_after(nth(at), k, t)
+                               : list.inserirapos(&*nth(at), k, t));
                 }
                 break;
             case 9:
                 if (!model.empty()) {
                     take((at + 1) % model.size(), true);
-                    handed(
-                        (as_std ? list.erase_after(nth(at)) : list.removerapos(&*nth(at))).get());
+                    handed((fwd ? list.erase_after(nth(at)) : list.removerapos(&*nth(at))).get());
                 }
                 break;
             case 10: { // with a negative key, an element that is not in the circle
