@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The list in its checked mode, compiled into this test: each requirement
 // broken once must abort the process with exactly one line on standard error
-// that names the operation and what was wrong.
+// that names the operation and what was wrong (each row's line a regular
+// expression).
 #include "listaenccircular.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +21,15 @@ TEST(CheckedMode, AbortsWithOneLineOnEachBrokenRequirement) {
         {"removerapos: anterior e nulo", [] { list.removerapos(nullptr); }},
         {"removerapos: anterior" + out, [] { list.removerapos(&*other.begin()); }},
         {"inserirapos: anterior" + out, [] { list.inserirapos(&*other.begin(), 0, ""); }},
-        {"insert_after: pos e end()", [] { list.insert_after(list.end(), 0, ""); }},
+        {"insert_after: pos e end\\(\\)", [] { list.insert_after(list.end(), 0, ""); }},
         {"insert_after: pos" + out, [] { list.insert_after(other.begin(), 0, ""); }},
         {"erase_after: pos" + out, [] { list.erase_after(other.begin()); }},
         {"erase_after: pos" + out, [] { list.pop(), list.erase_after(first); }},
         {"front: a lista nao tem elementos", [] { list.limpar(), list.front(); }},
-        {"operator++: o iterador e end()", [] { ++list.end(); }},
+        {"operator\\+\\+: o iterador e end\\(\\)", [] { ++list.end(); }},
     };
-    for (const auto& [line, broken] : rows) {
+    for (const auto& [line, broken] : rows) { // an emulator may add its report of the signal
         EXPECT_EXIT(broken(), testing::KilledBySignal(SIGABRT),
-                    testing::Eq("listaenc: " + line + "\n"));
+                    testing::MatchesRegex("listaenc: " + line + "\n(qemu: [^\n]*\n)?"));
     }
 }
