@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// A program that uses the list, in C++17: a circle of texts grown after its
-// last element, shown with ExibirInfo, walked with a range-for and the
-// standard algorithms, shrunk after a known element, and kept with another
-// list in a std::vector. Built against listaenc::game, its first line is
-// "  1.alfa  2.beta  3.gama "; against listaenc::demo, " alfa beta gama ".
+// A program that uses the list, in C++17, with std::forward_list's names: a
+// circle of texts grown after its last element, shown with ExibirInfo,
+// walked with a range-for and the standard algorithms, shrunk after a known
+// element, and kept with another list in a std::vector. Built against
+// listaenc::game, its first line is "  1.alfa  2.beta  3.gama "; against
+// listaenc::demo, " alfa beta gama ".
 #include "listaenccircular.h"
 
 #include <algorithm>
@@ -16,9 +17,9 @@
 int main() {
     ListaEnc circle;
     circle.inserir(1, "alfa");
-    node* last = &*circle.begin();
+    ListaEnc::iterator last = circle.begin();
     for (const char* text : {"beta", "gama"}) {
-        last = circle.inserirapos(last, last->key + 1, text); // no walk to the end
+        last = circle.insert_after(last, last->key + 1, text); // no walk to the end
     }
     circle.ExibirInfo();
 
@@ -31,20 +32,20 @@ int main() {
               << std::distance(circle.begin(), circle.end()) << '\n';
 
     // After the last element comes the first: unlinking it moves the first on.
-    std::unique_ptr<node> const alfa = circle.removerapos(last);
-    std::cout << alfa->info << " left; " << circle.begin()->info << " is first\n";
+    std::unique_ptr<node> const alfa = circle.erase_after(last);
+    std::cout << alfa->info << " left; " << circle.front().info << " is first\n";
 
     // Unlinking after the only element empties the list.
     ListaEnc single;
     single.inserir(4, "delta");
-    std::unique_ptr<node> const delta = single.removerapos(&*single.begin());
-    std::cout << delta->info << " left; empty: " << (single.begin() == single.end()) << '\n';
+    std::unique_ptr<node> const delta = single.erase_after(single.begin());
+    std::cout << delta->info << " left; empty: " << single.empty() << '\n';
 
     std::vector<ListaEnc> lists;
     lists.push_back(std::move(circle));
     lists.push_back(std::move(single));
     for (const ListaEnc& list : lists) {
-        std::cout << std::distance(list.begin(), list.end()) << " elements:";
+        std::cout << list.size() << " elements:";
         for (const node& element : list) {
             std::cout << ' ' << element.info;
         }

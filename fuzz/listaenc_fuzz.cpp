@@ -39,9 +39,15 @@ struct Differential {
     bool made = false;       // the list has its header
     std::ostream want;       // what the list must print
 
+    // An iterator to the list's element at position `at`.
+    auto nth(std::size_t at) { return std::next(list.begin(), std::ptrdiff_t(at)); }
+
     // Runs operation `op` on the list and on the model. The operations at an
-    // element take its position from the key.
+    // element take its position from the key, and another bit of `op` picks
+    // the name, std::forward_list's (fwd) or the list's own, of one that has
+    // two.
     void step(unsigned op, int k, const std::string& t, bool all) {
+        bool const fwd = op / 13 % 2;
         auto const with = [this](auto match) {
             return std::size_t(std::find_if(model.begin(), model.end(), match) - model.begin());
         };
@@ -81,9 +87,10 @@ struct Differential {
                     want << underflow;
                 } else {
                     want << model[0].key << '\n'
-                         << (listaenc_demo_build ? "" : " " + model[0].info + "\n") << model[0].key;
+                         << (listaenc_demo_build ? "" : " " + model[0].info + "\n") << model[0].key
+                         << model[0].info;
                 }
-                std::cout << list.PrintFirst();
+                std::cout << list.PrintFirst() << list.front().info; // front() only with elements
                 break;
 #ifndef LISTAENC_DEMO_BUILD
             case 7:
@@ -97,20 +104,21 @@ struct Differential {
                 if (!model.empty()) {
                     model.insert(model.begin() + std::ptrdiff_t(at) + 1, {k, t, nullptr});
                     want << model[at + 1] << model[(at + 2) % model.size()] << "0|";
-                    handed(list.inserirapos(element(at), k, t));
+                    handed(fwd ? &*list.insert_after(nth(at), k, t)
+                               : list.inserirapos(&*nth(at), k, t));
                 }
                 break;
             case 9:
                 if (!model.empty()) {
                     take((at + 1) % model.size(), true);
-                    handed(list.removerapos(element(at)).get());
+                    handed((fwd ? list.erase_after(nth(at)) : list.removerapos(&*nth(at))).get());
                 }
                 break;
             case 10: { // with a negative key, an element that is not in the circle
                 node outside;
                 bool const in_circle = k >= 0 && !model.empty();
                 in_circle ? take(at, true) : void(want << '|');
-                handed(list.removerno(in_circle ? element(at) : &outside).get());
+                handed(list.removerno(in_circle ? &*nth(at) : &outside).get());
                 break;
             }
             case 11: { // out and back, through a list that held an element, and onto itself
@@ -134,9 +142,9 @@ struct Differential {
             return a.key == b.key && a.info == b.info;
         };
         const ListaEnc& seen = list; // walked by its const iterators
-        std::cout << list.isEmpty() << list.tamanho()
+        std::cout << list.isEmpty() << list.empty() << list.tamanho() << list.size()
                   << std::equal(seen.begin(), seen.end(), model.begin(), model.end(), same) << '\n';
-        want << !made << model.size() << "1\n";
+        want << !made << model.empty() << model.size() << model.size() << "1\n";
         if (all) {
             list.ExibirLista();
             list.ExibirInfo();
@@ -149,9 +157,6 @@ struct Differential {
             want << ' ' << keys.str() << "\n " << texts.str() << '\n';
         }
     }
-
-    // The list's element at position `at`, reached by its iterator.
-    node* element(std::size_t at) { return &*std::next(list.begin(), std::ptrdiff_t(at)); }
 
     // Prints what a list handed out: the element, its successor, and whether
     // that is the element itself.

@@ -16,6 +16,14 @@
 #undef NDEBUG
 #include <cassert>
 
+// Checks a requirement of the operation in the checked mode; without it, the
+// check is not even compiled.
+#ifdef LISTAENC_ASSERTIONS
+#define LISTAENC_REQUIRE(check) check
+#else
+#define LISTAENC_REQUIRE(check) static_cast<void>(0)
+#endif
+
 namespace {
 
 // The size of the last line of this thread that was too long for the buffer
@@ -171,18 +179,23 @@ std::unique_ptr<node> make_node(int key, std::string&& info) noexcept {
     return std::unique_ptr<node>(::new (memory) node{key, std::move(info), nullptr});
 }
 
+// Writes `text` on standard error with one call, just before the process
+// aborts.
+void report(std::string_view text) noexcept {
+    try {
+        std::cerr.write(text.data(), static_cast<std::streamsize>(text.size()));
+        std::cerr.flush();
+    } catch (...) { // the abort follows all the same
+    }
+}
+
 // Answers whether `element` was made. When it was not, writes the
 // allocation-failure message first, for the report of the failed assertion
 // in the operation that called for it.
 bool allocated(const node* element) noexcept {
     if (element == nullptr) {
         std::free(reserve.exchange(nullptr));
-        try {
-            std::cerr.write(allocation_failure_message.data(),
-                            static_cast<std::streamsize>(allocation_failure_message.size()));
-            std::cerr.flush();
-        } catch (...) { // the report follows all the same
-        }
+        report(allocation_failure_message);
     }
     return element != nullptr;
 }
@@ -257,7 +270,13 @@ node* ListaEnc::before_match(Match match) const {
 }
 
 std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
+    LISTAENC_REQUIRE(require_element("removerapos", anterior));
     return unlink_after(anterior);
+}
+
+std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
+    LISTAENC_REQUIRE(require_element("erase_after", pos));
+    return unlink_after(const_cast<node*>(pos.element)); // an element of this list
 }
 
 std::unique_ptr<node> ListaEnc::unlink_after(node* prev) noexcept {
@@ -272,6 +291,48 @@ std::unique_ptr<node> ListaEnc::unlink_after(node* prev) noexcept {
     }
     return std::unique_ptr<node>(element);
 }
+
+#ifdef LISTAENC_ASSERTIONS
+
+// ---- The checked mode's requirements --------------------------------------
+
+void ListaEnc::require_element(const char* operation, const node* anterior) const noexcept {
+    if (anterior == nullptr) {
+        broken(operation, "anterior e nulo");
+    }
+    if (walk([anterior](const node* e) { return e == anterior; }) == nullptr) {
+        broken(operation, "anterior nao e um elemento desta lista");
+    }
+}
+
+void ListaEnc::require_element(const char* operation, const_iterator pos) const noexcept {
+    if (pos == end()) {
+        broken(operation, "pos e end()");
+    }
+    if (walk([&pos](const node* e) { return e == pos.element; }) == nullptr) {
+        broken(operation, "pos nao e um elemento desta lista");
+    }
+}
+
+void ListaEnc::require_elements(const char* operation) const noexcept {
+    if (first() == nullptr) {
+        broken(operation, "a lista nao tem elementos");
+    }
+}
+
+// The line is formatted whole, then written with one call. Its parts are
+// the list's own short texts, which the buffer holds.
+void ListaEnc::broken(const char* operation, const char* what) noexcept {
+    char line[128];
+    char* end = line;
+    for (std::string_view part : {"listaenc: ", operation, ": ", what, "\n"}) {
+        end = std::copy(part.begin(), part.end(), end);
+    }
+    report({line, static_cast<std::size_t>(end - line)});
+    std::abort();
+}
+
+#endif
 
 // ---- Lifetime and insertion ------------------------------------------------
 
@@ -302,9 +363,17 @@ int ListaEnc::inserir(int key, std::string info) noexcept {
 }
 
 node* ListaEnc::inserirapos(node* anterior, int key, std::string info) noexcept {
+    LISTAENC_REQUIRE(require_element("inserirapos", anterior));
     std::unique_ptr<node> element = make_node(key, std::move(info));
     assert(allocated(element.get()));
     return link_after(anterior, std::move(element));
+}
+
+ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key, std::string info) noexcept {
+    LISTAENC_REQUIRE(require_element("insert_after", pos));
+    std::unique_ptr<node> element = make_node(key, std::move(info));
+    assert(allocated(element.get()));
+    return {link_after(const_cast<node*>(pos.element), std::move(element)), head.get()};
 }
 
 void ListaEnc::limpar() noexcept {
@@ -325,6 +394,8 @@ void ListaEnc::limpar() noexcept {
 
 bool ListaEnc::isEmpty() const noexcept { return !head; }
 
+bool ListaEnc::empty() const noexcept { return first() == nullptr; }
+
 int ListaEnc::tamanho() const noexcept {
     int count = 0;
     walk([&count](const node*) {
@@ -332,6 +403,15 @@ int ListaEnc::tamanho() const noexcept {
         return false;
     });
     return count;
+}
+
+ListaEnc::size_type ListaEnc::size() const noexcept { return static_cast<size_type>(tamanho()); }
+
+node& ListaEnc::front() noexcept { return const_cast<node&>(std::as_const(*this).front()); }
+
+const node& ListaEnc::front() const noexcept {
+    LISTAENC_REQUIRE(require_elements("front"));
+    return *first();
 }
 
 bool ListaEnc::Busca(int key) const noexcept {

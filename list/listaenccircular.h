@@ -31,6 +31,19 @@
 // does not link with the other build's library, and the files of a program
 // that use different builds each run their own.
 //
+// Checked mode: with LISTAENC_ASSERTIONS defined where the list and the
+// program are compiled, every requirement stated below with "Requires:" is
+// checked before anything changes, but that of an iterator whose element is
+// no longer in the list, which cannot be seen. A broken requirement writes one
+// line on standard error, "listaenc: ", the operation, ": " and what was wrong
+// ("listaenc: removerapos: anterior nao e um elemento desta lista"), and then
+// the process aborts through std::abort. A position is checked by a walk of
+// the circle, so an operation at one costs O(N) in this mode. The mode has an
+// inline namespace of its own in each build (listaenc_game_checked,
+// listaenc_demo_checked): a file compiled in one mode does not link with a
+// library built in the other. Without the macro nothing is checked, and
+// nothing is spent on checks.
+//
 // Printing goes to standard output. Every printed line ends with a newline
 // and a flush, and each line is formatted whole before it is written once.
 // The list does not look at the stream's state: a caller that wants to know
@@ -78,11 +91,18 @@
 #include <string>
 #include <string_view>
 
-#ifdef LISTAENC_DEMO_BUILD
+#if defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_ASSERTIONS)
+inline namespace listaenc_demo_checked {
+#elif defined(LISTAENC_DEMO_BUILD)
 inline namespace listaenc_demo {
-inline constexpr bool listaenc_demo_build = true;
+#elif defined(LISTAENC_ASSERTIONS)
+inline namespace listaenc_game_checked {
 #else
 inline namespace listaenc_game {
+#endif
+#ifdef LISTAENC_DEMO_BUILD
+inline constexpr bool listaenc_demo_build = true;
+#else
 inline constexpr bool listaenc_demo_build = false;
 #endif
 
@@ -147,6 +167,12 @@ public:
     // Forward iterators over the elements, in circle order.
     using iterator = Iterator<node>;
     using const_iterator = Iterator<const node>;
+    // The names that the standard containers give these types.
+    using value_type = node;
+    using reference = node&;
+    using const_reference = const node&;
+    using size_type = std::size_t;
+    using difference_type = std::ptrdiff_t;
 
     // Effects: makes a list without a header. Cost: O(1). Throws: nothing.
     ListaEnc() noexcept = default;
@@ -184,13 +210,28 @@ public:
     //   element does not change. Returns: the new element, owned by the list.
     // Cost: O(1). Throws: nothing. Running out of memory is as in inserir.
     node* inserirapos(node* anterior, int key, std::string info) noexcept;
+    // Requires: `pos` is an element of this list (not end()).
+    // Effects: as inserirapos after the element of `pos`. Returns: an iterator
+    //   to the new element. Cost: O(1). Throws: nothing. Running out of memory
+    //   is as in inserir.
+    iterator insert_after(const_iterator pos, int key, std::string info) noexcept;
 
     // Returns: true exactly when the list has no header (it never received an
     //   element). An emptied list answers false. Cost: O(1). Throws: nothing.
     bool isEmpty() const noexcept;
 
+    // Returns: true exactly when the list has no element, whether it has no
+    //   header or was emptied. Cost: O(1). Throws: nothing.
+    bool empty() const noexcept;
+
     // Returns: N (0 without elements). Cost: O(N). Throws: nothing.
     int tamanho() const noexcept;
+    size_type size() const noexcept;
+
+    // Requires: an element. Returns: the first element, owned by the list;
+    //   writable only through a list that is. Cost: O(1). Throws: nothing.
+    node& front() noexcept;
+    const node& front() const noexcept;
 
     // Effects: releases every element and leaves the header with no element;
     //   without a header, does nothing. Cost: O(N). Throws: nothing.
@@ -248,6 +289,11 @@ public:
     // Returns: the unlinked element, its `next` unchanged.
     // Cost: O(1). Throws: nothing.
     std::unique_ptr<node> removerapos(node* anterior) noexcept;
+    // Requires: `pos` is an element of this list (not end()).
+    // Effects: as removerapos at the element of `pos`: after the last element
+    //   comes the first. Returns: the unlinked element, its `next` unchanged.
+    // Cost: O(1). Throws: nothing.
+    std::unique_ptr<node> erase_after(const_iterator pos) noexcept;
 
 #ifndef LISTAENC_DEMO_BUILD
     // Returns: the element at 0-based position n in circle order, still in the
@@ -274,11 +320,23 @@ private:
     // moves the first element on when that was it.
     std::unique_ptr<node> unlink_after(node* prev) noexcept;
 
+#ifdef LISTAENC_ASSERTIONS
+    // The checked mode's requirements: that `anterior` is an element of this
+    // list, that `pos` is, and that the list has an element. Each reports a
+    // broken one, naming the operation, and aborts.
+    void require_element(const char* operation, const node* anterior) const noexcept;
+    void require_element(const char* operation, const_iterator pos) const noexcept;
+    void require_elements(const char* operation) const noexcept;
+    [[noreturn]] static void broken(const char* operation, const char* what) noexcept;
+#endif
+
     std::unique_ptr<node> head;
 };
 
 // An iterator holds its element and the list's header node, and steps along
 // `next` until it is back at whatever element is first at that moment.
+// Requires, of *, -> and ++: the iterator is not end(), and its element is
+// still in the list.
 template <typename Element>
 class ListaEnc::Iterator {
 public:
@@ -292,10 +350,10 @@ public:
     // An iterator converts to a const_iterator.
     operator Iterator<const node>() const noexcept { return {element, header}; }
 
-    reference operator*() const noexcept { return *element; }
-    pointer operator->() const noexcept { return element; }
+    reference operator*() const noexcept { return *current("operator*"); }
+    pointer operator->() const noexcept { return current("operator->"); }
     Iterator& operator++() noexcept {
-        element = element->next == header->next ? nullptr : element->next;
+        element = current("operator++")->next == header->next ? nullptr : element->next;
         return *this;
     }
     Iterator operator++(int) noexcept {
@@ -312,6 +370,16 @@ private:
     friend class ListaEnc;
     friend Iterator<const node>;
     Iterator(Element* at, const node* list_header) noexcept : element(at), header(list_header) {}
+
+    // The element, which the checked mode requires there to be.
+    Element* current([[maybe_unused]] const char* operation) const noexcept {
+#ifdef LISTAENC_ASSERTIONS
+        if (element == nullptr) {
+            ListaEnc::broken(operation, "o iterador e end()");
+        }
+#endif
+        return element;
+    }
 
     Element* element = nullptr; // null past the last element
     const node* header = nullptr;

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// The list in its checked mode, compiled into this test: each requirement
+// broken once must abort the process with exactly one line on standard error
+// that names the operation and what was wrong (each row's line a regular
+// expression).
+#include "listaenccircular.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <utility>
+
+TEST(CheckedMode, AbortsWithOneLineOnEachBrokenRequirement) {
+    // Static, for the rows to reach; each row runs in a process of its own.
+    static ListaEnc list, other;
+    list.inserir(1, "alfa"), list.inserir(2, "beta"), other.inserir(3, "gama");
+    static ListaEnc::const_iterator const first = list.begin(); // a row unlinks it
+    std::string const out = " nao e um elemento desta lista";
+    std::pair<std::string, void (*)()> const rows[] = {
+        {"removerapos: anterior e nulo", [] { list.removerapos(nullptr); }},
+        {"removerapos: anterior" + out, [] { list.removerapos(&*other.begin()); }},
+        {"inserirapos: anterior" + out, [] { list.inserirapos(&*other.begin(), 0, ""); }},
+        {"insert_after: pos e end\\(\\)", [] { list.insert_after(list.end(), 0, ""); }},
+        {"insert_after: pos" + out, [] { list.insert_after(other.begin(), 0, ""); }},
+        {"erase_after: pos" + out, [] { list.erase_after(other.begin()); }},
+        {"erase_after: pos" + out, [] { list.pop(), list.erase_after(first); }},
+        {"front: a lista nao tem elementos", [] { list.limpar(), list.front(); }},
+        {"operator\\+\\+: o iterador e end\\(\\)", [] { ++list.end(); }},
+    };
+    for (const auto& [line, broken] : rows) { // an emulator may add its report of the signal
+        EXPECT_EXIT(broken(), testing::KilledBySignal(SIGABRT),
+                    testing::MatchesRegex("listaenc: " + line + "\n(qemu: [^\n]*\n)?"));
+    }
+}
