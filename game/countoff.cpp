@@ -4,6 +4,7 @@
 // Starting from the first soldier, the count passes n soldiers and removes the
 // one it reaches, then starts again from the soldier after it, until one
 // soldier is left: the winner.
+#include "counting.h"
 #include "listaenccircular.h"
 #include "program.h"
 
@@ -93,28 +94,18 @@ bool read_count(int& n) {
     return true;
 }
 
-// Stands every name up to the end of input in the circle, in order; answers
-// how many there are and sets `last` to the last one.
-std::size_t read_roster(ListaEnc& roster, node*& last) {
-    std::size_t soldiers = 0;
-    std::string word;
-    while (std::cin >> word) {
+// Stands every name up to the end of input in the circle, in order.
+void read_roster(ListaEnc& roster) {
+    node* last = nullptr;
+    std::string name;
+    while (std::cin >> name) {
         if (last == nullptr) {
-            roster.inserir(0, std::move(word));
+            roster.inserir(0, std::move(name));
             last = &*roster.begin();
         } else {
-            last = roster.inserirapos(last, 0, std::move(word));
+            last = roster.inserirapos(last, 0, std::move(name));
         }
-        ++soldiers;
     }
-    return soldiers;
-}
-
-node* pass(node* soldier, std::size_t count) {
-    for (; count > 0; --count) {
-        soldier = soldier->next;
-    }
-    return soldier;
 }
 
 int play(unsigned /*modes*/) {
@@ -127,32 +118,30 @@ int play(unsigned /*modes*/) {
         return 2;
     }
     say(prompt_for_names);
-    node* before = nullptr; // the soldier before the one at which the count stands
-    std::size_t soldiers = counted ? read_roster(roster, before) : 0;
+    if (counted) {
+        read_roster(roster);
+    }
     if (roster.isEmpty()) {
         throw ListUnderflowException();
     }
     say(dash_line);
     say(roster_title);
     roster.ExibirInfo();
-
-    say(first_counter, before->next->info);
+    say(first_counter, roster.begin()->info);
     say(dash_line);
-    while (soldiers > 1) {
-        // The circle stands still while the count walks it, so whole laps
-        // can be skipped.
-        before = pass(before, static_cast<std::size_t>(n) % soldiers);
-        std::unique_ptr<node> const removed = roster.removerapos(before);
-        --soldiers;
-        say(removal, removed->info);
-        if (soldiers == 1) {
+
+    Counting counting(roster, static_cast<std::size_t>(n));
+    while (counting.standing() > 1) {
+        const node& removed = counting.remove_reached();
+        say(removal, removed.info);
+        if (counting.standing() == 1) {
             break;
         }
         say(remaining_title);
         say(dash_line);
         roster.ExibirInfo();
         say(dash_line);
-        say(next_counter, removed->next->info, next_counter_end);
+        say(next_counter, removed.next->info, next_counter_end);
     }
     std::unique_ptr<node> const survivor = roster.pop();
     say(star_line);
