@@ -37,7 +37,13 @@ constexpr std::string_view missing_n = "countoff: n ausente";
 constexpr std::string_view invalid_n = "countoff: n invalido: ";
 constexpr std::string_view n_out_of_range = "countoff: n fora do intervalo: ";
 
-constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]
+// The modes that the options set.
+enum : unsigned {
+    summary = 1U << 0, // the circle that is left after a removal is not shown
+};
+constexpr Option options[] = {{"--resumo", summary}};
+
+constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]...
 Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
 dos soldados, que ficam em circulo na ordem dada; a partir do primeiro, a
 contagem passa n soldados e remove o que alcancar, e recomeca no seguinte,
@@ -47,6 +53,7 @@ Os nomes sao palavras separadas por espacos ou quebras de linha, ate o fim
 da entrada (ctrl+d no terminal). Para ler n e os nomes de um arquivo:
   countoff < arquivo
 
+      --resumo   mostra cada remocao, mas nao o circulo que resta depois dela
       --help     mostra esta ajuda e sai
       --version  mostra a versao e sai
 
@@ -55,7 +62,8 @@ Estado de saida:
   1  nenhum nome, ou um n que nao se pode ler
   2  n negativo, ou um argumento desconhecido
   3  erro de leitura da entrada ou de escrita da saida
-)"};
+)",
+                           options};
 
 // Prints the pieces as one line, formatted whole, written once and flushed.
 template <typename... Pieces>
@@ -108,7 +116,18 @@ void read_roster(ListaEnc& roster) {
     }
 }
 
-int play(unsigned /*modes*/) {
+// Shows the circle that is left after a removal, unless the game is summed up.
+void show_remaining(const ListaEnc& roster, unsigned modes) {
+    if ((modes & summary) != 0) {
+        return;
+    }
+    say(remaining_title);
+    say(dash_line);
+    roster.ExibirInfo();
+    say(dash_line);
+}
+
+int play(unsigned modes) {
     ListaEnc roster;
     say(prompt_for_n);
     int n = 0;
@@ -137,10 +156,7 @@ int play(unsigned /*modes*/) {
         if (counting.standing() == 1) {
             break;
         }
-        say(remaining_title);
-        say(dash_line);
-        roster.ExibirInfo();
-        say(dash_line);
+        show_remaining(roster, modes);
         say(next_counter, removed.next->info, next_counter_end);
     }
     std::unique_ptr<node> const survivor = roster.pop();
