@@ -36,12 +36,14 @@ constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a z
 constexpr std::string_view missing_n = "countoff: n ausente";
 constexpr std::string_view invalid_n = "countoff: n invalido: ";
 constexpr std::string_view n_out_of_range = "countoff: n fora do intervalo: ";
+constexpr std::string_view white_space = " \t\n\v\f\r";
 
 // The modes that the options set.
 enum : unsigned {
-    summary = 1U << 0, // the circle that is left after a removal is not shown
+    summary = 1U << 0,         // the circle that is left after a removal is not shown
+    one_name_a_line = 1U << 1, // the count and each name on a line of its own
 };
-constexpr Option options[] = {{"--resumo", summary}};
+constexpr Option options[] = {{"--resumo", summary}, {"--linhas", one_name_a_line}};
 
 constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]...
 Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
@@ -52,7 +54,13 @@ ate restar um soldado: o vencedor.
 Os nomes sao palavras separadas por espacos ou quebras de linha, ate o fim
 da entrada (ctrl+d no terminal). Para ler n e os nomes de um arquivo:
   countoff < arquivo
+Para sortear um nome de um arquivo com n na primeira linha e um nome em cada
+linha seguinte, mostrando so as remocoes:
+  countoff --linhas --resumo < nomes.txt
 
+      --linhas   le n sozinho na primeira linha que nao esta em branco, e
+                 depois um nome por linha, sem os espacos do comeco e do fim
+                 (os de dentro ficam); pula as linhas em branco
       --resumo   mostra cada remocao, mas nao o circulo que resta depois dela
       --help     mostra esta ajuda e sai
       --version  mostra a versao e sai
@@ -76,13 +84,32 @@ void say(const Pieces&... pieces) {
     std::cout.flush();
 }
 
-// Reads n as a whole word: an optional sign and decimal digits, as the
-// formatted extraction of an int reads them, with nothing after them but white
-// space or the end of input. Answers whether there was such a count; when
-// not, standard error says why.
-bool read_count(int& n) {
+// Reads the next piece of standard input into `text`: a word, or a line.
+// Answers false at the end of input.
+using Reader = bool (*)(std::string& text);
+
+bool next_word(std::string& text) { return static_cast<bool>(std::cin >> text); }
+
+// Reads the next line that is not blank, without the white space at its ends.
+bool next_line(std::string& text) {
+    while (std::getline(std::cin, text)) {
+        std::size_t const last = text.find_last_not_of(white_space);
+        if (last != std::string::npos) {
+            text.erase(last + 1);
+            text.erase(0, text.find_first_not_of(white_space));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Reads n as the first piece, whole: an optional sign and decimal digits, as
+// the formatted extraction of an int reads them, with nothing else in the
+// piece. Answers whether there was such a count; when not, standard error
+// says why.
+bool read_count(Reader read, int& n) {
     std::string word;
-    if (!(std::cin >> word)) {
+    if (!read(word)) {
         complain(missing_n);
         return false;
     }
@@ -103,10 +130,10 @@ bool read_count(int& n) {
 }
 
 // Stands every name up to the end of input in the circle, in order.
-void read_roster(ListaEnc& roster) {
+void read_roster(Reader read, ListaEnc& roster) {
     node* last = nullptr;
     std::string name;
-    while (std::cin >> name) {
+    while (read(name)) {
         if (last == nullptr) {
             roster.inserir(0, std::move(name));
             last = &*roster.begin();
@@ -128,17 +155,18 @@ void show_remaining(const ListaEnc& roster, unsigned modes) {
 }
 
 int play(unsigned modes) {
+    Reader const read = (modes & one_name_a_line) != 0 ? next_line : next_word;
     ListaEnc roster;
     say(prompt_for_n);
     int n = 0;
-    bool const counted = read_count(n);
+    bool const counted = read_count(read, n);
     if (counted && n < 0) {
         complain(negative_n);
         return 2;
     }
     say(prompt_for_names);
     if (counted) {
-        read_roster(roster);
+        read_roster(read, roster);
     }
     if (roster.isEmpty()) {
         throw ListUnderflowException();
