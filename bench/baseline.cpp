@@ -19,6 +19,12 @@
 // or skip formatting part of a line, which the contract rules out. It checks
 // nothing beyond what the benchmark's rosters need: a count in decimal that
 // is not negative, names without NUL bytes.
+//
+// With --resumo it is the floor of countoff --resumo, and plays no game at
+// all: it prints the same lines as the summed-up game, every removal and
+// every next counter, but names in them the soldiers in the order read, so
+// that its lines are as many, and of about the same size, as countoff's, and
+// no order is computed.
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -129,7 +135,8 @@ void put_roster(const Name* names, std::size_t count, const Positions& positions
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bool const summary = argc > 1 && std::strcmp(argv[1], "--resumo") == 0;
     static char prompt[] = "\n\t Entre com n ( > 0): \n";
     if (write(1, prompt, sizeof prompt - 1) != sizeof prompt - 1) {
         return 3;
@@ -203,6 +210,22 @@ int main() {
     put(dash);
     write_line();
     std::size_t counting = 0;
+    if (summary) {
+        // The soldiers leave in the order read, and the last one read wins.
+        for (std::size_t i = 0; i + 1 < count; ++i) {
+            put("\tO Soldado removido foi: ");
+            put(names[i]);
+            write_line();
+            if (i + 2 < count) {
+                put("\tO soldado ");
+                put(names[i + 1]);
+                put(" iniciara a contagem");
+                write_line();
+            }
+        }
+        names[0] = names[count - 1];
+        count = 1;
+    }
     while (count > 1) {
         std::size_t const reached = (counting + n % count) % count;
         put("\tO Soldado removido foi: ");

@@ -3,7 +3,15 @@
 // /dev/null, the fastest of several runs (noise on a shared machine only adds
 // time), the two taking turns. Both must first print the same bytes. Prints
 // the times, their ratio, countoff's speed per output byte and its peak
-// resident memory. Then times a listdemo session of 10,000 insertions.
+// resident memory.
+//
+// Then countoff --resumo on a million names against its floor, the baseline
+// with --resumo, for counts from 0 to two billion. The two print the same
+// number of lines, of about the same size, and countoff's winner must be the
+// one that the recurrence J(1) = 0, J(i) = (J(i - 1) + n + 1) mod i names
+// (0-based in the roster). Each must be within 2.5 times its floor, with a
+// peak resident memory under 160 MiB, or the benchmark fails. Last, a
+// listdemo session of 10,000 insertions.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +20,7 @@
 #include <fstream>
 #include <spawn.h>
 #include <string>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,14 +29,15 @@
 namespace {
 
 constexpr int runs = 15;
+constexpr double summary_ratio_limit = 2.5;
+constexpr double summary_peak_limit_mib = 160;
 
 struct Run {
     double seconds;
     long peak_kib;
 };
 
-Run run(const char* program, const std::string& input, const char* output,
-        const char* option = nullptr) {
+Run run(const char* program, const char* option, const std::string& input, const char* output) {
     // posix_spawn does not copy this process's memory into the child, so the
     // child's peak resident memory is its own.
     posix_spawn_file_actions_t files;
@@ -97,33 +107,95 @@ std::string soldier(Names names, int i) {
     }
 }
 
-Result measure(const char* name, int soldiers, long n, const char* countoff, const char* baseline,
-               const std::string& dir, Names names = Names::numbered) {
-    std::string const input = dir + "/" + name + ".in";
-    {
-        std::ofstream roster(input);
-        roster << n << '\n';
-        for (int i = 1; i <= soldiers; ++i) {
-            roster << soldier(names, i) << (i % 10 == 0 ? '\n' : ' ');
+// A workload: a roster, a count, and the option that countoff and the
+// baseline are given, if any.
+struct Workload {
+    const char* name;
+    int soldiers;
+    long n;
+    Names names = Names::numbered;
+    const char* option = nullptr;
+};
+
+// What an output holds: its lines, its bytes and the name in its winner line.
+struct Output {
+    long long lines = 0;
+    long long bytes = 0;
+    std::string winner;
+};
+
+Output read_output(const std::string& path) {
+    constexpr std::string_view winner_line = "\tO vencedor e o Soldado ";
+    std::ifstream file(path, std::ios::binary);
+    Output output;
+    for (std::string line; std::getline(file, line);) {
+        ++output.lines;
+        output.bytes += static_cast<long long>(line.size()) + 1;
+        if (line.starts_with(winner_line)) {
+            output.winner = line.substr(winner_line.size());
         }
     }
-    std::string const mine = dir + "/countoff.out";
-    std::string const floor = dir + "/baseline.out";
-    run(countoff, input, mine.c_str());
-    run(baseline, input, floor.c_str());
-    long long const printed = same_bytes(mine, floor);
-    if (printed < 0) {
-        std::fprintf(stderr, "%s: countoff and the baseline print different bytes\n", name);
+    return output;
+}
+
+// Answers what is wrong with countoff's output against the floor's, or null.
+// A whole game prints the floor's bytes; a summed-up one prints as many lines
+// as its floor, of about the same size, and the recurrence's winner.
+const char* fault(const Workload& w, const std::string& mine, const std::string& floor) {
+    if (w.option == nullptr) {
+        return same_bytes(mine, floor) < 0 ? "countoff and the baseline print different bytes"
+                                           : nullptr;
+    }
+    Output const c = read_output(mine);
+    Output const b = read_output(floor);
+    long long j = 0;
+    for (long long i = 2; i <= w.soldiers; ++i) {
+        j = (j + w.n + 1) % i;
+    }
+    if (c.lines != b.lines) {
+        return "countoff and its floor print different numbers of lines";
+    }
+    if (std::llabs(c.bytes - b.bytes) * 100 > b.bytes) {
+        return "the sizes of countoff's output and its floor's differ by more than 1%";
+    }
+    if (c.winner != soldier(w.names, static_cast<int>(j) + 1)) {
+        return "countoff's winner is not the one that the recurrence names";
+    }
+    return nullptr;
+}
+
+struct Programs {
+    const char* countoff;
+    const char* baseline;
+    std::string dir; // for the inputs and outputs
+};
+
+Result measure(const Programs& p, const Workload& w) {
+    std::string const input = p.dir + "/" + w.name + ".in";
+    {
+        std::ofstream roster(input);
+        roster << w.n << '\n';
+        for (int i = 1; i <= w.soldiers; ++i) {
+            roster << soldier(w.names, i) << (i % 10 == 0 ? '\n' : ' ');
+        }
+    }
+    std::string const mine = p.dir + "/countoff.out";
+    std::string const floor = p.dir + "/baseline.out";
+    run(p.countoff, w.option, input, mine.c_str());
+    run(p.baseline, w.option, input, floor.c_str());
+    if (const char* const wrong = fault(w, mine, floor)) {
+        std::fprintf(stderr, "%s: %s\n", w.name, wrong);
         std::exit(1);
     }
+    auto const printed = std::ifstream(mine, std::ios::binary | std::ios::ate).tellg();
     Result r{1e9, 1e9, static_cast<double>(printed), 0};
     for (int i = 0; i < runs; ++i) {
-        Run const c = run(countoff, input, "/dev/null");
+        Run const c = run(p.countoff, w.option, input, "/dev/null");
         r.countoff = std::min(r.countoff, c.seconds);
         r.peak_kib = std::max(r.peak_kib, c.peak_kib);
-        r.baseline = std::min(r.baseline, run(baseline, input, "/dev/null").seconds);
+        r.baseline = std::min(r.baseline, run(p.baseline, w.option, input, "/dev/null").seconds);
     }
-    std::printf("%-4s %8d %11ld %9.1f %12.1f %12.1f %6.2f %9.2f %9.1f\n", name, soldiers, n,
+    std::printf("%-5s %8d %11ld %9.1f %12.1f %12.1f %6.2f %9.2f %9.1f\n", w.name, w.soldiers, w.n,
                 r.bytes / 1e6, r.baseline * 1e3, r.countoff * 1e3, r.countoff / r.baseline,
                 r.countoff * 1e9 / r.bytes, static_cast<double>(r.peak_kib) / 1024);
     std::fflush(stdout);
@@ -141,43 +213,62 @@ void time_session(const char* listdemo, const std::string& dir, int lines) {
     }
     Run best{1e9, 0};
     for (int i = 0; i < runs; ++i) {
-        Run const r = run(listdemo, input, "/dev/null", "--interativo");
+        Run const r = run(listdemo, "--interativo", input, "/dev/null");
         best = {std::min(best.seconds, r.seconds), std::max(best.peak_kib, r.peak_kib)};
     }
     std::printf("listdemo --interativo, %d inserir lines: %.1f ms, peak %.1f MiB\n", lines,
                 best.seconds * 1e3, static_cast<double>(best.peak_kib) / 1024);
 }
 
+void print_header(const char* title) {
+    std::printf("%s\n%-5s %8s %11s %9s %12s %12s %6s %9s %9s\n", title, "", "soldiers", "n",
+                "out MB", "floor ms", "countoff ms", "ratio", "ns/byte", "peak MiB");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* const countoff = argc > 1 ? argv[1] : COUNTOFF_PATH;
-    const char* const baseline = argc > 2 ? argv[2] : BASELINE_PATH;
     char dir_template[] = "/tmp/countoff-bench.XXXXXX";
-    const char* const dir = mkdtemp(dir_template);
-    if (dir == nullptr) {
+    if (mkdtemp(dir_template) == nullptr) {
         std::perror("mkdtemp");
         return 1;
     }
-    std::printf(
-        "fastest of %d runs each, standard output to /dev/null; both print the same bytes\n", runs);
-    std::printf("%-4s %8s %11s %9s %12s %12s %6s %9s %9s\n", "", "soldiers", "n", "out MB",
-                "baseline ms", "countoff ms", "ratio", "ns/byte", "peak MiB");
-    Result const w1 = measure("W1", 3000, 2, countoff, baseline, dir);
-    Result const w2 = measure("W2", 2000, 2000000000, countoff, baseline, dir);
-    measure("W3", 6000, 7, countoff, baseline, dir);
-    measure("W4", 1500, 5, countoff, baseline, dir, Names::long_200_bytes);
-    measure("W5", 10000, 1, countoff, baseline, dir, Names::one_or_two_letters);
-    Result const s1 = measure("S1", 1000, 3, countoff, baseline, dir);
-    Result const s2 = measure("S2", 2000, 3, countoff, baseline, dir);
-    Result const s4 = measure("S4", 4000, 3, countoff, baseline, dir);
+    Programs const p{argc > 1 ? argv[1] : COUNTOFF_PATH, argc > 2 ? argv[2] : BASELINE_PATH,
+                     dir_template};
+    std::printf("fastest of %d runs each, the two taking turns, standard output to /dev/null\n",
+                runs);
+    print_header("the whole game against the baseline, which prints the same bytes");
+    Result const w1 = measure(p, {"W1", 3000, 2});
+    Result const w2 = measure(p, {"W2", 2000, 2000000000});
+    measure(p, {"W3", 6000, 7});
+    measure(p, {"W4", 1500, 5, Names::long_200_bytes});
+    measure(p, {"W5", 10000, 1, Names::one_or_two_letters});
+    Result const s1 = measure(p, {"S1", 1000, 3});
+    Result const s2 = measure(p, {"S2", 2000, 3});
+    Result const s4 = measure(p, {"S4", 4000, 3});
     std::printf("scaling per doubling of the roster: %.2fx, %.2fx (output grows %.2fx, %.2fx)\n",
                 s2.countoff / s1.countoff, s4.countoff / s2.countoff, s2.bytes / s1.bytes,
                 s4.bytes / s2.bytes);
     std::printf("W2 against W1, time per output byte: countoff %.2f, baseline %.2f\n",
                 (w2.countoff / w2.bytes) / (w1.countoff / w1.bytes),
                 (w2.baseline / w2.bytes) / (w1.baseline / w1.bytes));
-    time_session(argc > 3 ? argv[3] : LISTDEMO_PATH, dir, 10000);
-    std::string const cleanup = std::string("rm -rf ") + dir;
-    return std::system(cleanup.c_str()) == 0 ? 0 : 1;
+
+    print_header("\ncountoff --resumo against its floor, which computes no order; the winner is "
+                 "the recurrence's");
+    bool missed = false;
+    Workload const summaries[] = {{"R1", 1000000, 0, Names::numbered, "--resumo"},
+                                  {"R2", 1000000, 1, Names::numbered, "--resumo"},
+                                  {"R3", 1000000, 2, Names::numbered, "--resumo"},
+                                  {"R4", 1000000, 1000, Names::numbered, "--resumo"},
+                                  {"R5", 1000000, 2000000000, Names::numbered, "--resumo"}};
+    for (const Workload& w : summaries) {
+        Result const r = measure(p, w);
+        missed = missed || r.countoff > summary_ratio_limit * r.baseline ||
+                 static_cast<double>(r.peak_kib) >= summary_peak_limit_mib * 1024;
+    }
+    std::printf("--resumo %s: within %.1fx of its floor, peak under %.0f MiB\n",
+                missed ? "MISSED" : "met", summary_ratio_limit, summary_peak_limit_mib);
+    time_session(argc > 3 ? argv[3] : LISTDEMO_PATH, dir_template, 10000);
+    std::string const cleanup = std::string("rm -rf ") + dir_template;
+    return std::system(cleanup.c_str()) == 0 && !missed ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 // Starting from the first soldier, the count passes n soldiers and removes the
 // one it reaches, then starts again from the soldier after it, until one
 // soldier is left: the winner.
+#include "counting.h"
 #include "drawing.h"
 #include "listaenccircular.h"
 #include "program.h"
@@ -36,13 +37,20 @@ constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a z
 constexpr std::string_view missing_n = "countoff: n ausente";
 constexpr std::string_view invalid_n = "countoff: n invalido: ";
 constexpr std::string_view n_out_of_range = "countoff: n fora do intervalo: ";
-constexpr std::string_view counting = "contagem";
+constexpr std::string_view white_space = " \t\n\v\f\r";
+constexpr std::string_view counting_mark = "contagem";
 constexpr std::string_view removed_mark = "removido";
 
-constexpr unsigned drawings = 1;
-constexpr Option options[] = {{"--desenho", drawings}};
+// The modes that the options set.
+enum : unsigned {
+    summary = 1U << 0,         // the circle that is left after a removal is not shown
+    one_name_a_line = 1U << 1, // the count and each name on a line of its own
+    drawings = 1U << 2,        // the circle drawn after the first roster and each removal
+};
+constexpr Option options[] = {
+    {"--resumo", summary}, {"--linhas", one_name_a_line}, {"--desenho", drawings}};
 
-constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]
+constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]...
 Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
 dos soldados, que ficam em circulo na ordem dada; a partir do primeiro, a
 contagem passa n soldados e remove o que alcancar, e recomeca no seguinte,
@@ -51,9 +59,16 @@ ate restar um soldado: o vencedor.
 Os nomes sao palavras separadas por espacos ou quebras de linha, ate o fim
 da entrada (ctrl+d no terminal). Para ler n e os nomes de um arquivo:
   countoff < arquivo
+Para sortear um nome de um arquivo com n na primeira linha e um nome em cada
+linha seguinte, mostrando so as remocoes:
+  countoff --linhas --resumo < nomes.txt
 
       --desenho  desenha o circulo depois da primeira lista e de cada
                  remocao: o soldado da contagem e o removido, com seu next
+      --linhas   le n sozinho na primeira linha que nao esta em branco, e
+                 depois um nome por linha, sem os espacos do comeco e do fim
+                 (os de dentro ficam); pula as linhas em branco
+      --resumo   mostra cada remocao, mas nao o circulo que resta depois dela
       --help     mostra esta ajuda e sai
       --version  mostra a versao e sai
 
@@ -76,13 +91,32 @@ void say(const Pieces&... pieces) {
     std::cout.flush();
 }
 
-// Reads n as a whole word: an optional sign and decimal digits, as the
-// formatted extraction of an int reads them, with nothing after them but white
-// space or the end of input. Answers whether there was such a count; when
-// not, standard error says why.
-bool read_count(int& n) {
+// Reads the next piece of standard input into `text`: a word, or a line.
+// Answers false at the end of input.
+using Reader = bool (*)(std::string& text);
+
+bool next_word(std::string& text) { return static_cast<bool>(std::cin >> text); }
+
+// Reads the next line that is not blank, without the white space at its ends.
+bool next_line(std::string& text) {
+    while (std::getline(std::cin, text)) {
+        std::size_t const last = text.find_last_not_of(white_space);
+        if (last != std::string::npos) {
+            text.erase(last + 1);
+            text.erase(0, text.find_first_not_of(white_space));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Reads n as the first piece, whole: an optional sign and decimal digits, as
+// the formatted extraction of an int reads them, with nothing else in the
+// piece. Answers whether there was such a count; when not, standard error
+// says why.
+bool read_count(Reader read, int& n) {
     std::string word;
-    if (!(std::cin >> word)) {
+    if (!read(word)) {
         complain(missing_n);
         return false;
     }
@@ -102,72 +136,69 @@ bool read_count(int& n) {
     return true;
 }
 
-// Stands every name up to the end of input in the circle, in order; answers
-// how many there are and sets `last` to the last one.
-std::size_t read_roster(ListaEnc& roster, node*& last) {
-    std::size_t soldiers = 0;
-    std::string word;
-    while (std::cin >> word) {
+// Stands every name up to the end of input in the circle, in order.
+void read_roster(Reader read, ListaEnc& roster) {
+    node* last = nullptr;
+    std::string name;
+    while (read(name)) {
         if (last == nullptr) {
-            roster.inserir(0, std::move(word));
+            roster.inserir(0, std::move(name));
             last = &*roster.begin();
         } else {
-            last = roster.inserirapos(last, 0, std::move(word));
+            last = roster.inserirapos(last, 0, std::move(name));
         }
-        ++soldiers;
     }
-    return soldiers;
 }
 
-node* pass(node* soldier, std::size_t count) {
-    for (; count > 0; --count) {
-        soldier = soldier->next;
+// Shows the circle that is left after a removal, unless the game is summed up.
+void show_remaining(const ListaEnc& roster, unsigned modes) {
+    if ((modes & summary) != 0) {
+        return;
     }
-    return soldier;
+    say(remaining_title);
+    say(dash_line);
+    roster.ExibirInfo();
+    say(dash_line);
 }
 
 int play(unsigned modes) {
+    Reader const read = (modes & one_name_a_line) != 0 ? next_line : next_word;
     ListaEnc roster;
     say(prompt_for_n);
     int n = 0;
-    bool const counted = read_count(n);
+    bool const counted = read_count(read, n);
     if (counted && n < 0) {
         complain(negative_n);
         return 2;
     }
     say(prompt_for_names);
-    node* before = nullptr; // the soldier before the one at which the count stands
-    std::size_t soldiers = counted ? read_roster(roster, before) : 0;
+    if (counted) {
+        read_roster(read, roster);
+    }
     if (roster.isEmpty()) {
         throw ListUnderflowException();
     }
     say(dash_line);
     say(roster_title);
     roster.ExibirInfo();
-
-    say(first_counter, before->next->info);
-    if (modes & drawings) {
-        show(roster, {{before->next, counting}});
+    say(first_counter, roster.begin()->info);
+    if ((modes & drawings) != 0) {
+        show(roster, {{&*roster.begin(), counting_mark}});
     }
     say(dash_line);
-    while (soldiers > 1) {
-        // The circle stands still while the count walks it, so whole laps
-        // can be skipped.
-        before = pass(before, static_cast<std::size_t>(n) % soldiers);
-        std::unique_ptr<node> const removed = roster.removerapos(before);
-        --soldiers;
-        say(removal, removed->info);
-        if (modes & drawings) {
-            show(roster, {{removed->next, counting}}, Mark{removed.get(), removed_mark});
+
+    Counting counting(roster, static_cast<std::size_t>(n));
+    while (counting.standing() > 1) {
+        const node& removed = counting.remove_reached();
+        say(removal, removed.info);
+        if ((modes & drawings) != 0) {
+            show(roster, {{removed.next, counting_mark}}, Mark{&removed, removed_mark});
         }
-        if (soldiers == 1) {
+        if (counting.standing() == 1) {
             break;
         }
-        say(remaining_title);
-        say(dash_line);
-        roster.ExibirInfo();
-        say(dash_line);
-        say(next_counter, removed->next->info, next_counter_end);
+        show_remaining(roster, modes);
+        say(next_counter, removed.next->info, next_counter_end);
     }
     std::unique_ptr<node> const survivor = roster.pop();
     say(star_line);
