@@ -40,7 +40,7 @@ Sem --interativo, nao le nada. Uma sessao guardada num arquivo:
 
 Estado de saida:
   0  o roteiro chegou ao fim, ou a sessao, com cada linha entendida
-  1  uma linha da sessao que nao era um comando
+  1  uma linha da sessao que nao era um comando valido
   2  um argumento desconhecido
   3  erro de leitura da entrada ou de escrita da saida
 )",
@@ -53,7 +53,7 @@ constexpr std::string_view released_label = "liberado"; // by the demo build's r
 constexpr std::string_view prompt = "lista> ";
 constexpr std::string_view greeting =
     "Digite um comando por linha (ajuda lista os comandos, sair termina).";
-constexpr std::string_view blanks = " \t";
+constexpr std::string_view blanks = " \t\r";
 constexpr std::string_view default_text = " ";
 
 // Prints the pieces as one line, formatted whole, written once and flushed.

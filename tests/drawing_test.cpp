@@ -73,6 +73,15 @@ const Shape shapes[] = {
          auto const gone = list.removerinfo("s6");
          return draw(list, {{gone->next, "doze letras e mais"}}, Mark{gone.get(), "removido"});
      }},
+    {"both_labels_to_the_left",
+     [] {
+         ListaEnc list;
+         for (const char* text : {"aaa", "bbb", "ccc", "ddd", "eee", "fff", "ggg", "hhh"}) {
+             list.inserir(0, text);
+         }
+         auto const gone = list.removerinfo("fff");
+         return draw(list, {{gone->next, "contagem"}}, Mark{gone.get(), "removido"});
+     }},
     {"label_at_the_edge",
      [] {
          ListaEnc list;

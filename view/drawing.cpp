@@ -116,22 +116,26 @@ std::string label(const Arrow& arrow, bool left, std::size_t room) {
 
 // Draws the arrows into one row, each label on a line of its own and the
 // arrow heads on the last line, over the row. An arrow's line goes down
-// through the lines below it, so the arrows go from left to right, top down:
-// a label to the right of its arrow then crosses no line. `margins` are the
-// lines that pass by on the left, `header` the header's arrow into the first
-// row.
+// through the lines below it, so a label must cross no line of an arrow above
+// it: the labels that fit to the right of their arrows come first, from left
+// to right, then those that go to the left, from right to left. A label that
+// finds no room whole between the lines that pass by is shortened on the side
+// with more room. `margins` are the lines that pass by on the left, `header`
+// the header's arrow into the first row.
 void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
                  std::vector<std::size_t> const& margins, bool header) {
-    std::stable_sort(arrows.begin(), arrows.end(),
-                     [](const Arrow& a, const Arrow& b) { return a.column < b.column; });
-    std::vector<std::size_t> down; // the arrows' columns, from the lines above
+    auto const to_the_right = [](const Arrow& a) {
+        return label(a, false, width).size() <= width - a.column;
+    };
+    std::stable_sort(arrows.begin(), arrows.end(), [&](const Arrow& a, const Arrow& b) {
+        bool const right = to_the_right(a);
+        return right != to_the_right(b) ? right : right == (a.column < b.column);
+    });
+    std::vector<std::size_t> down = margins; // the lines that pass by
     if (header) {
         down.push_back(header_arrow);
     }
-    auto const passing = [&](std::string& line) {
-        for (std::size_t const column : margins) {
-            put(line, column, "|");
-        }
+    auto const passing = [&down](std::string& line) {
         for (std::size_t const column : down) {
             put(line, column, "|");
         }
@@ -139,9 +143,17 @@ void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
     for (const Arrow& arrow : arrows) {
         std::string& line = lines.emplace_back();
         passing(line);
-        std::size_t const leftmost = line.empty() ? 0 : line.size() + 1;
         std::size_t const c = arrow.column;
-        std::size_t const right_room = width - c;
+        std::size_t leftmost = 0;
+        std::size_t rightmost = width; // of the room, a blank beside each line
+        for (std::size_t const column : down) {
+            if (column < c) {
+                leftmost = std::max(leftmost, column + 2);
+            } else if (column > c) {
+                rightmost = std::min(rightmost, column - 1);
+            }
+        }
+        std::size_t const right_room = rightmost > c ? rightmost - c : 0;
         std::size_t const left_room = c + 1 >= leftmost ? c + 1 - leftmost : 0;
         // To the right where the whole label fits, else to the left, else
         // shortened on the side with more room.
@@ -150,8 +162,8 @@ void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
         if (text.size() > right_room) {
             text = label(arrow, true, width);
             left = text.size() <= left_room || left_room > right_room;
-            if (text.size() > left_room) {
-                text = label(arrow, left, std::max(left_room, right_room));
+            if (text.size() > (left ? left_room : right_room)) {
+                text = label(arrow, left, left ? left_room : right_room);
             }
         }
         if (text.empty()) { // no room for a label: the arrow alone
@@ -166,8 +178,9 @@ void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
     }
     std::string& heads = lines.emplace_back();
     passing(heads);
-    for (std::size_t const column : down) {
-        put(heads, column, "v");
+    for (auto column = down.begin() + static_cast<std::ptrdiff_t>(margins.size());
+         column != down.end(); ++column) {
+        put(heads, *column, "v");
     }
 }
 
