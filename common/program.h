@@ -8,6 +8,7 @@
 
 #include <iostream>
 #include <span>
+#include <string>
 #include <string_view>
 
 // An option of a program's own, and the bit that it sets in the modes that
@@ -54,6 +55,18 @@ int run(const Program& program, int argc, char** argv, int (*work)(unsigned mode
 
 // Whether standard input is a terminal.
 bool input_is_terminal();
+
+// Prints the pieces, strings all, as one line of standard output: formatted
+// whole, written once and flushed.
+template <typename... Pieces>
+void say(const Pieces&... pieces) {
+    static std::string line; // keeps its capacity from one line to the next
+    line.clear();
+    (line.append(pieces), ...);
+    line += '\n';
+    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
+    std::cout.flush();
+}
 
 // Writes the parts as one line on standard error.
 template <typename... Parts>

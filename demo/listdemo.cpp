@@ -56,17 +56,6 @@ constexpr std::string_view greeting =
 constexpr std::string_view blanks = " \t\r";
 constexpr std::string_view default_text = " ";
 
-// Prints the pieces as one line, formatted whole, written once and flushed.
-template <typename... Pieces>
-void say(const Pieces&... pieces) {
-    static std::string line; // keeps its capacity from one line to the next
-    line.clear();
-    (line.append(pieces), ...);
-    line += '\n';
-    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
-    std::cout.flush();
-}
-
 template <typename Number>
 std::string decimal(Number value) {
     char digits[24];

@@ -80,17 +80,6 @@ Estado de saida:
 )",
                            options};
 
-// Prints the pieces as one line, formatted whole, written once and flushed.
-template <typename... Pieces>
-void say(const Pieces&... pieces) {
-    static std::string line; // keeps its capacity from one line to the next
-    line.clear();
-    (line.append(pieces), ...);
-    line += '\n';
-    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
-    std::cout.flush();
-}
-
 // Reads the next piece of standard input into `text`: a word, or a line.
 // Answers false at the end of input.
 using Reader = bool (*)(std::string& text);
