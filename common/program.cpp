@@ -59,7 +59,8 @@ int refuse(const Program& program, std::string_view wrong, std::string_view argu
 // the run before the work, or -1 with the modes that they ask for set.
 int take(const Program& program, std::span<char* const> arguments, unsigned& modes) {
     bool options = true; // until "--"
-    for (std::string_view const argument : arguments) {
+    for (auto at = arguments.begin(); at != arguments.end(); ++at) {
+        std::string_view const argument = *at;
         if (options && argument == "--") {
             options = false;
         } else if (!options || argument.size() < 2 || !argument.starts_with('-')) {
@@ -71,11 +72,25 @@ int take(const Program& program, std::span<char* const> arguments, unsigned& mod
             std::cout << program.name << " (listaenc) " LISTAENC_VERSION << std::endl;
             print(version_notice);
             return 0;
-        } else if (auto const known =
-                       std::find_if(program.options.begin(), program.options.end(),
-                                    [argument](const Option& o) { return o.name == argument; });
+        } else if (auto const known = std::find_if(program.options.begin(), program.options.end(),
+                                                   [argument](const Option& o) {
+                                                       return o.name == argument ||
+                                                              (o.argument != nullptr &&
+                                                               argument.starts_with(o.name) &&
+                                                               argument[o.name.size()] == '=');
+                                                   });
                    known != program.options.end()) {
             modes |= known->mode;
+            if (known->argument == nullptr) {
+                continue;
+            }
+            if (argument.size() > known->name.size()) { // --largura=60
+                *known->argument = argument.substr(known->name.size() + 1);
+            } else if (++at != arguments.end()) { // --largura 60
+                *known->argument = *at;
+            } else {
+                return refuse(program, ": a opcao requer um argumento ", argument);
+            }
         } else {
             return refuse(program, ": opcao nao reconhecida ", argument);
         }

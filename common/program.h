@@ -12,10 +12,13 @@
 #include <string_view>
 
 // An option of a program's own, and the bit that it sets in the modes that
-// the program's work is given.
+// the program's work is given. An option that takes an argument
+// ("--largura 60" or "--largura=60") keeps it where `argument` points; the
+// program reads it when its work starts. Given again, the last one holds.
 struct Option {
     std::string_view name; // "--resumo"
     unsigned mode;
+    std::string_view* argument = nullptr;
 };
 
 struct Program {
@@ -39,7 +42,9 @@ std::ostream& operator<<(std::ostream& out, Quoted quoted);
 // order:
 // - --help or --version prints that and answers 0, reading nothing (what
 //   follows it is not looked at);
-// - one of the program's options adds its mode;
+// - one of the program's options adds its mode, and takes its argument:
+//   the rest of the same word after "=", or else the next word, whatever it
+//   is (a missing one is said on standard error and answers 2);
 // - "--" ends the options: what follows it is an operand;
 // - anything else (an unknown option, or an operand: the programs take
 //   none) is said on standard error and answers 2.
