@@ -106,6 +106,21 @@ std::string svg_text(std::string_view text, std::size_t room, bool cut = false) 
     return out;
 }
 
+// How many characters a text of the page has (a character reference is one).
+std::size_t characters(std::string_view text) {
+    std::size_t count = 0;
+    bool reference = false;
+    for (char const c : text) {
+        if (reference) {
+            reference = c != ';';
+            continue;
+        }
+        reference = c == '&';
+        count += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+    }
+    return count;
+}
+
 // An SVG element: a tag, attributes and their values, written as it goes.
 class Svg {
 public:
@@ -174,7 +189,7 @@ std::string rounded(std::initializer_list<Point> points) {
 // outside the walk, one to a row.
 namespace list {
 constexpr int per_row = 4;
-constexpr int key_width = 52, info_width = 112, next_width = 28;
+constexpr int key_width = 64, info_width = 112, next_width = 28;
 constexpr int box_width = key_width + info_width + next_width, box_height = 44;
 constexpr int pitch = box_width + 56;
 constexpr int left = 84;       // where the first column begins
@@ -252,8 +267,8 @@ void draw_next(Svg& svg, const Layout& layout, int i) {
         d = rounded({from,
                      {b.x + box_width + 16, from.y},
                      {b.x + box_width + 16, b.y - 16},
-                     {b.x + box_width / 2, b.y - 16},
-                     {b.x + box_width / 2, b.y - 2}});
+                     {b.x + box_width - next_width - 16, b.y - 16},
+                     {b.x + box_width - next_width - 16, b.y - 2}});
     } else if (walk && to == i + 1 && t.y == b.y) {
         d = rounded({from, {t.x - 2, t.y + box_height / 2}});
     } else if (walk && to == i + 1) { // to the start of the next row
@@ -301,14 +316,24 @@ void draw_box(Svg& svg, const Layout& layout, int i) {
         .at("cy", layout.next_cell(i).y)
         .at("r", 4)
         .close();
-    svg.label("key", b.x + key_width / 2, b.y + 28, decimal(e.key));
-    svg.label("info", b.x + key_width + info_width / 2, b.y + 28,
-              svg_text(e.info, info_room, e.cut));
+    // A long key or text is pressed into its cell.
+    std::string const key = decimal(e.key);
+    svg.open("text", "key").at("x", b.x + key_width / 2).at("y", b.y + 28);
+    if (key.size() > 4) {
+        svg.at("textLength", key_width - 8).at("lengthAdjust", "spacingAndGlyphs");
+    }
+    svg.text(key);
+    std::string const info = svg_text(e.info, info_room, e.cut);
+    svg.open("text", "info").at("x", b.x + key_width + info_width / 2).at("y", b.y + 28);
+    if (characters(info) > 10) {
+        svg.at("textLength", info_width - 8).at("lengthAdjust", "spacingAndGlyphs");
+    }
+    svg.text(info);
     svg.out += "</g>\n";
 }
 
 // The words that point at no element of the scene, on one line at the top.
-void draw_loose_labels(Svg& svg, const Layout& layout, int right) {
+void draw_loose_labels(Svg& svg, const Layout& layout) {
     std::string loose;
     for (const Scene::Label& label : layout.scene.labels) {
         if (!layout.valid(label.element)) {
@@ -317,10 +342,7 @@ void draw_loose_labels(Svg& svg, const Layout& layout, int right) {
         }
     }
     if (!loose.empty()) {
-        svg.open("text", "label loose")
-            .at("x", right)
-            .at("y", header_y + 26)
-            .at("text-anchor", "end");
+        svg.open("text", "label loose").at("x", left + 124 + 14).at("y", rows_y - 24);
         svg.text(loose);
     }
 }
@@ -377,7 +399,9 @@ std::string picture(const Scene& scene) {
     using namespace list;
     Layout const layout(scene);
     int const count = int(scene.elements.size());
-    int const width = left + per_row * pitch + 8;
+    // As wide as the columns in use, and the words of the empty states.
+    int const columns = std::clamp(count, 1, per_row);
+    int const width = std::max(left + columns * pitch + 8, 520);
     Svg svg;
 
     // head, and the header node with its `next`.
@@ -426,7 +450,7 @@ std::string picture(const Scene& scene) {
                       scene.first == Scene::null ? "nulo (lista esvaziada)" : "fora da lista");
         }
     }
-    draw_loose_labels(svg, layout, width - 8);
+    draw_loose_labels(svg, layout);
     for (int i = 0; i < count; ++i) {
         draw_box(svg, layout, i);
     }
@@ -512,6 +536,13 @@ std::string picture(const Ring& r) {
     if (r.count >= 0 && r.count < m && r.winner == Ring::none) {
         Point const p = where(r.count, radius - dot - 8);
         svg.open("path", "count").at("d", rounded({{0, 0}, p})).close();
+    }
+    // The words in the middle, as large for a large ring as for a small one.
+    int const scale = std::max(100, radius * 100 / 300);
+    svg.open("g").at("transform", "scale(" + decimal(scale / 100) + "." +
+                                      (scale % 100 < 10 ? "0" : "") + decimal(scale % 100) + ")");
+    svg.out += ">\n";
+    if (r.count >= 0 && r.count < m && r.winner == Ring::none) {
         svg.label("count-label", 0, 28, "contagem");
     }
     int const left_standing = m - int(r.removed.size());
@@ -524,7 +555,7 @@ std::string picture(const Ring& r) {
         svg.label("state winner-name", 0, 64,
                   "vencedor: " + svg_text(r.names[std::size_t(r.winner)], name_room));
     }
-    svg.out += "</svg>";
+    svg.out += "</g>\n</svg>";
     return svg_open(-half, -half, 2 * half, 2 * half, "ring", "desenho dos soldados") + svg.out;
 }
 
