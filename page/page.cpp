@@ -235,7 +235,8 @@ struct Layout {
         return {b.x + box_width - next_width / 2, b.y + box_height / 2};
     }
     int height() const {
-        return box(int(scene.elements.size())).y + (walked == int(scene.elements.size()) ? 0 : 20);
+        int const outside = int(scene.elements.size()) - walked;
+        return outside == 0 ? below + 24 : below + 46 + outside * row_pitch - 36 + 10;
     }
 };
 

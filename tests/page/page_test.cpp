@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -167,6 +168,57 @@ TEST(Page, PicturesStopAtTheBudget) {
     page.step("h", {}, ring);
     EXPECT_EQ(tail.end.find("<svg"), std::string::npos);
     EXPECT_EQ(page.steps(), steps + 1);
+}
+
+// Any scene and any ring, their links and places anywhere, in range or
+// not: a picture whose elements are whole and balanced.
+TEST(Page, DrawsWhateverItIsGiven) {
+    std::mt19937 random(31);
+    auto any = [&random](int size) { return int(random() % unsigned(size + 3)) - 2; };
+    auto balanced = [](const std::string& svg) {
+        for (std::string_view const tag : {"g", "text", "svg"}) {
+            std::string const open = "<" + std::string(tag) + " ";
+            std::string const close = "</" + std::string(tag) + ">";
+            std::size_t opened = 0, closed = 0;
+            for (std::size_t at = 0; (at = svg.find(open, at)) != std::string::npos; ++at) {
+                ++opened;
+            }
+            for (std::size_t at = 0; (at = svg.find(close, at)) != std::string::npos; ++at) {
+                ++closed;
+            }
+            if (opened != closed || (tag == "svg" && opened != 1)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (int round = 0; round < 300; ++round) {
+        int const size = int(random() % 9);
+        Scene scene;
+        scene.header = random() % 4 != 0;
+        scene.first = any(size);
+        scene.walked = random() % unsigned(size + 2);
+        for (int i = 0; i < size; ++i) {
+            scene.elements.push_back({any(100), "t", false, any(size), any(size)});
+        }
+        for (int k = int(random() % 4); k > 0; --k) {
+            scene.labels.push_back({"atual", any(size)});
+        }
+        scene.changed = {Scene::Link::Which(random() % 4), any(size)};
+        std::string const list = picture(scene);
+        EXPECT_TRUE(balanced(list)) << round << list;
+
+        Ring ring;
+        ring.names.assign(std::size_t(size), "s");
+        for (int k = int(random() % unsigned(size + 3)); k > 0; --k) {
+            ring.removed.push_back(any(size));
+        }
+        ring.count = any(size);
+        ring.removing = random() % 2 != 0;
+        ring.winner = any(size);
+        std::string const soldiers = picture(ring);
+        EXPECT_TRUE(balanced(soldiers)) << round << soldiers;
+    }
 }
 
 TEST(Page, WritesNothingAfterItsEnd) {
