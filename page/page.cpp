@@ -236,6 +236,9 @@ struct Layout {
     }
     int height() const {
         int const outside = int(scene.elements.size()) - walked;
+        if (scene.elements.empty()) {
+            return rows_y - 20; // the header alone
+        }
         return outside == 0 ? below + 24 : below + 46 + outside * row_pitch - 36 + 10;
     }
 };
@@ -383,7 +386,8 @@ std::string svg_open(int x, int y, int width, int height, std::string_view cls,
     std::string out;
     append(out, "<svg class=\"", cls, "\" viewBox=\"", decimal(x), " ", decimal(y), " ",
            decimal(width), " ", decimal(height), "\" width=\"", decimal(width), "\" height=\"",
-           decimal(height), "\" role=\"img\" aria-label=\"", what, "\">\n");
+           decimal(height), "\" style=\"--width: ", decimal(width), "\" role=\"img\" aria-label=\"",
+           what, "\">\n");
     return out;
 }
 
@@ -471,7 +475,14 @@ std::string picture(const Ring& r) {
     int const radius = std::max(150, int(std::lround(m * spacing / (2 * std::numbers::pi))));
     int const dot = named ? 16 : 4;
     int const out = named ? 40 : 14; // how far a removed soldier is taken out
-    int const half = radius + out + dot + (named ? 150 : 20);
+    // Room around the ring for the longest name shown.
+    std::size_t longest = 0;
+    if (named) {
+        for (const std::string& name : r.names) {
+            longest = std::max(longest, characters(svg_text(name, name_room)));
+        }
+    }
+    int const half = radius + out + dot + 16 + int(longest) * 12;
 
     std::vector<int> order(r.names.size()); // 1 + the order of each removal, or 0
     for (std::size_t k = 0; k < r.removed.size(); ++k) {
