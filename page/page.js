@@ -86,9 +86,12 @@
   }
 
   function togglePredicting() {
+    // The steps seen so far stay in view; those ahead wait to be revealed.
     predicting = !predicting;
     revealed = [];
-    revealed[current] = true;
+    for (var k = 0; k <= current; k++) {
+      revealed[k] = true;
+    }
     root.classList.toggle('predicting', predicting);
     buttons.predict.setAttribute('aria-pressed', String(predicting));
     show(current);

@@ -155,15 +155,21 @@ async function predicting(browser) {
   let p = await picture(page, 'g.soldier');
   check('the ring of the game is visible', p && p.visible && p.shapes === 4, p);
 
+  // Predicting from step 2 on: steps 1 and 2 stay in view.
+  await page.keyboard.press('ArrowRight');
   await page.keyboard.press('p');
   let h = await hidden();
   check('predicting keeps the step in view visible', h.picture === 'visible' && !h.note, h);
+  await page.keyboard.press('ArrowLeft');
+  h = await hidden();
+  check('and the steps before it', h.picture === 'visible', h);
+  await page.keyboard.press('ArrowRight');
   await page.keyboard.press('ArrowRight');
   h = await hidden();
   let s = await state(page);
-  check('predicting hides the next picture and its lines', s.hash === '#passo=2' &&
+  check('predicting hides the next picture and its lines', s.hash === '#passo=3' &&
     h.picture === 'hidden' && h.lines === 'hidden' && h.note, h);
-  check('its heading stays visible', s.text.includes(s.headings[1]));
+  check('its heading stays visible', s.text.includes(s.headings[2]));
   await page.keyboard.press('r');
   h = await hidden();
   check('R reveals it', h.picture === 'visible' && h.lines === 'visible' && !h.note, h);
@@ -171,8 +177,14 @@ async function predicting(browser) {
   await page.keyboard.press('ArrowRight');
   s = await state(page);
   h = await hidden();
-  check('the right arrow on a hidden step reveals it first', s.hash === '#passo=3' && h.picture === 'visible', [s.hash, h]);
+  check('the right arrow on a hidden step reveals it first', s.hash === '#passo=4' && h.picture === 'visible', [s.hash, h]);
+  await page.keyboard.press('ArrowLeft');
+  await page.keyboard.press('ArrowLeft');
+  await page.keyboard.press('p');
+  await page.keyboard.press('p');
   await page.keyboard.press('ArrowRight');
+  h = await hidden();
+  check('a step hides again once the mode starts anew', h.picture === 'hidden', h);
   await page.click('#reveal');
   h = await hidden();
   check('the button reveals too', h.picture === 'visible', h);
