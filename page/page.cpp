@@ -68,7 +68,11 @@ void for_each_character(std::string_view text, bool lines, Put put) {
         }
         // The length that the first byte announces, and the least value of
         // the character (a longer form than needed is not UTF-8).
-        std::size_t const length = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 0;
+        std::size_t const length = byte >= 0xf5   ? 0
+                                   : byte >= 0xf0 ? 4
+                                   : byte >= 0xe0 ? 3
+                                   : byte >= 0xc0 ? 2
+                                                  : 0;
         char32_t value = byte & (0x7f >> length);
         std::size_t got = 1;
         while (length != 0 && got < length && at + got < text.size() &&
@@ -88,22 +92,25 @@ void for_each_character(std::string_view text, bool lines, Put put) {
     }
 }
 
-// At most `room` characters of `text` as SVG text, and "…" for the rest;
-// "…" too where `cut` says that the text goes on.
+// At most `room` characters of `text` as SVG text, the last of them "…"
+// where the text goes on: past `room`, or where `cut` says so.
 std::string svg_text(std::string_view text, std::size_t room, bool cut = false) {
-    std::string out;
+    // room + 1 characters take at most this many bytes: enough to tell
+    // whether there are more than `room`.
+    std::string_view const head = text.substr(0, 4 * (room + 1));
+    std::string out, last;
     std::size_t count = 0;
-    for_each_character(text, false, [&](std::string_view piece) {
+    for_each_character(head, false, [&](std::string_view piece) {
         if (++count < room) {
             out += piece;
         } else if (count == room) {
-            out += "\xe2\x80\xa6";
+            last = piece;
         }
     });
-    if (cut && count < room) {
-        out += "\xe2\x80\xa6";
+    if (count > room || (cut && count == room)) {
+        return out += "\xe2\x80\xa6";
     }
-    return out;
+    return out += last + (cut ? "\xe2\x80\xa6" : "");
 }
 
 // How many characters a text of the page has (a character reference is one).

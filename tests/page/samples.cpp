@@ -151,9 +151,13 @@ void hostile_page(std::ostream& out) {
               ring);
     Scene s = emptied();
     s.first = 0;
+    // Texts of 12 characters (what a box shows whole), 13, and one cut short.
     s.elements = {element(1, "<img src=x onerror=alert(2)>", 1, Scene::null, true),
-                  element(2, "Jo\xc3\xa3o e Concei\xc3\xa7\xc3\xa3o", 0)};
-    s.walked = 2;
+                  element(2, "Jo\xc3\xa3o e Concei\xc3\xa7\xc3\xa3o", 2),
+                  element(-2147483647 - 1, "Concei\xc3\xa7\xc3\xa3o123", 3),
+                  element(2147483647, "Concei\xc3\xa7\xc3\xa3o1234", 4),
+                  element(5, "corte", 0, Scene::null, true)};
+    s.walked = 5;
     s.labels = {{"</text><script>alert(3)</script>", 0}};
     page.step("inserir 1 <img src=x onerror=alert(2)>",
               Lines{">>O texto '<img src=x onerror=alert(2)>' esta na lista?", "sim"}, s);
