@@ -329,8 +329,10 @@ void draw_box(Svg& svg, const Layout& layout, int i) {
         .close();
     // A long key or text is pressed into its cell.
     std::string const key = decimal(e.key);
-    svg.open("text", "key").at("x", b.x + key_width / 2).at("y", b.y + 28);
-    if (key.size() > 4) {
+    svg.open("text", key.size() > 4 ? "key long" : "key")
+        .at("x", b.x + key_width / 2)
+        .at("y", b.y + (key.size() > 4 ? 27 : 28));
+    if (key.size() > 6) {
         svg.at("textLength", key_width - 8).at("lengthAdjust", "spacingAndGlyphs");
     }
     svg.text(key);
