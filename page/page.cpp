@@ -613,10 +613,10 @@ void Page::step(std::string_view heading, std::span<const std::string> lines, co
     }
     std::size_t const count = scene.elements.size();
     if (count > most_drawn || picture_bytes_ > picture_budget) {
-        write_step(heading, lines, {}, count);
+        write_step(heading, lines, {}, count, "elementos");
         return;
     }
-    write_step(heading, lines, picture(scene), count);
+    write_step(heading, lines, picture(scene), count, {});
 }
 
 void Page::step(std::string_view heading, std::span<const std::string> lines, const Ring& ring) {
@@ -625,14 +625,14 @@ void Page::step(std::string_view heading, std::span<const std::string> lines, co
     }
     std::size_t const count = ring.names.size();
     if (count > most_drawn || picture_bytes_ > picture_budget) {
-        write_step(heading, lines, {}, count);
+        write_step(heading, lines, {}, count, "soldados");
         return;
     }
-    write_step(heading, lines, picture(ring), count);
+    write_step(heading, lines, picture(ring), count, {});
 }
 
 void Page::write_step(std::string_view heading, std::span<const std::string> lines,
-                      std::string_view picture, std::size_t drawn) {
+                      std::string_view picture, std::size_t drawn, std::string_view what) {
     std::string const n = decimal(static_cast<long long>(++steps_));
     buffer_.clear();
     append(buffer_, "<section class=\"step\" id=\"passo=", n, "\">\n<h2><span class=\"number\">", n,
@@ -642,7 +642,7 @@ void Page::write_step(std::string_view heading, std::span<const std::string> lin
         buffer_ += picture;
     } else if (drawn > most_drawn) {
         append(buffer_, "<p class=\"cut\">Sem desenho: ", decimal(static_cast<long long>(drawn)),
-               " elementos passam do limite de ", decimal(most_drawn),
+               " ", what, " passam do limite de ", decimal(most_drawn),
                " que a pagina desenha.</p>");
     } else {
         append(buffer_,

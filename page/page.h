@@ -72,7 +72,7 @@ public:
 
 private:
     void write_step(std::string_view heading, std::span<const std::string> lines,
-                    std::string_view picture, std::size_t drawn);
+                    std::string_view picture, std::size_t drawn, std::string_view what);
 
     std::ostream& out_;
     std::size_t steps_ = 0;

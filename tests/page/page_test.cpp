@@ -170,6 +170,9 @@ TEST(Page, PicturesStopAtTheBudget) {
     page.step("h", {}, ring);
     EXPECT_EQ(tail.end.find("<svg"), std::string::npos);
     EXPECT_EQ(page.steps(), steps + 1);
+    ring.names.emplace_back("um a mais");
+    page.step("h", {}, ring);
+    EXPECT_NE(tail.end.find("Sem desenho: 1001 soldados passam do limite"), std::string::npos);
 }
 
 // Any scene and any ring, their links and places anywhere, in range or

@@ -113,26 +113,26 @@ void game_page(std::ostream& out) {
     Ring ring;
     ring.names = {"alfa", "beta", "gama", "delta"};
     ring.count = 0;
-    page.step("Os soldados sao:",
+    page.step("primeira lista",
               Lines{dashes, "Os soldados sao:", "  1.alfa  2.beta  3.gama  4.delta ",
                     " O soldado que iniciara a contagem sera: alfa", dashes},
               ring);
     ring.removed = {2};
     ring.removing = true;
     ring.count = 3;
-    page.step("removido gama",
+    page.step("remocao 1",
               Lines{"\tO Soldado removido foi: gama", "Os soldados restantes sao:", dashes,
                     "  1.alfa  2.beta  3.delta ", dashes, "\tO soldado delta iniciara a contagem"},
               ring);
     ring.removed = {2, 1};
-    page.step("removido beta",
+    page.step("remocao 2",
               Lines{"\tO Soldado removido foi: beta", "Os soldados restantes sao:", dashes,
                     "  1.alfa  2.delta ", dashes, "\tO soldado delta iniciara a contagem"},
               ring);
     ring.removed = {2, 1, 3};
     ring.count = Ring::none;
     ring.winner = 0;
-    page.step("vencedor alfa",
+    page.step("remocao 3",
               Lines{"\tO Soldado removido foi: delta", stars, "\tO vencedor e o Soldado alfa",
                     stars, "", "Jogo terminado..."},
               ring);
