@@ -110,9 +110,12 @@ class Tail : public std::streambuf {
 public:
     std::size_t size = 0;
     std::string end;
+    int writes = 0, flushes = 0;
 
 protected:
+    int sync() override { return ++flushes, 0; }
     std::streamsize xsputn(const char* s, std::streamsize n) override {
+        ++writes;
         size += std::size_t(n);
         end.append(s, std::size_t(n));
         if (end.size() > 8192) {
@@ -224,6 +227,23 @@ TEST(Page, DrawsWhateverItIsGiven) {
         std::string const soldiers = picture(ring);
         EXPECT_TRUE(balanced(soldiers)) << round << soldiers;
     }
+}
+
+// Its beginning, each step and its end each leave in one write, then the
+// flush, as the program's lines do.
+TEST(Page, WritesEachPartInOneWriteAndFlushes) {
+    Tail tail;
+    std::ostream out(&tail);
+    Page page(out, "t");
+    EXPECT_EQ(tail.writes, 1);
+    EXPECT_EQ(tail.flushes, 1);
+    page.step("h", std::vector<std::string>{"a", "b"}, circle(3));
+    page.step("h", {}, Ring());
+    EXPECT_EQ(tail.writes, 3);
+    EXPECT_EQ(tail.flushes, 3);
+    page.finish();
+    EXPECT_EQ(tail.writes, 4);
+    EXPECT_EQ(tail.flushes, 4);
 }
 
 TEST(Page, WritesNothingAfterItsEnd) {
