@@ -283,6 +283,7 @@ void draw_next(Svg& svg, const Layout& layout, int i) {
     } else if (walk && to == i + 1 && t.y == b.y) {
         d = rounded({from, {t.x - 2, t.y + box_height / 2}});
     } else if (walk && to == i + 1) { // to the start of the next row
+        cls += " wrap";
         int const gap = b.y + layout.row_pitch - 18;
         d = rounded({from,
                      {b.x + box_width + 16, from.y},

@@ -214,6 +214,44 @@ async function markup(browser) {
   await page.close();
 }
 
+// Every arrow of every step, all shown as in print: a `next` goes from the
+// dot of its node to the box of the node it names, the count from the middle
+// of the ring to the soldier it stands on.
+async function arrows(browser, name) {
+  const { page } = await open(browser, name, '');
+  await page.emulateMediaType('print');
+  const wrong = await page.evaluate(() => {
+    const out = [];
+    const near = (point, box, by) => point.x >= box.x - by && point.x <= box.x + box.width + by &&
+      point.y >= box.y - by && point.y <= box.y + box.height + by;
+    const middle = (box) => ({ x: box.x + box.width / 2, y: box.y + box.height / 2 });
+    document.querySelectorAll('section.step').forEach((section, k) => {
+      const svg = section.querySelector('figure svg');
+      if (!svg) return;
+      svg.querySelectorAll('path.next[data-to]').forEach((path) => {
+        const { from, to } = path.dataset;
+        const box = (i) => svg.querySelector(i === 'header' ? 'g.header rect' : `g.node[data-i="${i}"] rect`);
+        const dot = (i) => svg.querySelector(i === 'header' ? 'g.header .dot' : `g.node[data-i="${i}"] .dot`);
+        const end = path.getPointAtLength(path.getTotalLength());
+        const start = path.getPointAtLength(0);
+        if (!box(to) || !near(end, box(to).getBBox(), 3)) out.push(`step ${k + 1}: ${from} -> ${to} ends at ${end.x},${end.y}`);
+        if (from !== 'head' && !near(start, { ...middle(dot(from).getBBox()), width: 0, height: 0 }, 1)) {
+          out.push(`step ${k + 1}: ${from} -> ${to} starts at ${start.x},${start.y}`);
+        }
+      });
+      const count = svg.querySelector('path.count');
+      if (count) {
+        const end = count.getPointAtLength(count.getTotalLength());
+        const soldier = svg.querySelector('.counting circle, circle.counting');
+        if (!soldier || !near(end, soldier.getBBox(), 14)) out.push(`step ${k + 1}: the count ends at ${end.x},${end.y}`);
+      }
+    });
+    return out;
+  });
+  check(`every arrow of ${name} goes from its node to the one it names`, wrong.length === 0, wrong);
+  await page.close();
+}
+
 async function printing(browser) {
   const { page, trouble } = await open(browser, 'script', '#passo=2');
   await page.emulateMediaType('print');
@@ -245,6 +283,9 @@ async function printing(browser) {
     await predicting(browser);
     await markup(browser);
     await printing(browser);
+    await arrows(browser, 'script');
+    await arrows(browser, 'game');
+    await arrows(browser, 'hostile');
   } catch (error) {
     failed += 1;
     console.log(`not ok - ${error.stack}`);
