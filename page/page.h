@@ -23,7 +23,9 @@
 #include <string_view>
 #include <vector>
 
-// The soldiers of a game at one moment.
+// The soldiers of a game at one moment, drawn on a ring in roster order:
+// each with its name (up to 64 soldiers; past that, as dots) and its place,
+// the removed ones taken out of the ring with the order of their removal.
 struct Ring {
     static constexpr int none = -1;
 
@@ -47,17 +49,21 @@ public:
     // pictures of the steps after that are not drawn, and each says so.
     static constexpr std::size_t picture_budget = std::size_t{64} << 20;
 
-    // Effects: writes the beginning of the page, with `title` as its title.
+    // Effects: writes the beginning of the page, with `title` as its
+    //   title, in one write, then the flush; so too finish() the end.
     // Throws: std::bad_alloc, and what `out` throws.
     Page(std::ostream& out, std::string_view title);
     Page(const Page&) = delete;
     Page& operator=(const Page&) = delete;
 
     // Effects: writes the next step of the page: its number (1 for the
-    //   first), `heading`, `lines` as the text prints them, one a line, and
-    //   the picture of `scene` or of `ring`. Texts are taken as UTF-8 bytes:
-    //   a byte that is not UTF-8 shows as U+FFFD, a control byte as its
-    //   picture (U+2400...), and markup as text.
+    //   first), `heading`, `lines` as the text prints them, one a line (a
+    //   newline or a tab in one is kept), and the picture of `scene` or of
+    //   `ring`. Texts are taken as UTF-8 bytes: a byte that is not UTF-8
+    //   shows as U+FFFD, any other control byte as its picture (U+2400...),
+    //   and markup as text. While a class predicts, the heading alone is in
+    //   view: it says what the step does, never what comes of it.
+    //   The step leaves in one write to `out`, then the flush.
     // Throws: std::bad_alloc, and what `out` throws.
     void step(std::string_view heading, std::span<const std::string> lines, const Scene& scene);
     void step(std::string_view heading, std::span<const std::string> lines, const Ring& ring);
