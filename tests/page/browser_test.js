@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: MIT
+// The sample pages in a real browser: Chromium, headless, driven by
+// puppeteer-core. Each page opens from a file without a script error and
+// without asking anything of a network; it steps with the keys and the
+// buttons and keeps the step in the address; its pictures show; a text that
+// looks like markup is text; the predicting mode hides and reveals; printed,
+// it puts several steps on a sheet. Skips (77) where the browser or the
+// driver is missing. Usage: node browser_test.js FOLDER_OF_PAGES
+'use strict';
+
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+
+const chromium = process.env.CHROMIUM || '/usr/bin/chromium';
+const folder = process.argv[2];
+
+function skip(reason) {
+  console.log(`skipped: ${reason}`);
+  process.exit(77);
+}
+
+let puppeteer;
+try {
+  puppeteer = require('puppeteer-core');
+} catch (error) {
+  skip('puppeteer-core is missing (npm ci --prefix tests/page installs it)');
+}
+if (!fs.existsSync(chromium)) {
+  skip(`${chromium} is missing`);
+}
+if (!folder) {
+  console.error('usage: node browser_test.js FOLDER_OF_PAGES');
+  process.exit(2);
+}
+
+let passed = 0;
+let failed = 0;
+function check(what, ok, detail) {
+  if (ok) {
+    passed += 1;
+    console.log(`ok - ${what}`);
+  } else {
+    failed += 1;
+    console.log(`not ok - ${what}${detail === undefined ? '' : `: ${JSON.stringify(detail)}`}`);
+  }
+}
+
+// Opens a sample page at an address; collects what must not happen there.
+async function open(browser, name, hash) {
+  const page = await browser.newPage();
+  const trouble = [];
+  page.on('pageerror', (error) => trouble.push(`script error: ${error.message}`));
+  page.on('console', (message) => {
+    if (message.type() === 'error') trouble.push(`console: ${message.text()}`);
+  });
+  page.on('dialog', async (dialog) => {
+    trouble.push(`dialog: ${dialog.message()}`);
+    await dialog.dismiss();
+  });
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    const url = request.url();
+    if (url.startsWith('file:') || url.startsWith('data:')) {
+      request.continue();
+    } else {
+      trouble.push(`request: ${url}`);
+      request.abort();
+    }
+  });
+  await page.setViewport({ width: 1280, height: 800 });
+  const url = `file://${path.resolve(folder, `${name}.html`)}${hash || ''}`;
+  await page.goto(url, { waitUntil: 'load' });
+  return { page, trouble };
+}
+
+// What the page shows now: its visible text, the step in the address, the
+// counter, and the headings of the steps.
+async function state(page) {
+  return page.evaluate(() => ({
+    text: document.body.innerText,
+    hash: window.location.hash,
+    counter: document.getElementById('counter').textContent,
+    headings: Array.from(document.querySelectorAll('section.step h2'), (h) => h.textContent),
+  }));
+}
+
+// The size of the current step's picture as drawn, and how many shapes of
+// a kind it has.
+async function picture(page, selector) {
+  return page.evaluate((selector) => {
+    const svg = document.querySelector('section.step.current figure svg');
+    if (!svg) return null;
+    const box = svg.getBoundingClientRect();
+    const style = getComputedStyle(svg);
+    return {
+      width: box.width,
+      height: box.height,
+      visible: style.visibility === 'visible' && style.display !== 'none',
+      shapes: svg.querySelectorAll(selector).length,
+    };
+  }, selector);
+}
+
+async function stepping(browser) {
+  const { page, trouble } = await open(browser, 'script', '#passo=3');
+  let s = await state(page);
+  const total = s.headings.length;
+  check('the script page has its steps', total >= 10, total);
+  check('#passo=3 opens at step 3', s.text.includes(s.headings[2]) && s.counter === `passo 3 de ${total}`,
+    s.counter);
+  check('step 4 is not shown at step 3', !s.text.includes(s.headings[3]));
+  let p = await picture(page, 'g.node');
+  check('a picture of the list is visible', p && p.visible && p.width > 200 && p.height > 60 && p.shapes === 2, p);
+
+  await page.keyboard.press('ArrowRight');
+  s = await state(page);
+  check('the right arrow goes to step 4', s.text.includes(s.headings[3]) && !s.text.includes(s.headings[2]));
+  check('the address follows', s.hash === '#passo=4', s.hash);
+
+  await page.click('#back');
+  s = await state(page);
+  check('the button goes back to step 3', s.hash === '#passo=3' && s.text.includes(s.headings[2]), s.hash);
+  await page.keyboard.press('End');
+  s = await state(page);
+  check('End goes to the last step', s.hash === `#passo=${total}` && s.counter === `passo ${total} de ${total}`);
+  await page.keyboard.press('ArrowRight');
+  s = await state(page);
+  check('the right arrow stays at the last step', s.hash === `#passo=${total}`, s.hash);
+  await page.keyboard.press('Home');
+  await page.keyboard.press('ArrowLeft');
+  s = await state(page);
+  check('Home goes to the first step, and the left arrow stays there', s.hash === '#passo=1', s.hash);
+
+  await page.evaluate(() => { window.location.hash = '#passo=7'; });
+  await page.waitForFunction(() => document.getElementById('counter').textContent.startsWith('passo 7 '));
+  s = await state(page);
+  check('an address typed in goes to its step', s.text.includes(s.headings[6]));
+
+  await page.goto(`file://${path.resolve(folder, 'script.html')}#passo=999`);
+  await page.reload({ waitUntil: 'load' });
+  s = await state(page);
+  check('a step past the last opens at the last', s.counter === `passo ${total} de ${total}`, s.counter);
+  check('no script error, request or dialog on the script page', trouble.length === 0, trouble);
+  await page.close();
+}
+
+async function predicting(browser) {
+  const { page, trouble } = await open(browser, 'game', '#passo=1');
+  const hidden = () => page.evaluate(() => ({
+    picture: getComputedStyle(document.querySelector('section.step.current figure')).visibility,
+    lines: getComputedStyle(document.querySelector('section.step.current pre')).visibility,
+    note: !document.getElementById('hidden-note').hidden,
+  }));
+  let p = await picture(page, 'g.soldier');
+  check('the ring of the game is visible', p && p.visible && p.shapes === 4, p);
+
+  // Predicting from step 2 on: steps 1 and 2 stay in view.
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.press('p');
+  let h = await hidden();
+  check('predicting keeps the step in view visible', h.picture === 'visible' && !h.note, h);
+  await page.keyboard.press('ArrowLeft');
+  h = await hidden();
+  check('and the steps before it', h.picture === 'visible', h);
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.press('ArrowRight');
+  h = await hidden();
+  let s = await state(page);
+  check('predicting hides the next picture and its lines', s.hash === '#passo=3' &&
+    h.picture === 'hidden' && h.lines === 'hidden' && h.note, h);
+  check('its heading stays visible', s.text.includes(s.headings[2]));
+  await page.keyboard.press('r');
+  h = await hidden();
+  check('R reveals it', h.picture === 'visible' && h.lines === 'visible' && !h.note, h);
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.press('ArrowRight');
+  s = await state(page);
+  h = await hidden();
+  check('the right arrow on a hidden step reveals it first', s.hash === '#passo=4' && h.picture === 'visible', [s.hash, h]);
+  await page.keyboard.press('ArrowLeft');
+  await page.keyboard.press('ArrowLeft');
+  await page.keyboard.press('p');
+  await page.keyboard.press('p');
+  await page.keyboard.press('ArrowRight');
+  h = await hidden();
+  check('a step hides again once the mode starts anew', h.picture === 'hidden', h);
+  await page.click('#reveal');
+  h = await hidden();
+  check('the button reveals too', h.picture === 'visible', h);
+  await page.click('#predict');
+  await page.keyboard.press('Home');
+  await page.keyboard.press('ArrowRight');
+  h = await hidden();
+  check('leaving the mode shows every step again', h.picture === 'visible', h);
+  check('no script error, request or dialog on the game page', trouble.length === 0, trouble);
+  await page.close();
+}
+
+async function markup(browser) {
+  const { page, trouble } = await open(browser, 'hostile', '');
+  const s = await state(page);
+  const scripts = await page.evaluate(() => document.scripts.length);
+  check('a name <script>alert(1)</script> shows as text', s.text.includes('<script>alert(1)</script>'));
+  check('and the page has only its own script', scripts === 1, scripts);
+  const texts = await page.evaluate(() =>
+    Array.from(document.querySelectorAll('svg text'), (t) => t.textContent).join('|'));
+  check('names in the picture are text', texts.includes('<script>alert(1…') &&
+    texts.includes('Concei\u00e7\u00e3o') && texts.includes('\u241b[31mvermelho') && texts.includes('\ufffd'), texts);
+  await page.keyboard.press('ArrowRight');
+  const images = await page.evaluate(() => document.querySelectorAll('img').length);
+  check('a text <img ...> is no image', images === 0);
+  check('nothing ran: no dialog, request or script error', trouble.length === 0, trouble);
+  await page.close();
+}
+
+// Every arrow of every step, all shown as in print: a `next` goes from the
+// dot of its node to the box of the node it names, the count from the middle
+// of the ring to the soldier it stands on.
+async function arrows(browser, name) {
+  const { page } = await open(browser, name, '');
+  await page.emulateMediaType('print');
+  const wrong = await page.evaluate(() => {
+    const out = [];
+    const near = (point, box, by) => point.x >= box.x - by && point.x <= box.x + box.width + by &&
+      point.y >= box.y - by && point.y <= box.y + box.height + by;
+    const middle = (box) => ({ x: box.x + box.width / 2, y: box.y + box.height / 2 });
+    document.querySelectorAll('section.step').forEach((section, k) => {
+      const svg = section.querySelector('figure svg');
+      if (!svg) return;
+      svg.querySelectorAll('path.next[data-to]').forEach((path) => {
+        const { from, to } = path.dataset;
+        const box = (i) => svg.querySelector(i === 'header' ? 'g.header rect' : `g.node[data-i="${i}"] rect`);
+        const dot = (i) => svg.querySelector(i === 'header' ? 'g.header .dot' : `g.node[data-i="${i}"] .dot`);
+        const end = path.getPointAtLength(path.getTotalLength());
+        const start = path.getPointAtLength(0);
+        if (!box(to) || !near(end, box(to).getBBox(), 3)) out.push(`step ${k + 1}: ${from} -> ${to} ends at ${end.x},${end.y}`);
+        if (from !== 'head' && !near(start, { ...middle(dot(from).getBBox()), width: 0, height: 0 }, 1)) {
+          out.push(`step ${k + 1}: ${from} -> ${to} starts at ${start.x},${start.y}`);
+        }
+      });
+      const count = svg.querySelector('path.count');
+      if (count) {
+        const end = count.getPointAtLength(count.getTotalLength());
+        const soldier = svg.querySelector('.counting circle, circle.counting');
+        if (!soldier || !near(end, soldier.getBBox(), 14)) out.push(`step ${k + 1}: the count ends at ${end.x},${end.y}`);
+      }
+    });
+    return out;
+  });
+  check(`every arrow of ${name} goes from its node to the one it names`, wrong.length === 0, wrong);
+  await page.close();
+}
+
+async function printing(browser) {
+  const { page, trouble } = await open(browser, 'script', '#passo=2');
+  await page.emulateMediaType('print');
+  const shown = await page.evaluate(() => Array.from(document.querySelectorAll('section.step'),
+    (s) => getComputedStyle(s).display !== 'none').filter(Boolean).length);
+  const total = (await state(page)).headings.length;
+  check('printed, every step shows', shown === total, [shown, total]);
+  const nav = await page.evaluate(() => getComputedStyle(document.querySelector('nav')).display);
+  check('printed, the buttons do not', nav === 'none', nav);
+  const pdf = await page.pdf({ format: 'A4', printBackground: false });
+  const sheets = (Buffer.from(pdf).toString('latin1').match(/\/Type\s*\/Page[^s]/g) || []).length;
+  check(`several steps to an A4 sheet (${total} on ${sheets})`, sheets >= 2 && sheets * 2 <= total, [sheets, total]);
+  check('no script error in print', trouble.length === 0, trouble);
+  await page.close();
+}
+
+(async () => {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'listaenc-page-'));
+  let browser;
+  try {
+    browser = await puppeteer.launch({
+      executablePath: chromium,
+      headless: true,
+      args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
+        '--disable-background-networking', '--disable-component-update', '--disable-sync',
+        `--user-data-dir=${profile}`],
+    });
+    await stepping(browser);
+    await predicting(browser);
+    await markup(browser);
+    await printing(browser);
+    await arrows(browser, 'script');
+    await arrows(browser, 'game');
+    await arrows(browser, 'hostile');
+  } catch (error) {
+    failed += 1;
+    console.log(`not ok - ${error.stack}`);
+  } finally {
+    if (browser) await browser.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exit(failed === 0 ? 0 : 1);
+})();
