@@ -33,6 +33,9 @@ struct Scene {
         // For an element outside the walk: the index of the element before
         // which it stood in the circle (the gap that it left), or null.
         int stood = null;
+        // Whether it was the first element: it stood at the start of the
+        // circle rather than after its last element, before the same one.
+        bool was_first = false;
     };
 
     // A word that points at an element: a cursor of the operation ("atual",
