@@ -24,6 +24,38 @@
 #define LISTAENC_REQUIRE(check) static_cast<void>(0)
 #endif
 
+// The steps of an operation, written as what they do. In the traced build
+// each also tells the list's observer, in the code's own words; without it,
+// each is the statement alone.
+#ifdef LISTAENC_TRACE
+// The operation that the caller called: the call step now, done at its end.
+#define CALL(operation) Call const call(*this, operation)
+#define TELL(kind, name, code, ...) tell(Step::Kind::kind, name, code, __VA_ARGS__)
+// Whether `test` holds of the element where `cursor` stands.
+#define TEST(cursor, test) tested(#cursor, #test, cursor, test)
+#define TEST_WORDS(cursor, test, words) tested(#cursor, words, cursor, test)
+#else
+#define CALL(operation) static_cast<void>(0)
+#define TELL(kind, name, code, ...) static_cast<void>(0)
+#define TEST(cursor, test) (test)
+#define TEST_WORDS(cursor, test, words) (test)
+#endif
+// A cursor moves onto an element: `cursor = to`.
+#define STEP_ON(cursor, to) ((cursor) = (to), TELL(visit, #cursor, #cursor " = " #to, cursor))
+// `element->next = to`, or `head = to`: the one primitive changes the link.
+#define LINK(element, to) link(element, to, #element "->next", #element "->next = " #to)
+#define LINK_HEAD(to) link(nullptr, to, "head", "head = " #to)
+// A new node, made with no memory but its own; the operation's assertion
+// reports a failure.
+#define MAKE(var, key, info)                                                                       \
+    (var = new_node(key, std::move(info)), assert(allocated(var)),                                 \
+     TELL(make, #var, #var " = new node{" #key ", " #info "}", var))
+// An element out of the circle goes to the caller, or is released.
+#define HAND_OVER(var) hand_over(var, #var, "return " #var)
+#define RELEASE(var) (TELL(release, #var, "delete " #var, var), delete (var))
+// A test of the element at the cursor `atual`, with its words.
+#define MATCH(test) [&](const node* atual) { return test; }, #test
+
 namespace {
 
 // The size of the last line of this thread that was too long for the buffer
@@ -164,7 +196,7 @@ private:
 
 // Makes an element in memory of its own, with no new-handler, or answers
 // null when there is none.
-std::unique_ptr<node> make_node(int key, std::string&& info) noexcept {
+node* new_node(int key, std::string&& info) noexcept {
     if (reserve.load(std::memory_order_relaxed) == nullptr) {
         void* const spare = std::malloc(4096);
         void* none = nullptr;
@@ -176,7 +208,7 @@ std::unique_ptr<node> make_node(int key, std::string&& info) noexcept {
     if (memory == nullptr) {
         return nullptr;
     }
-    return std::unique_ptr<node>(::new (memory) node{key, std::move(info), nullptr});
+    return ::new (memory) node{key, std::move(info), nullptr};
 }
 
 // Writes `text` on standard error with one call, just before the process
@@ -198,13 +230,6 @@ bool allocated(const node* element) noexcept {
         report(allocation_failure_message);
     }
     return element != nullptr;
-}
-
-// Links `element` right after `prev` and answers it.
-node* link_after(node* prev, std::unique_ptr<node> element) noexcept {
-    element->next = prev->next;
-    prev->next = element.release();
-    return prev->next;
 }
 
 } // namespace
@@ -230,66 +255,217 @@ void node::operator delete(void* memory, const std::nothrow_t&) noexcept { std::
 
 ListUnderflowException::ListUnderflowException() { (Line() << "A lista esta vazia").write(); }
 
-// ---- The circle walk and the unlink that every operation goes through -----
+// ---- The one primitive through which every link changes --------------------
 
-node* ListaEnc::first() const noexcept { return head ? head->next : nullptr; }
-
-node* ListaEnc::last() const noexcept {
-    node* const start = first();
-    return walk([start](const node* e) { return e->next == start; });
+void ListaEnc::link(node* element, node* after, [[maybe_unused]] const char* name,
+                    [[maybe_unused]] const char* code) noexcept(!traced) {
+    node*& changed = element != nullptr ? element->next : head;
+    [[maybe_unused]] node* const before = changed;
+    changed = after;
+    TELL(link, name, code, element, before, after);
 }
 
-template <typename Visit>
-node* ListaEnc::walk(Visit visit) const {
-    node* const start = first();
-    if (start == nullptr) {
+std::unique_ptr<node> ListaEnc::hand_over(node* element, [[maybe_unused]] const char* name,
+                                          [[maybe_unused]] const char* code) noexcept(!traced) {
+    TELL(unlink, name, code, element);
+    return std::unique_ptr<node>(element);
+}
+
+#ifdef LISTAENC_TRACE
+
+// ---- What the traced build tells -------------------------------------------
+
+// Tells the call of an operation when it is made, and its end when it
+// returns or an exception leaves it; an operation called by another tells
+// nothing of its own.
+class ListaEnc::Call {
+public:
+    Call(const ListaEnc& list, const char* operation)
+        : list_(list.observer_ != nullptr && list.operation_ == nullptr ? &list : nullptr) {
+        if (list_ != nullptr) {
+            list.operation_ = operation;
+            try {
+                list.tell(Step::Kind::call, "", "");
+            } catch (...) {
+                list.operation_ = nullptr;
+                throw;
+            }
+        }
+    }
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+    ~Call() noexcept(false) {
+        if (list_ == nullptr) {
+            return;
+        }
+        struct Ended {
+            const ListaEnc* list;
+            ~Ended() { list->operation_ = nullptr; }
+        } const ended{list_};
+        if (std::uncaught_exceptions() > unwinding_) {
+            try {
+                list_->tell(Step::Kind::done, "", "");
+            } catch (...) { // the exception on its way goes on
+            }
+        } else {
+            list_->tell(Step::Kind::done, "", "");
+        }
+    }
+
+private:
+    const ListaEnc* list_;
+    int unwinding_ = std::uncaught_exceptions();
+};
+
+void ListaEnc::tell(Step::Kind kind, const char* name, const char* code, const node* element,
+                    const node* before, const node* after, bool matched) const {
+    if (operation_ != nullptr && observer_ != nullptr) {
+        observer_->step(*this, Step{kind, operation_, code, name, element, before, after, matched});
+    }
+}
+
+bool ListaEnc::tested(const char* cursor, const char* test, const node* element,
+                      bool matched) const {
+    tell(Step::Kind::compare, cursor, test, element, nullptr, nullptr, matched);
+    return matched;
+}
+
+void ListaEnc::observe(Observer* observer) noexcept { observer_ = observer; }
+
+Observer* ListaEnc::observer() const noexcept { return observer_; }
+
+ListaEnc::iterator ListaEnc::begin() noexcept {
+    CALL("begin");
+    return {first(), head};
+}
+
+ListaEnc::const_iterator ListaEnc::begin() const noexcept {
+    CALL("begin");
+    return {first(), head};
+}
+
+ListaEnc::iterator ListaEnc::end() noexcept {
+    CALL("end");
+    return {};
+}
+
+ListaEnc::const_iterator ListaEnc::end() const noexcept {
+    CALL("end");
+    return {};
+}
+
+#endif
+
+// ---- The walks that the operations share -----------------------------------
+
+node* ListaEnc::last() const noexcept(!traced) {
+    node* const primeiro = first();
+    node* ultimo = nullptr;
+    STEP_ON(ultimo, primeiro);
+    while (!TEST(ultimo, ultimo->next == primeiro)) {
+        STEP_ON(ultimo, ultimo->next);
+    }
+    return ultimo;
+}
+
+template <typename Match>
+node* ListaEnc::find([[maybe_unused]] Match match, [[maybe_unused]] const char* test) const {
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
         return nullptr;
     }
-    node* element = start;
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
     do {
-        node* const following = element->next;
-        if (visit(element)) {
-            return element;
+        if (TEST_WORDS(atual, match(atual), test)) {
+            return atual;
         }
-        element = following;
-    } while (element != start);
+        STEP_ON(atual, atual->next);
+    } while (atual != primeiro);
     return nullptr;
 }
 
 template <typename Match>
-node* ListaEnc::before_match(Match match) const {
-    node* const start = first();
-    if (start == nullptr) {
+node* ListaEnc::find_before(Match match, [[maybe_unused]] const char* test) const {
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
         return nullptr;
     }
-    if (match(start)) {
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
+    if (TEST_WORDS(atual, match(atual), test)) {
         return last();
     }
-    // The walk ends by testing the first element again, which did not match.
-    return walk([&match](const node* e) { return match(e->next); });
-}
-
-std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
-    LISTAENC_REQUIRE(require_element("removerapos", anterior));
-    return unlink_after(anterior);
-}
-
-std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
-    LISTAENC_REQUIRE(require_element("erase_after", pos));
-    return unlink_after(const_cast<node*>(pos.element)); // an element of this list
-}
-
-std::unique_ptr<node> ListaEnc::unlink_after(node* prev) noexcept {
-    node* const element = prev->next;
-    if (element == prev) {
-        head->next = nullptr;
-    } else {
-        if (element == head->next) {
-            head->next = element->next;
+    node* anterior = nullptr;
+    for (;;) {
+        STEP_ON(anterior, atual);
+        STEP_ON(atual, atual->next);
+        if (atual == primeiro) {
+            return nullptr;
         }
-        prev->next = element->next;
+        if (TEST_WORDS(atual, match(atual), test)) {
+            return anterior;
+        }
     }
-    return std::unique_ptr<node>(element);
+}
+
+int ListaEnc::count() const noexcept(!traced) {
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
+        return 0;
+    }
+    int n = 0;
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
+    do {
+        ++n;
+        STEP_ON(atual, atual->next);
+    } while (atual != primeiro);
+    return n;
+}
+
+node* ListaEnc::link_after(node* anterior, node* novo) noexcept(!traced) {
+    LINK(novo, anterior->next);
+    LINK(anterior, novo);
+    return novo;
+}
+
+node* ListaEnc::unlink_after(node* anterior) noexcept(!traced) {
+    node* removido = nullptr;
+    STEP_ON(removido, anterior->next);
+    if (removido == anterior) { // it was alone
+        LINK(head, nullptr);
+    } else {
+        if (removido == head->next) {
+            LINK(head, removido->next);
+        }
+        LINK(anterior, removido->next);
+    }
+    return removido;
+}
+
+void ListaEnc::release_elements() noexcept {
+    node* const primeiro = first();
+    LINK(head, nullptr);
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro->next);
+    while (atual != primeiro) { // the first goes last: the walk ends at it
+        node* const removido = atual;
+        STEP_ON(atual, atual->next);
+        RELEASE(removido);
+    }
+    RELEASE(primeiro);
+}
+
+void ListaEnc::release_all() noexcept {
+    if (head != nullptr) {
+        if (head->next != nullptr) {
+            release_elements();
+        }
+        node* const cabeca = head;
+        LINK_HEAD(nullptr);
+        RELEASE(cabeca);
+    }
 }
 
 #ifdef LISTAENC_ASSERTIONS
@@ -300,16 +476,16 @@ void ListaEnc::require_element(const char* operation, const node* anterior) cons
     if (anterior == nullptr) {
         broken(operation, "anterior e nulo");
     }
-    if (walk([anterior](const node* e) { return e == anterior; }) == nullptr) {
+    if (find_element(anterior) == nullptr) {
         broken(operation, "anterior nao e um elemento desta lista");
     }
 }
 
 void ListaEnc::require_element(const char* operation, const_iterator pos) const noexcept {
-    if (pos == end()) {
+    if (pos == const_iterator{}) {
         broken(operation, "pos e end()");
     }
-    if (walk([&pos](const node* e) { return e == pos.element; }) == nullptr) {
+    if (find_element(pos.element) == nullptr) {
         broken(operation, "pos nao e um elemento desta lista");
     }
 }
@@ -318,6 +494,20 @@ void ListaEnc::require_elements(const char* operation) const noexcept {
     if (first() == nullptr) {
         broken(operation, "a lista nao tem elementos");
     }
+}
+
+const node* ListaEnc::find_element(const node* element) const noexcept {
+    node* const primeiro = first();
+    if (primeiro != nullptr) {
+        const node* e = primeiro;
+        do {
+            if (e == element) {
+                return e;
+            }
+            e = e->next;
+        } while (e != primeiro);
+    }
+    return nullptr;
 }
 
 // The line is formatted whole, then written with one call. Its parts are
@@ -336,119 +526,161 @@ void ListaEnc::broken(const char* operation, const char* what) noexcept {
 
 // ---- Lifetime and insertion ------------------------------------------------
 
-ListaEnc::~ListaEnc() { limpar(); }
+ListaEnc::~ListaEnc() { release_all(); }
 
 ListaEnc& ListaEnc::operator=(ListaEnc&& other) noexcept {
     if (this != &other) {
-        limpar();
-        head = std::move(other.head);
+        CALL("operator=");
+        release_all();
+        node* const cabeca = other.head;
+        other.link(nullptr, nullptr, "head", "other.head = nullptr");
+        LINK_HEAD(cabeca);
     }
     return *this;
 }
 
 int ListaEnc::inserir(int key, std::string info) noexcept {
-    std::unique_ptr<node> element = make_node(key, std::move(info));
-    assert(allocated(element.get()));
-    if (!head) {
-        head = make_node(0, {});
-        assert(allocated(head.get()));
-    }
-    if (node* const end = last()) {
-        link_after(end, std::move(element));
-    } else { // alone in the circle, linked to itself
-        element->next = element.get();
-        head->next = element.release();
+    CALL("inserir");
+    node* novo = nullptr;
+    MAKE(novo, key, info);
+    LINK(novo, novo);
+    if (head == nullptr) {
+        node* cabeca = nullptr;
+        MAKE(cabeca, 0, "");
+        LINK_HEAD(cabeca);
+        LINK(head, novo);
+    } else if (head->next == nullptr) {
+        LINK(head, novo);
+    } else {
+        node* const primeiro = head->next;
+        node* const ultimo = last();
+        LINK(ultimo, novo);
+        LINK(novo, primeiro);
     }
     return 0;
 }
 
 node* ListaEnc::inserirapos(node* anterior, int key, std::string info) noexcept {
+    CALL("inserirapos");
     LISTAENC_REQUIRE(require_element("inserirapos", anterior));
-    std::unique_ptr<node> element = make_node(key, std::move(info));
-    assert(allocated(element.get()));
-    return link_after(anterior, std::move(element));
+    node* novo = nullptr;
+    MAKE(novo, key, info);
+    return link_after(anterior, novo);
 }
 
 ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key, std::string info) noexcept {
+    CALL("insert_after");
     LISTAENC_REQUIRE(require_element("insert_after", pos));
-    std::unique_ptr<node> element = make_node(key, std::move(info));
-    assert(allocated(element.get()));
-    return {link_after(const_cast<node*>(pos.element), std::move(element)), head.get()};
+    node* novo = nullptr;
+    MAKE(novo, key, info);
+    return {link_after(const_cast<node*>(pos.element), novo), head}; // an element of this list
 }
 
 void ListaEnc::limpar() noexcept {
-    if (node* const start = first()) {
-        // The first element goes last: the walk compares against it.
-        walk([start](node* e) {
-            if (e != start) {
-                delete e;
-            }
-            return false;
-        });
-        delete start;
-        head->next = nullptr;
+    CALL("limpar");
+    if (first() != nullptr) {
+        release_elements();
     }
 }
 
 // ---- Queries and printing --------------------------------------------------
 
-bool ListaEnc::isEmpty() const noexcept { return !head; }
-
-bool ListaEnc::empty() const noexcept { return first() == nullptr; }
-
-int ListaEnc::tamanho() const noexcept {
-    int count = 0;
-    walk([&count](const node*) {
-        ++count;
-        return false;
-    });
-    return count;
+bool ListaEnc::isEmpty() const noexcept {
+    CALL("isEmpty");
+    return head == nullptr;
 }
 
-ListaEnc::size_type ListaEnc::size() const noexcept { return static_cast<size_type>(tamanho()); }
+bool ListaEnc::empty() const noexcept {
+    CALL("empty");
+    return first() == nullptr;
+}
+
+int ListaEnc::tamanho() const noexcept {
+    CALL("tamanho");
+    return count();
+}
+
+ListaEnc::size_type ListaEnc::size() const noexcept {
+    CALL("size");
+    return static_cast<size_type>(count());
+}
 
 node& ListaEnc::front() noexcept { return const_cast<node&>(std::as_const(*this).front()); }
 
 const node& ListaEnc::front() const noexcept {
+    CALL("front");
     LISTAENC_REQUIRE(require_elements("front"));
     return *first();
 }
 
 bool ListaEnc::Busca(int key) const noexcept {
-    return walk([key](const node* e) { return e->key == key; }) != nullptr;
+    CALL("Busca");
+    return find(MATCH(atual->key == key)) != nullptr;
 }
 
 bool ListaEnc::BuscaInfo(const std::string& info) const noexcept {
-    return walk([&info](const node* e) { return e->info == info; }) != nullptr;
+    CALL("BuscaInfo");
+    return find(MATCH(atual->info == info)) != nullptr;
 }
 
 void ListaEnc::ExibirLista() const {
+    CALL("ExibirLista");
     Line line;
     line << " ";
-    walk([&line](const node* e) {
-        line << e->key << " ";
-        return false;
-    });
+    if (node* const primeiro = first()) {
+        node* atual = nullptr;
+        STEP_ON(atual, primeiro);
+        do {
+            line << atual->key << " ";
+            STEP_ON(atual, atual->next);
+        } while (atual != primeiro);
+    }
     line.write();
 }
 
 // ---- Removal ---------------------------------------------------------------
 
 std::unique_ptr<node> ListaEnc::pop() {
+    CALL("pop");
     if (first() == nullptr) {
         throw ListUnderflowException();
     }
-    return unlink_after(last());
+    node* const removido = unlink_after(last());
+    return HAND_OVER(removido);
 }
 
 std::unique_ptr<node> ListaEnc::removerinfo(const std::string& info) noexcept {
-    node* const prev = before_match([&info](const node* e) { return e->info == info; });
-    return prev ? unlink_after(prev) : nullptr;
+    CALL("removerinfo");
+    node* const anterior = find_before(MATCH(atual->info == info));
+    if (anterior == nullptr) {
+        return nullptr;
+    }
+    node* const removido = unlink_after(anterior);
+    return HAND_OVER(removido);
 }
 
 std::unique_ptr<node> ListaEnc::removerno(const node* element) noexcept {
-    node* const prev = before_match([element](const node* e) { return e == element; });
-    return prev ? unlink_after(prev) : nullptr;
+    CALL("removerno");
+    node* const anterior = find_before(MATCH(atual == element));
+    if (anterior == nullptr) {
+        return nullptr;
+    }
+    node* const removido = unlink_after(anterior);
+    return HAND_OVER(removido);
+}
+
+std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
+    CALL("removerapos");
+    LISTAENC_REQUIRE(require_element("removerapos", anterior));
+    node* const removido = unlink_after(anterior);
+    return HAND_OVER(removido);
+}
+
+std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
+    CALL("erase_after");
+    LISTAENC_REQUIRE(require_element("erase_after", pos));
+    node* const removido = unlink_after(const_cast<node*>(pos.element)); // of this list
+    return HAND_OVER(removido);
 }
 
 // ---- What differs between the game build and the demo build ---------------
@@ -456,34 +688,45 @@ std::unique_ptr<node> ListaEnc::removerno(const node* element) noexcept {
 #ifdef LISTAENC_DEMO_BUILD
 
 int ListaEnc::PrintFirst() const {
-    node* const start = first();
-    if (start == nullptr) {
+    CALL("PrintFirst");
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
         throw ListUnderflowException();
     }
-    (Line() << start->key).write();
-    return start->key;
+    (Line() << primeiro->key).write();
+    return primeiro->key;
 }
 
 void ListaEnc::ExibirInfo() const {
+    CALL("ExibirInfo");
     Line line;
     line << " ";
-    walk([&line](const node* e) {
-        line << e->info << " ";
-        return false;
-    });
+    if (node* const primeiro = first()) {
+        node* atual = nullptr;
+        STEP_ON(atual, primeiro);
+        do {
+            line << atual->info << " ";
+            STEP_ON(atual, atual->next);
+        } while (atual != primeiro);
+    }
     line.write();
 }
 
 // Hands back only the first of several elements, as pop would; releases any
 // other element it unlinks.
 std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
-    node* const prev = before_match([key](const node* e) { return e->key == key; });
-    if (prev == nullptr) {
+    CALL("remover");
+    node* const anterior = find_before(MATCH(atual->key == key));
+    if (anterior == nullptr) {
         return nullptr;
     }
-    bool const took_first_of_several = prev->next == first() && prev != prev->next;
-    auto element = unlink_after(prev);
-    return took_first_of_several ? std::move(element) : nullptr;
+    bool const first_of_several = anterior->next == head->next && anterior != anterior->next;
+    node* const removido = unlink_after(anterior);
+    if (first_of_several) {
+        return HAND_OVER(removido);
+    }
+    RELEASE(removido);
+    return nullptr;
 }
 
 #else
@@ -493,44 +736,64 @@ OutOfBoundsException::OutOfBoundsException() {
 }
 
 int ListaEnc::PrintFirst() const {
-    node* const start = first();
-    if (start == nullptr) {
+    CALL("PrintFirst");
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
         throw ListUnderflowException();
     }
-    (Line() << start->key).write();
-    (Line() << " " << start->info).write();
-    return start->key;
+    (Line() << primeiro->key).write();
+    (Line() << " " << primeiro->info).write();
+    return primeiro->key;
 }
 
 void ListaEnc::ExibirInfo() const {
+    CALL("ExibirInfo");
     Line line;
     line << " ";
     Position position;
-    walk([&line, &position](const node* e) {
-        // The room of a position is more than it takes, the space included.
-        char* at = position.next(line.room(Position::room + e->info.size()));
-        at = copy_text(at, e->info);
-        *at++ = ' ';
-        line.advance(at);
-        return false;
-    });
+    if (node* const primeiro = first()) {
+        node* atual = nullptr;
+        STEP_ON(atual, primeiro);
+        do {
+            // The room of a position is more than it takes, the space included.
+            char* at = position.next(line.room(Position::room + atual->info.size()));
+            at = copy_text(at, atual->info);
+            *at++ = ' ';
+            line.advance(at);
+            STEP_ON(atual, atual->next);
+        } while (atual != primeiro);
+    }
     line.write();
 }
 
 std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
-    node* const prev = before_match([key](const node* e) { return e->key == key; });
-    return prev ? unlink_after(prev) : nullptr;
+    CALL("remover");
+    node* const anterior = find_before(MATCH(atual->key == key));
+    if (anterior == nullptr) {
+        return nullptr;
+    }
+    node* const removido = unlink_after(anterior);
+    return HAND_OVER(removido);
 }
 
 node* ListaEnc::GetNth(int n) { return const_cast<node*>(std::as_const(*this).GetNth(n)); }
 
 const node* ListaEnc::GetNth(int n) const {
-    int passed = 0;
-    node* const found = n < 0 ? nullptr : walk([&passed, n](const node*) { return passed++ == n; });
-    if (found == nullptr) {
-        throw OutOfBoundsException();
+    CALL("GetNth");
+    node* const primeiro = first();
+    if (n >= 0 && primeiro != nullptr) {
+        int posicao = 0;
+        node* atual = nullptr;
+        STEP_ON(atual, primeiro);
+        do {
+            if (TEST(atual, posicao == n)) {
+                return atual;
+            }
+            ++posicao;
+            STEP_ON(atual, atual->next);
+        } while (atual != primeiro);
     }
-    return found;
+    throw OutOfBoundsException();
 }
 
 #endif

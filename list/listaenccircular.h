@@ -44,6 +44,16 @@
 // library built in the other. Without the macro nothing is checked, and
 // nothing is spent on checks.
 //
+// Traced build: with LISTAENC_TRACE defined where the list and the program
+// are compiled (listaenc::game_traced, listaenc::demo_traced), a list tells
+// the Observer set by observe() each step of each operation (see Step): one
+// call and one done for each operation the caller calls, and between them
+// each step in the words of the code. It composes with the checked mode and
+// has an inline namespace of its own (listaenc_game_traced,
+// listaenc_game_checked_traced...). Destruction and moves tell nothing. A list
+// with an observer may not be read from two threads at once. Without the
+// macro nothing of it is compiled.
+//
 // Printing goes to standard output. Every printed line ends with a newline
 // and a flush, and each line is formatted whole before it is written once.
 // The list does not look at the stream's state: a caller that wants to know
@@ -90,13 +100,24 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#if defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_ASSERTIONS)
+// The inline namespace of the build: listaenc_game or listaenc_demo, then
+// _checked in the checked mode, then _traced in the traced build.
+#if defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_ASSERTIONS) && defined(LISTAENC_TRACE)
+inline namespace listaenc_demo_checked_traced {
+#elif defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_ASSERTIONS)
 inline namespace listaenc_demo_checked {
+#elif defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_TRACE)
+inline namespace listaenc_demo_traced {
 #elif defined(LISTAENC_DEMO_BUILD)
 inline namespace listaenc_demo {
+#elif defined(LISTAENC_ASSERTIONS) && defined(LISTAENC_TRACE)
+inline namespace listaenc_game_checked_traced {
 #elif defined(LISTAENC_ASSERTIONS)
 inline namespace listaenc_game_checked {
+#elif defined(LISTAENC_TRACE)
+inline namespace listaenc_game_traced {
 #else
 inline namespace listaenc_game {
 #endif
@@ -157,6 +178,50 @@ public:
 };
 #endif
 
+#ifdef LISTAENC_TRACE
+class ListaEnc;
+
+// One step of an operation, as the traced build tells it.
+struct Step {
+    enum class Kind : unsigned char {
+        call,    // an operation starts (operation set; nothing else)
+        visit,   // a cursor now stands on `element` (null: it has run off, e.g. a walk ended)
+        compare, // `element` was compared; `matched` says how it came out
+        make,    // `element` was made (an element or the header), not linked yet
+        link,    // a link changed: the `next` of `element` (the header node for head->next),
+                 //   or, with element == nullptr, the list's own `head`; from `before` to `after`
+        unlink,  // `element` is out of the circle and handed over to the caller
+        release, // `element` is about to be released (still readable during the call)
+        done     // the operation returns
+    };
+    Kind kind;
+    // The operation the caller called: "inserir", "remover", "pop", "GetNth"...
+    const char* operation;
+    // The step in the words of the code: "atual = atual->next",
+    //   "anterior->next = removido->next", "head->next = novo"; "" for call/done.
+    const char* code;
+    // visit/compare: the cursor's name ("atual", "anterior", "ultimo", "primeiro");
+    //   link: the link's name ("head->next", "ultimo->next", "novo->next", "head");
+    //   make/unlink/release: the variable's name ("novo", "removido", "cabeca"); else "".
+    const char* name;
+    const node* element = nullptr;
+    const node* before = nullptr;
+    const node* after = nullptr;
+    bool matched = false;
+};
+
+class Observer {
+public:
+    // Called at each step, after the step has happened (memory shows it), but for `release`,
+    // which comes just before the element is freed. Must not change the list. May throw only
+    // if the operation's contract allows (a noexcept operation: the observer must not throw).
+    virtual void step(const ListaEnc& list, const Step& step) = 0;
+
+protected:
+    ~Observer() = default;
+};
+#endif
+
 // In the contracts below, N is the number of elements in the circle, and an
 // element of the list is one in its circle (not one unlinked from it).
 class ListaEnc {
@@ -183,7 +248,7 @@ public:
     ListaEnc& operator=(const ListaEnc&) = delete;
     // Effects: takes the header and the elements of `other`, which is left a
     //   list without a header. Cost: O(1). Throws: nothing.
-    ListaEnc(ListaEnc&& other) noexcept = default;
+    ListaEnc(ListaEnc&& other) noexcept : head(std::exchange(other.head, nullptr)) {}
     // Effects: releases what this list held, as the destructor does, then
     //   takes the header and the elements of `other`, which is left a list
     //   without a header. Moving a list to itself changes nothing.
@@ -304,21 +369,49 @@ public:
     const node* GetNth(int n) const;
 #endif
 
+#ifdef LISTAENC_TRACE
+    // Effects: from now on, observer is told each step of each operation
+    //   (null: no one is). Cost: O(1). Throws: nothing.
+    void observe(Observer* observer) noexcept;
+    // Returns: the observer told of each step, or null. Cost: O(1).
+    // Throws: nothing.
+    Observer* observer() const noexcept;
+#endif
+
 private:
-    node* first() const noexcept;
-    node* last() const noexcept;
-    // Visits the elements once in circle order from the first and answers the
-    // first one for which visit answers true, or null. The successor is read
-    // before each visit, so visit may release any element but the first.
-    template <typename Visit>
-    node* walk(Visit visit) const;
-    // Answers the element before the first element, in circle order, that
-    // satisfies match (the last element when the first matches), or null.
+#ifdef LISTAENC_TRACE
+    static constexpr bool traced = true;
+#else
+    static constexpr bool traced = false;
+#endif
+
+    node* first() const noexcept { return head != nullptr ? head->next : nullptr; }
+    // The element whose `next` is the first; requires an element.
+    node* last() const noexcept(!traced);
+    int count() const noexcept(!traced);
+    // The first element, in circle order, that match answers true of, or
+    // null; test is the match in the code's words.
     template <typename Match>
-    node* before_match(Match match) const;
-    // Unlinks the element after `prev`, which must be in the circle, and
-    // moves the first element on when that was it.
-    std::unique_ptr<node> unlink_after(node* prev) noexcept;
+    node* find(Match match, const char* test) const;
+    // The element before that element (the last when it is the first).
+    template <typename Match>
+    node* find_before(Match match, const char* test) const;
+
+    // The one primitive through which every link changes: the `next` of
+    // element, or with element null the list's own head, becomes after.
+    void link(node* element, node* after, const char* name, const char* code) noexcept(!traced);
+    // Links novo right after anterior and answers it.
+    node* link_after(node* anterior, node* novo) noexcept(!traced);
+    // Unlinks the element after anterior, which must be in the circle,
+    // moving the first on when that was it, and answers it.
+    node* unlink_after(node* anterior) noexcept(!traced);
+    // The unlinked element, handed over to the caller.
+    std::unique_ptr<node> hand_over(node* element, const char* name,
+                                    const char* code) noexcept(!traced);
+    // Releases every element (there is one), leaving the header alone.
+    void release_elements() noexcept;
+    // Releases the elements and the header, leaving the list without one.
+    void release_all() noexcept;
 
 #ifdef LISTAENC_ASSERTIONS
     // The checked mode's requirements: that `anterior` is an element of this
@@ -327,10 +420,22 @@ private:
     void require_element(const char* operation, const node* anterior) const noexcept;
     void require_element(const char* operation, const_iterator pos) const noexcept;
     void require_elements(const char* operation) const noexcept;
+    const node* find_element(const node* element) const noexcept;
     [[noreturn]] static void broken(const char* operation, const char* what) noexcept;
 #endif
 
-    std::unique_ptr<node> head;
+#ifdef LISTAENC_TRACE
+    class Call;
+    void tell(Step::Kind kind, const char* name, const char* code, const node* element = nullptr,
+              const node* before = nullptr, const node* after = nullptr,
+              bool matched = false) const;
+    bool tested(const char* cursor, const char* test, const node* element, bool matched) const;
+
+    Observer* observer_ = nullptr;
+    mutable const char* operation_ = nullptr; // of the call under way
+#endif
+
+    node* head = nullptr; // the header node, owned by the list
 };
 
 // An iterator holds its element and the list's header node, and steps along
@@ -385,10 +490,12 @@ private:
     const node* header = nullptr;
 };
 
-inline ListaEnc::iterator ListaEnc::begin() noexcept { return {first(), head.get()}; }
-inline ListaEnc::const_iterator ListaEnc::begin() const noexcept { return {first(), head.get()}; }
+#ifndef LISTAENC_TRACE // the traced build tells these calls too
+inline ListaEnc::iterator ListaEnc::begin() noexcept { return {first(), head}; }
+inline ListaEnc::const_iterator ListaEnc::begin() const noexcept { return {first(), head}; }
 inline ListaEnc::iterator ListaEnc::end() noexcept { return {}; }
 inline ListaEnc::const_iterator ListaEnc::end() const noexcept { return {}; }
+#endif
 
 } // inline namespace of the build
 
