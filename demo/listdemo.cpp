@@ -25,16 +25,20 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr unsigned drawings = 1;
 constexpr unsigned interactive = 2;
 constexpr unsigned width_given = 4;
+constexpr unsigned steps = 8;
 std::string_view width_argument;
 constexpr Option options[] = {{"--desenho", drawings},
                               {"--interativo", interactive},
-                              {"--largura", width_given, &width_argument}};
+                              {"--largura", width_given, &width_argument},
+                              {"--passo", steps}};
 
 constexpr Program listdemo{"listdemo", R"(Uso: listdemo [OPCAO]...
 Narra operacoes numa lista circular simplesmente encadeada com no cabeca:
@@ -44,6 +48,8 @@ um roteiro fixo de insercoes, remocoes, contagens e exibicoes ou, com
       --desenho     desenha a lista depois de cada passo
       --interativo  le os comandos da entrada padrao em vez de seguir o
                     roteiro; o comando ajuda lista os comandos
+      --passo       desenha a lista depois de cada passo de cada operacao:
+                    os cursores, o next que mudou, a linha do codigo
       --largura N   desenha em N colunas (no minimo 50); sem ela, na
                     largura do terminal, ou em 80 fora de um terminal
       --help        mostra esta ajuda e sai
@@ -85,6 +91,9 @@ constexpr std::string_view no_text = "texto ausente";
 constexpr std::string_view unknown_command = "comando desconhecido";
 constexpr std::string_view extra_argument = "argumento a mais";
 constexpr std::string_view bad_width = "{}: largura invalida: {} (de 50 a 1000 colunas)";
+constexpr std::string_view step_done = "(fim da operacao)";
+constexpr std::string_view matched = "  (sim)";
+constexpr std::string_view not_matched = "  (nao)";
 } // namespace texts
 
 constexpr std::string_view blanks = " \t\r";
@@ -92,6 +101,13 @@ constexpr std::string_view default_text = " ";
 constexpr std::size_t most_width = 1000;
 // As much of a text as a narration echoes.
 constexpr std::size_t echoed_bytes = 64;
+
+template <typename... Pieces>
+std::string joined(const Pieces&... pieces) {
+    std::string out;
+    (out.append(pieces), ...);
+    return out;
+}
 
 template <typename Number>
 std::string decimal(Number value) {
@@ -164,6 +180,130 @@ private:
     bool drawings_;
 };
 
+// While it lives, `list` tells no observer its steps: what the program
+// reads of it besides the operation it shows is not part of that.
+class Unobserved {
+public:
+    explicit Unobserved(ListaEnc& list) : list_(list), observer_(list.observer()) {
+        list.observe(nullptr);
+    }
+    Unobserved(const Unobserved&) = delete;
+    Unobserved& operator=(const Unobserved&) = delete;
+    ~Unobserved() { list_.observe(observer_); }
+
+private:
+    ListaEnc& list_;
+    Observer* observer_;
+};
+
+// Keeps a scene of the list after each step of the operations it is told
+// of: the cursors as labels, the elements made, unlinked or being released
+// apart, and the link that the step changed.
+class Stepper final : public Observer {
+public:
+    struct Shot {
+        Scene scene;
+        std::string code;
+    };
+
+    void step(const ListaEnc& list, const Step& step) override {
+        switch (step.kind) {
+        case Step::Kind::call:
+            start(list);
+            return;
+        case Step::Kind::done:
+            return;
+        case Step::Kind::visit:
+            point(step.name, step.element);
+            break;
+        case Step::Kind::compare:
+            point(step.name, step.element);
+            break;
+        case Step::Kind::make:
+            if (std::string_view(step.name) != "cabeca") {
+                apart_.push_back({step.element, step.name});
+            }
+            break;
+        case Step::Kind::link:
+            if (std::string_view(step.name).starts_with("head->next")) {
+                header_ = step.element;
+            }
+            break;
+        case Step::Kind::unlink:
+        case Step::Kind::release: {
+            forget(step.element);
+            bool const alone = step.element->next == step.element;
+            apart_.push_back({step.element,
+                              step.kind == Step::Kind::unlink ? texts::removed : texts::released,
+                              alone ? nullptr : step.element->next, step.element == first_});
+            break;
+        }
+        }
+        Changed changed;
+        if (step.kind == Step::Kind::link) {
+            changed.which = step.element == nullptr   ? Scene::Link::head
+                            : step.element == header_ ? Scene::Link::header_next
+                                                      : Scene::Link::element_next;
+            changed.element = step.element;
+        }
+        std::vector<Mark> marks;
+        for (const Cursor& cursor : cursors_) {
+            marks.push_back({cursor.element, cursor.name});
+        }
+        Shot& shot = shots_.emplace_back();
+        shot.scene = capture(list, {marks, apart_, released_, changed});
+        shot.code = step.code;
+        if (step.kind == Step::Kind::compare) {
+            shot.code += step.matched ? texts::matched : texts::not_matched;
+        }
+        if (step.kind == Step::Kind::release) {
+            apart_.pop_back();
+            released_.push_back(step.element);
+        }
+    }
+
+    // Returns: the scenes kept since the last call, which it forgets.
+    std::vector<Shot> taken() { return std::exchange(shots_, {}); }
+
+private:
+    struct Cursor {
+        std::string_view name;
+        const node* element;
+    };
+
+    void start(const ListaEnc& list) {
+        cursors_.clear();
+        apart_.clear();
+        released_.clear();
+        first_ = list.begin() == list.end() ? nullptr : &*list.begin();
+    }
+    void point(std::string_view name, const node* element) {
+        auto const same = std::find_if(cursors_.begin(), cursors_.end(),
+                                       [name](const Cursor& c) { return c.name == name; });
+        if (element == nullptr) {
+            if (same != cursors_.end()) {
+                cursors_.erase(same);
+            }
+        } else if (same != cursors_.end()) {
+            same->element = element;
+        } else {
+            cursors_.push_back({name, element});
+        }
+    }
+    // The element is no cursor's any more, nor made: it goes apart.
+    void forget(const node* element) {
+        std::erase_if(cursors_, [element](const Cursor& c) { return c.element == element; });
+        std::erase_if(apart_, [element](const Apart& a) { return a.element == element; });
+    }
+
+    std::vector<Cursor> cursors_;
+    std::vector<Apart> apart_;
+    std::vector<const node*> released_;
+    const node* first_ = nullptr;
+    const node* header_ = nullptr;
+    std::vector<Shot> shots_;
+};
+
 // What a command is given.
 struct Arguments {
     int key = 0;
@@ -174,7 +314,12 @@ struct Arguments {
 // drawing: the element it unlinked, as it was, and where it stood.
 class Session {
 public:
-    Session(Presentation& presentation, bool drawings) : show(presentation), drawings_(drawings) {}
+    Session(Presentation& presentation, bool drawings, bool stepped)
+        : show(presentation), drawings_(drawings || stepped), stepped_(stepped) {
+        if (stepped) {
+            list.observe(&stepper_);
+        }
+    }
 
     // Keeps what the first element in circle order that `matches` finds is
     // now, and where it stands, for the drawing after it is unlinked: a copy
@@ -184,6 +329,7 @@ public:
     template <typename Match>
     bool before_removal(Match matches) {
         kept_.reset();
+        Unobserved const quiet(list);
         auto const found = std::find_if(list.begin(), list.end(), matches);
         if (found == list.end() || !drawings_) {
             return found != list.end();
@@ -203,15 +349,29 @@ public:
         label_ = handed_over ? texts::removed : texts::released;
         unlinked_ = kept_.has_value();
     }
-    // The drawing after a command, with what it unlinked.
+    // The command given, as the steps of its operation name it.
+    void command(std::string operation) { operation_ = std::move(operation); }
+    // The drawing after a command, with what it unlinked; with steps, the
+    // drawing after each step of its operation before it, numbered, and it
+    // the last of them.
     void drawn() {
         if (drawings_) {
+            Unobserved const quiet(list);
             Apart apart{nullptr, label_};
             if (unlinked_) {
                 apart = {&kept_->copy, label_, kept_->before, kept_->was_first};
             }
             Scene const scene = capture(list, {{}, {&apart, unlinked_ ? 1u : 0u}});
-            show.draw({scene});
+            if (stepped_) {
+                std::vector<Stepper::Shot> const shots = stepper_.taken();
+                std::size_t const count = shots.size() + 1;
+                for (std::size_t i = 0; i < shots.size(); ++i) {
+                    show.draw({shots[i].scene, operation_, i + 1, count, shots[i].code});
+                }
+                show.draw({scene, operation_, count, count, texts::step_done});
+            } else {
+                show.draw({scene});
+            }
         }
         unlinked_ = false;
         kept_.reset();
@@ -228,6 +388,9 @@ private:
         bool was_first = false;
     };
     bool drawings_;
+    bool stepped_;
+    Stepper stepper_;
+    std::string operation_;
     std::optional<Kept> kept_;
     bool unlinked_ = false;
     std::string_view label_;
@@ -418,6 +581,18 @@ std::optional<Fault> perform(Session& session, std::string_view line,
     if (std::string_view const extra = trimmed(line); !extra.empty()) {
         return Fault{texts::extra_argument, extra};
     }
+    switch (command->takes) {
+    case Takes::nothing:
+        session.command(std::string(name));
+        break;
+    case Takes::key:
+    case Takes::key_and_text:
+        session.command(joined(name, " ", decimal(arguments.key)));
+        break;
+    case Takes::text:
+        session.command(joined(name, " ", quoted(arguments.text)));
+        break;
+    }
     if (narration.empty() && !command->narration.empty()) {
         switch (command->says) {
         case Says::nothing:
@@ -527,8 +702,9 @@ int narrate(unsigned modes) {
         return 2;
     }
     bool const session = (modes & interactive) != 0;
-    TextPresentation presentation(width, session, (modes & drawings) != 0);
-    Session state(presentation, (modes & drawings) != 0);
+    bool const stepped = (modes & steps) != 0;
+    TextPresentation presentation(width, session, (modes & drawings) != 0 || stepped);
+    Session state(presentation, (modes & drawings) != 0, stepped);
     if (session) {
         return converse(state);
     }
