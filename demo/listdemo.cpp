@@ -83,7 +83,7 @@ constexpr std::string_view greeting =
     "Digite um comando por linha (ajuda lista os comandos, sair termina).";
 constexpr std::string_view quoting =
     "  Um TEXTO entre aspas duplas e' o que esta entre elas: \" \" e' um espaco.";
-constexpr std::string_view at_line = "{}: linha {}: ";
+constexpr std::string_view at_line = ": linha "; // after the program's name, before the number
 constexpr std::string_view no_key = "chave ausente";
 constexpr std::string_view bad_key = "chave invalida";
 constexpr std::string_view key_out_of_range = "chave fora do intervalo";
@@ -664,13 +664,13 @@ int converse(Session& session) {
         }
         if (auto const fault = perform(session, line)) {
             understood = false;
-            std::string const where =
-                filled(filled(texts::at_line, listdemo.name), decimal(number));
+            std::string const where = decimal(number); // short: nothing to allocate
             if (fault->part) {
-                complain(where, fault->reason, ": ", Quoted{prefix(*fault->part, echoed_bytes)},
+                complain(listdemo.name, texts::at_line, where, ": ", fault->reason, ": ",
+                         Quoted{prefix(*fault->part, echoed_bytes)},
                          fault->part->size() > echoed_bytes ? "..." : "");
             } else {
-                complain(where, fault->reason);
+                complain(listdemo.name, texts::at_line, where, ": ", fault->reason);
             }
         }
     }
