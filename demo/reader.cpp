@@ -38,6 +38,13 @@ public:
             if (rest.ends_with('\r')) { // CRLF
                 rest.remove_suffix(1);
             }
+            if (rest.find('\r') == std::string_view::npos) { // one line: taken, not copied
+                read_.erase(read_.begin() + (rest.data() + rest.size() - read_.data()),
+                            read_.end());
+                read_.erase(read_.begin(), read_.begin() + (rest.data() - read_.data()));
+                line.swap(read_);
+                return true;
+            }
             for (std::size_t end; (end = rest.find('\r')) != std::string_view::npos;) {
                 pending_.push_back(rest.substr(0, end));
                 rest.remove_prefix(end + 1);
