@@ -3,9 +3,60 @@
 #include "text.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
+
+// Where each element of a scene stands in it: a table of open addressing,
+// which grows as elements come.
+class Places {
+public:
+    void add(const node* element, int place) {
+        if (2 * (count_ + 1) > slots_.size()) {
+            std::vector<Slot> const old = std::exchange(
+                slots_, std::vector<Slot>(std::max<std::size_t>(64, 2 * slots_.size())));
+            for (const Slot& slot : old) {
+                if (slot.element != nullptr) {
+                    *find(slot.element) = slot;
+                }
+            }
+        }
+        *find(element) = {element, place};
+        ++count_;
+    }
+    // The element's place, or -1.
+    int operator[](const node* element) const {
+        if (slots_.empty()) {
+            return -1;
+        }
+        const Slot* const slot = find(element);
+        return slot->element == nullptr ? -1 : slot->place;
+    }
+    bool contains(const node* element) const { return (*this)[element] >= 0; }
+
+private:
+    struct Slot {
+        const node* element = nullptr;
+        int place = -1;
+    };
+    Slot* find(const node* element) {
+        return const_cast<Slot*>(std::as_const(*this).find(element));
+    }
+    const Slot* find(const node* element) const {
+        std::size_t const mask = slots_.size() - 1;
+        std::size_t at =
+            (reinterpret_cast<std::uintptr_t>(element) >> 4) * 0x9E3779B97F4A7C15u >> 20 & mask;
+        while (slots_[at].element != nullptr && slots_[at].element != element) {
+            at = (at + 1) & mask;
+        }
+        return &slots_[at];
+    }
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
 
 // As much of a text as a drawing can show: 16 columns of at least one byte
 // each, every byte escaped as four at worst, and combining marks.
@@ -16,14 +67,14 @@ constexpr std::size_t text_bytes = 256;
 Scene capture(const ListaEnc& list, const Moment& moment) {
     Scene scene;
     scene.header = !list.isEmpty();
-    std::unordered_map<const node*, int> index;
+    Places index;
     std::vector<const node*> held;
     auto const released = [&moment](const node* element) {
         return std::find(moment.released.begin(), moment.released.end(), element) !=
                moment.released.end();
     };
     auto const hold = [&](const node* element) {
-        index.emplace(element, static_cast<int>(held.size()));
+        index.add(element, static_cast<int>(held.size()));
         held.push_back(element);
     };
     const node* first = list.begin() == list.end() ? nullptr : &*list.begin();
@@ -46,8 +97,8 @@ Scene capture(const ListaEnc& list, const Moment& moment) {
         if (element == nullptr) {
             return Scene::null;
         }
-        auto const found = index.find(element);
-        return found == index.end() ? Scene::elsewhere : found->second;
+        int const found = index[element];
+        return found < 0 ? Scene::elsewhere : found;
     };
     scene.first = where(first);
     for (const node* element : held) {

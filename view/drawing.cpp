@@ -69,6 +69,17 @@ Cells box(const Element& element, std::size_t room = text_room) {
                   "]");
 }
 
+// The same box as one piece of text, and its columns.
+Drawn box_text(const Element& element) {
+    std::string const key = decimal(element.key);
+    Drawn const text = quoted(element.info, text_room, element.cut);
+    Drawn out;
+    out.text.reserve(key.size() + text.text.size() + 3);
+    out.text.append("[").append(key).append("|").append(text.text).append("]");
+    out.columns = key.size() + text.columns + 3;
+    return out;
+}
+
 // A word that points, as long as it may show.
 Cells word(std::string_view label) { return cells(prefix(label, label_room)); }
 
@@ -222,20 +233,20 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
         std::size_t row;
         std::size_t column;
     };
-    std::vector<Cells> boxes;
+    std::vector<Drawn> boxes;
     std::vector<Place> places;
     std::vector<std::size_t> ends; // of each row, where its line turns down
     std::size_t column = first_box;
     for (std::size_t i = 0; i < count; ++i) {
-        Cells& drawn = boxes.emplace_back(box(scene.elements[i]));
+        Drawn& drawn = boxes.emplace_back(box_text(scene.elements[i]));
         std::size_t const after =
             i + 1 < count || target == 0 ? 2 : tail(scene, target, false).size();
-        if (column > first_box && column + drawn.size() + after >= width) {
+        if (column > first_box && column + drawn.columns + after >= width) {
             ends.push_back(column - 1);
             column = first_box;
         }
         places.push_back({ends.size(), column});
-        column += drawn.size() + 3;
+        column += drawn.columns + 3;
     }
     ends.push_back(column - 1);
     std::size_t const last_row = ends.size() - 1;
@@ -266,7 +277,7 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
         for (std::size_t j = 0; j < i; ++j) {
             shift += stood[j] == SIZE_MAX && targets[j] == at ? 1 : 0;
         }
-        arrows[i].column = place.column + std::min(1 + 2 * shift, boxes[at].size() - 2);
+        arrows[i].column = place.column + std::min(1 + 2 * shift, boxes[at].columns - 2);
     }
 
     std::size_t next = 0;
@@ -296,30 +307,30 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
         if (row == 0 || !into.empty()) {
             draw_arrows(lines, into, margins, row == 0, layout);
         }
-        Cells& line = lines.emplace_back(
-            joined(row == 0 ? (returns ? "+-->" : "    ") : (returns ? "|+->" : " +->")));
+        // A row, and the line under it, are drawn whole, as one cell each.
+        std::string line(row == 0 ? (returns ? "+-->" : "    ") : (returns ? "|+->" : " +->"));
         std::size_t end = 0;
         for (; next < count && places[next].row == row; ++next) {
-            add(line, boxes[next]);
+            line += boxes[next].text;
             std::string_view const link = changed(next) ? "==" : "--";
             bool const last = next + 1 == count;
             if (!last && places[next + 1].row == row) {
-                add(line, link);
-                add(line, ">");
+                line.append(link).append(">");
             } else if (last && !words.empty()) {
-                add(line, words);
+                line += text_of(words);
             } else {
-                add(line, link);
-                add(line, "+");
+                line.append(link).append("+");
             }
             end = next;
         }
+        lines.push_back(Cells{std::move(line)});
         bool const wrapped = row != last_row;
         char const fill = changed(end) ? '=' : '-';
         if (wrapped || returns) {
-            Cells& turn = lines.emplace_back(joined(wrapped ? (returns ? "|+" : " +") : "+"));
-            turn.resize(ends[row], std::string(1, fill));
-            add(turn, "+");
+            std::string turn(wrapped ? (returns ? "|+" : " +") : "+");
+            turn.resize(ends[row], fill);
+            turn += '+';
+            lines.push_back(Cells{std::move(turn)});
         } else if (up) {
             std::size_t const into_column = places[static_cast<std::size_t>(target)].column + 1;
             Cells& rise = lines.emplace_back();

@@ -94,13 +94,6 @@ bool escaped(char32_t point) {
     return point < 0x20 || (point >= 0x7F && point < 0xA0) || in(hidden, point);
 }
 
-void octal(Cells& out, unsigned char byte) {
-    out.push_back("\\");
-    for (int shift : {6, 3, 0}) {
-        out.push_back(std::string(1, char('0' + ((byte >> shift) & 7))));
-    }
-}
-
 // Appends one character as cells.
 void append(Cells& out, std::string_view character, int width) {
     if (width == 0 && !out.empty()) {
@@ -116,6 +109,9 @@ void append(Cells& out, std::string_view character, int width) {
 } // namespace
 
 int columns(char32_t point) noexcept {
+    if (point < combining[0].first) {
+        return 1;
+    }
     if (in(combining, point)) {
         return 0;
     }
@@ -142,53 +138,80 @@ std::string text_of(const Cells& cells) {
     return out;
 }
 
-Cells quoted_cells(std::string_view text, std::size_t room, bool cut) {
+Drawn quoted(std::string_view text, std::size_t room, bool cut) {
     constexpr std::string_view controls = "\a\b\t\n\v\f\r";
     constexpr std::string_view letters = "abtnvfr";
     room = std::max<std::size_t>(room, 5);
-    Cells out{"'"};
-    std::size_t fits = out.size(); // the longest beginning that leaves room for "'..."
-    bool base = false;             // whether a character stands before, to combine with
+    Drawn out{"'", 1};
+    Drawn fits{{}, out.columns}; // the longest beginning that leaves room for "'..."
+    std::size_t fits_bytes = out.text.size();
+    auto const back_to_fits = [&] {
+        out.text.resize(fits_bytes);
+        out.columns = fits.columns;
+    };
+    bool base = false; // whether a character stands before, to combine with
+    auto const escape = [&out](unsigned char byte) {
+        out.text +=
+            {'\\', char('0' + (byte >> 6)), char('0' + ((byte >> 3) & 7)), char('0' + (byte & 7))};
+        out.columns += 4;
+    };
     while (!text.empty()) {
-        Decoded const d = decode(text);
-        std::size_t const size = d.size == 0 ? 1 : d.size;
-        std::string_view const character = text.substr(0, size);
-        text.remove_prefix(size);
-        int const width = d.size == 0 ? -1 : columns(d.point);
-        if (d.size == 0 || escaped(d.point) || (width == 0 && !base)) {
-            if (std::size_t const at = controls.find(character[0]);
-                size == 1 && at != std::string_view::npos) {
-                out.insert(out.end(), {"\\", std::string(1, letters[at])});
-            } else {
-                for (char const c : character) {
-                    octal(out, static_cast<unsigned char>(c));
-                }
-            }
-            base = false;
-        } else if (character == "'" || character == "\\") {
-            out.insert(out.end(), {"\\", std::string(character)});
-            base = false;
-        } else {
-            append(out, character, width);
+        if (char const c = text[0]; c >= ' ' && c < 0x7f && c != '\'' && c != '\\') {
+            out.text += c; // the most common, the quickest
+            ++out.columns;
             base = true;
+            text.remove_prefix(1);
+        } else {
+            Decoded const d = decode(text);
+            std::size_t const size = d.size == 0 ? 1 : d.size;
+            std::string_view const character = text.substr(0, size);
+            text.remove_prefix(size);
+            int const width = d.size == 0 ? -1 : columns(d.point);
+            if (d.size == 0 || escaped(d.point) || (width == 0 && !base)) {
+                if (std::size_t const at = controls.find(character[0]);
+                    size == 1 && at != std::string_view::npos) {
+                    out.text += {'\\', letters[at]};
+                    out.columns += 2;
+                } else {
+                    for (char const c : character) {
+                        escape(static_cast<unsigned char>(c));
+                    }
+                }
+                base = false;
+            } else if (character == "'" || character == "\\") {
+                out.text += {'\\', character[0]};
+                out.columns += 2;
+                base = false;
+            } else {
+                out.text += character;
+                out.columns += static_cast<std::size_t>(width);
+                base = true;
+            }
         }
-        if (out.size() + 4 <= room) {
-            fits = out.size();
-        } else if (out.size() + 1 > room) {
-            out.resize(fits);
+        if (out.columns + 4 <= room) {
+            fits_bytes = out.text.size();
+            fits.columns = out.columns;
+        } else if (out.columns + 1 > room) {
+            back_to_fits();
             cut = true;
             break;
         }
     }
     if (cut) {
-        if (out.size() + 4 > room) {
-            out.resize(fits);
+        if (out.columns + 4 > room) {
+            back_to_fits();
         }
-        out.insert(out.end(), {"'", ".", ".", "."});
+        out.text += "'...";
+        out.columns += 4;
     } else {
-        out.push_back("'");
+        out.text += '\'';
+        out.columns += 1;
     }
     return out;
+}
+
+Cells quoted_cells(std::string_view text, std::size_t room, bool cut) {
+    return cells(quoted(text, room, cut).text);
 }
 
 std::string_view prefix(std::string_view text, std::size_t bytes) noexcept {

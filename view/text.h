@@ -29,11 +29,19 @@ Cells cells(std::string_view text);
 // Returns: the cells put back together as text.
 std::string text_of(const Cells& cells);
 
+// Text drawn, and the columns it takes.
+struct Drawn {
+    std::string text;
+    std::size_t columns = 0;
+};
+
 // Returns: `text` between single quotes, the quote and the backslash escaped
 //   and so is what the top of this file says, in at most `room` columns (at
 //   least 5): when the whole does not fit, as many whole characters as fit,
 //   the quote and "..."; `cut` says that `text` was the beginning of a longer
 //   one, which shows with "..." too.
+Drawn quoted(std::string_view text, std::size_t room, bool cut = false);
+// Returns: the cells of quoted(text, room, cut).
 Cells quoted_cells(std::string_view text, std::size_t room, bool cut = false);
 
 // Returns: the beginning of `text` at most `bytes` long that ends on the
