@@ -138,6 +138,11 @@ struct node {
     int key = 0;
     std::string info;
     node* next = nullptr;
+#ifdef LISTAENC_ASSERTIONS
+    // The checked mode's own: the header node of the list whose circle holds
+    // this node, or null. Only the list writes it.
+    const node* owner = nullptr;
+#endif
 
     // Effects: prints the key in decimal and one space, without an end of
     //   line. Throws: as printing.
@@ -262,6 +267,10 @@ public:
     // Returns: the iterator past the last element. Cost: O(1). Throws: nothing.
     iterator end() noexcept;
     const_iterator end() const noexcept;
+    // Returns: begin() and end() of the list seen as const. Cost: O(1).
+    // Throws: nothing.
+    const_iterator cbegin() const noexcept;
+    const_iterator cend() const noexcept;
 
     // Effects: appends an element with this key and text after the last one,
     //   making the element, then the header when there is none. Returns: 0.
@@ -301,6 +310,57 @@ public:
     // Effects: releases every element and leaves the header with no element;
     //   without a header, does nothing. Cost: O(N). Throws: nothing.
     void limpar() noexcept;
+
+    // Effects: as limpar. Cost: O(N). Throws: nothing.
+    void clear() noexcept;
+
+    // Effects: exchanges the header and the elements of the two lists; each
+    //   keeps its observer. Iterators stay valid and go with their elements.
+    // Cost: O(1). Throws: nothing.
+    void swap(ListaEnc& other) noexcept;
+
+    // Effects: unlinks and releases every element with this key.
+    // Returns: how many. Cost: O(N). Throws: nothing.
+    size_type remove(int key) noexcept;
+    // Effects: unlinks and releases every element for which pred, called once
+    //   on each element in circle order from the first, answers true.
+    // Returns: how many. Cost: O(N) and N calls of pred. Throws: what pred
+    //   throws; the elements released until then stay released.
+    template <typename Predicate>
+    size_type remove_if(Predicate pred);
+
+    // Effects: turns each `next` around, so the circle runs the other way
+    //   from the old last element, now the first. Cost: O(N). Throws: nothing.
+    void reverse() noexcept;
+
+    // Effects: orders the elements by key, stable (elements with equal keys
+    //   keep their order), by merging runs of links: no element moves in
+    //   memory or is made, and iterators stay valid. Cost: O(N log N).
+    // Throws: nothing.
+    void sort() noexcept;
+    // Requires: comp(a, b) answers whether a goes before b, a strict weak
+    //   order, and throws nothing.
+    // Effects: as sort(), in the order of comp. Cost: O(N log N) calls of
+    //   comp. Throws: nothing.
+    template <typename Compare>
+    void sort(Compare comp) noexcept;
+
+    // Requires: `pos` is an element of this list (not end()), and `other` is
+    //   another list.
+    // Effects: moves every element of `other`, in its order, right after
+    //   `pos` (after the last element: they become the last). `other` is left
+    //   emptied (its header stays). Iterators to the moved elements are no
+    //   longer valid. Cost: O(size of other). Throws: nothing.
+    void splice_after(const_iterator pos, ListaEnc& other) noexcept;
+    void splice_after(const_iterator pos, ListaEnc&& other) noexcept;
+    // Requires: `pos` is an element of this list, and `it` an element of
+    //   `other`, which may be this list.
+    // Effects: moves the element after `it` (after the last element comes
+    //   the first) right after `pos`, as erase_after and insert_after would;
+    //   nothing when `pos` is `it` or that element. Iterators to it are no
+    //   longer valid. Cost: O(1). Throws: nothing.
+    void splice_after(const_iterator pos, ListaEnc& other, const_iterator it) noexcept;
+    void splice_after(const_iterator pos, ListaEnc&& other, const_iterator it) noexcept;
 
     // Returns: whether some element has this key (false without elements).
     // Cost: O(N). Throws: nothing.
@@ -408,6 +468,13 @@ private:
     // The unlinked element, handed over to the caller.
     std::unique_ptr<node> hand_over(node* element, const char* name,
                                     const char* code) noexcept(!traced);
+    // What remove, remove_if and the sorts share, with the operation's name
+    // and its test in the code's words.
+    template <typename Match>
+    size_type remove_where(Match match, const char* test);
+    size_type remove_matching(bool (*test)(void* pred, const node& element), void* pred);
+    void sort_by(bool (*less)(void* comp, const node& a, const node& b), void* comp,
+                 const char* operation, const char* test) noexcept;
     // Releases every element (there is one), leaving the header alone.
     void release_elements() noexcept;
     // Releases the elements and the header, leaving the list without one.
@@ -418,9 +485,10 @@ private:
     // list, that `pos` is, and that the list has an element. Each reports a
     // broken one, naming the operation, and aborts.
     void require_element(const char* operation, const node* anterior) const noexcept;
-    void require_element(const char* operation, const_iterator pos) const noexcept;
+    void require_element(const char* operation, const_iterator pos,
+                         const char* name = "pos") const noexcept;
     void require_elements(const char* operation) const noexcept;
-    const node* find_element(const node* element) const noexcept;
+    void require_other(const char* operation, const ListaEnc& other) const noexcept;
     [[noreturn]] static void broken(const char* operation, const char* what) noexcept;
 #endif
 
@@ -482,6 +550,9 @@ private:
         if (element == nullptr) {
             ListaEnc::broken(operation, "o iterador e end()");
         }
+        if (element->owner != header) {
+            ListaEnc::broken(operation, "o elemento do iterador nao esta na lista");
+        }
 #endif
         return element;
     }
@@ -495,7 +566,35 @@ inline ListaEnc::iterator ListaEnc::begin() noexcept { return {first(), head}; }
 inline ListaEnc::const_iterator ListaEnc::begin() const noexcept { return {first(), head}; }
 inline ListaEnc::iterator ListaEnc::end() noexcept { return {}; }
 inline ListaEnc::const_iterator ListaEnc::end() const noexcept { return {}; }
+inline ListaEnc::const_iterator ListaEnc::cbegin() const noexcept { return begin(); }
+inline ListaEnc::const_iterator ListaEnc::cend() const noexcept { return {}; }
 #endif
+
+template <typename Predicate>
+ListaEnc::size_type ListaEnc::remove_if(Predicate pred) {
+    return remove_matching(
+        [](void* p, const node& element) -> bool { return (*static_cast<Predicate*>(p))(element); },
+        &pred);
+}
+
+template <typename Compare>
+void ListaEnc::sort(Compare comp) noexcept {
+    sort_by([](void* c, const node& a,
+               const node& b) -> bool { return (*static_cast<Compare*>(c))(a, b); },
+            &comp, "sort", "comp(*direita, *esquerda)");
+}
+
+inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other) noexcept {
+    splice_after(pos, other);
+}
+
+inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other,
+                                   const_iterator it) noexcept {
+    splice_after(pos, other, it);
+}
+
+// Effects: a.swap(b). Cost: O(1). Throws: nothing.
+inline void swap(ListaEnc& a, ListaEnc& b) noexcept { a.swap(b); }
 
 } // inline namespace of the build
 
