@@ -82,7 +82,13 @@ private:
 
 void ListaEnc::tell(Step::Kind kind, const char* name, const char* code, const node* element,
                     const node* before, const node* after, bool matched) const {
-    if (operation_ != nullptr && observer_ != nullptr) {
+    // What the observer asks of the list meanwhile is not told.
+    if (operation_ != nullptr && observer_ != nullptr && !telling_) {
+        telling_ = true;
+        struct Telling {
+            const ListaEnc* list;
+            ~Telling() { list->telling_ = false; }
+        } const telling{this};
         observer_->step(*this, Step{kind, operation_, code, name, element, before, after, matched});
     }
 }

@@ -1,90 +1,34 @@
 // SPDX-License-Identifier: MIT
 // listaenccircular: a circular singly linked list behind a header node.
 //
-// The list makes its header node on the first insertion. The header's `next`
+// The list makes its header node on its first insertion. The header's `next`
 // is the first element, or null once the list has been emptied; the elements
-// form a circle (the last element's `next` is the first, a single element's
-// `next` is itself) and no element points back to the header. There is no
-// stored size and no tail link: size and last element are found by walking
-// the circle, except where an operation is given the element to work after.
+// form a circle (the last element's `next` is the first) and none points back
+// to the header. There is no stored size and no tail link.
 //
 // Ownership: the list owns its header and every element in the circle. A
-// removal hands the unlinked element to the caller as a std::unique_ptr. An
-// unlinked element keeps its key, its info and its `next` link, which still
-// points to the element that followed it at the moment of removal (to itself
-// when it was the only one), so a caller can go on from its successor. That
-// link may be followed only while the successor is still in the list.
+// removal hands the unlinked element over as a std::unique_ptr; it keeps its
+// key, info and `next` (the element that followed it then, or itself).
+// Iteration walks the circle once from the first element; an iterator stays
+// valid until its element is unlinked, moved to another list or released.
 //
-// Iteration walks the circle once, from the first element. An iterator stays
-// valid until its element is unlinked or released (by a removal, limpar, a
-// move assignment to the list, or its destruction); insertions and the
-// removal of other elements, the first included, leave it valid, and so does
-// moving the list, after which it belongs to the list moved to. end() is
-// never invalidated.
+// Builds, each in an inline namespace of its own, so that files of one do not
+// link with another: the game build (the default) or the demo build
+// (LISTAENC_DEMO_BUILD), which differ in PrintFirst, ExibirInfo and remover;
+// with LISTAENC_ASSERTIONS, the checked mode, which checks each "Requires:"
+// below in O(1) and aborts with one line on standard error when one is
+// broken; with LISTAENC_TRACE, the traced build, which tells an Observer each
+// step of each operation. Without a macro nothing of its mode is compiled.
 //
-// The module comes in two builds from this one source: the game build, the
-// default, and the demo build, selected by defining LISTAENC_DEMO_BUILD. They
-// differ in PrintFirst, ExibirInfo and remover, whose definitions stand
-// together at the end of listaenccircular.cpp, and only the game build has
-// GetNth and OutOfBoundsException. Each build lives in an inline namespace of
-// its own, so callers write ListaEnc either way, a file compiled for one build
-// does not link with the other build's library, and the files of a program
-// that use different builds each run their own.
+// Printing: each line is formatted whole, written to std::cout once and
+// flushed; keys in decimal whatever the stream's format, and a width set
+// before is consumed. "Throws: as printing": std::bad_alloc without memory
+// for the line, and what std::cout throws; the list is then unchanged. With
+// no memory for an element or the header, the list writes
+// allocation_failure_message on file descriptor 2 and fails an assertion.
 //
-// Checked mode: with LISTAENC_ASSERTIONS defined where the list and the
-// program are compiled, every requirement stated below with "Requires:" is
-// checked before anything changes, but that of an iterator whose element is
-// no longer in the list, which cannot be seen. A broken requirement writes one
-// line on standard error, "listaenc: ", the operation, ": " and what was wrong
-// ("listaenc: removerapos: anterior nao e um elemento desta lista"), and then
-// the process aborts through std::abort. A position is checked by a walk of
-// the circle, so an operation at one costs O(N) in this mode. The mode has an
-// inline namespace of its own in each build (listaenc_game_checked,
-// listaenc_demo_checked): a file compiled in one mode does not link with a
-// library built in the other. Without the macro nothing is checked, and
-// nothing is spent on checks.
-//
-// Traced build: with LISTAENC_TRACE defined where the list and the program
-// are compiled (listaenc::game_traced, listaenc::demo_traced), a list tells
-// the Observer set by observe() each step of each operation (see Step): one
-// call and one done for each operation the caller calls, and between them
-// each step in the words of the code. It composes with the checked mode and
-// has an inline namespace of its own (listaenc_game_traced,
-// listaenc_game_checked_traced...). Destruction and moves tell nothing. A list
-// with an observer may not be read from two threads at once. Without the
-// macro nothing of it is compiled.
-//
-// Printing goes to standard output. Every printed line ends with a newline
-// and a flush, and each line is formatted whole before it is written once.
-// The list does not look at the stream's state: a caller that wants to know
-// of a failed write asks std::cout, or sets it to throw (the programs do).
-// Keys print in decimal and texts byte for byte, whatever format, width or
-// locale std::cout is set to.
-// An operation that prints, or that makes one of the exceptions below (which
-// print their message when they are made), throws std::bad_alloc when there
-// is no memory for the line, and what std::cout throws; "Throws: as printing"
-// says so below. The list is then unchanged. The line's memory comes from
-// operator new, so a new-handler that the program installs acts first.
-//
-// Elements and the header are the list's own allocations: when there is no
-// memory for one, whatever new-handler the program has, the list writes
-// allocation_failure_message on standard error and then fails an assertion,
-// whose report (made by the C library, in every build: NDEBUG does not turn
-// it off) names listaenccircular, the line and the operation called, and the
-// process aborts.
-//
-// Requirements on callers, besides those of each operation: a list holds at
-// most INT_MAX elements, and only the list changes the `next` of an element
-// in its circle (its key and info are the caller's to change).
-//
-// Threads: distinct lists may be used from distinct threads at once, as with
-// the standard containers; a list that one thread changes may not be used by
-// another at the same time. Lines printed from several threads at once come
-// out whole only while std::cout is synchronized with stdio (the default;
-// std::ios::sync_with_stdio(false) ends that), since each is written with one
-// call that stdio makes atomic. A line may be printed while another is being
-// written, from a stream buffer of std::cout or from the destructor of a
-// static object, provided that the list being printed is not changed then.
+// Callers keep to at most INT_MAX elements, change no `next` in a circle, and
+// change a list from one thread at a time. The whole story: docs/list.md.
 #ifndef LISTAENCCIRCULAR_H
 #define LISTAENCCIRCULAR_H
 
@@ -501,6 +445,7 @@ private:
 
     Observer* observer_ = nullptr;
     mutable const char* operation_ = nullptr; // of the call under way
+    mutable bool telling_ = false;            // while the observer is called
 #endif
 
     node* head = nullptr; // the header node, owned by the list

@@ -170,7 +170,7 @@ struct Checker : Observer {
             for (std::size_t i = 0; i < size; ++i) {
                 e = e->next;
             }
-            if (e != (list.empty() ? nullptr : &list.front())) {
+            if (e != (list.empty() ? nullptr : &list.front()) || list.size() != size) {
                 fault(s, "the circle does not close at the first");
             }
             break;
@@ -180,10 +180,11 @@ struct Checker : Observer {
                 fault(s, "the link is not where the step says");
             }
             break;
-        case Step::Kind::visit:
+        case Step::Kind::visit: // a cursor may run off a chain
+            break;
         case Step::Kind::compare:
             if (s.element == nullptr) {
-                fault(s, "a cursor on nothing");
+                fault(s, "a test of nothing");
             }
             break;
         case Step::Kind::make:
