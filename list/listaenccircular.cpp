@@ -1,259 +1,16 @@
 // SPDX-License-Identifier: MIT
+// The circle's operations, each written as the steps it takes (steps.h).
 #include "listaenccircular.h"
 
-#include <algorithm>
-#include <atomic>
-#include <charconv>
+#include "printing.h"
+#include "steps.h"
+
 #include <cstdlib>
-#include <cstring>
-#include <iostream>
 #include <memory>
 #include <new>
+#include <string>
+#include <string_view>
 #include <utility>
-
-// Running out of memory for an element is reported through an assertion in
-// every build, so this file keeps its assertions where NDEBUG is defined.
-#undef NDEBUG
-#include <cassert>
-
-// Checks a requirement of the operation in the checked mode; without it, the
-// check is not even compiled.
-#ifdef LISTAENC_ASSERTIONS
-#define LISTAENC_REQUIRE(check) check
-#else
-#define LISTAENC_REQUIRE(check) static_cast<void>(0)
-#endif
-
-// The steps of an operation, written as what they do. In the traced build
-// each also tells the list's observer, in the code's own words; without it,
-// each is the statement alone.
-#ifdef LISTAENC_TRACE
-// The operation that the caller called: the call step now, done at its end.
-#define CALL(operation) Call const call(*this, operation)
-#define TELL(kind, name, code, ...) tell(Step::Kind::kind, name, code, __VA_ARGS__)
-// Whether `test` holds of the element where `cursor` stands.
-#define TEST(cursor, test) tested(#cursor, #test, cursor, test)
-#define TEST_WORDS(cursor, test, words) tested(#cursor, words, cursor, test)
-#else
-#define CALL(operation) static_cast<void>(0)
-#define TELL(kind, name, code, ...) static_cast<void>(0)
-#define TEST(cursor, test) (test)
-#define TEST_WORDS(cursor, test, words) (test)
-#endif
-// A cursor moves onto an element: `cursor = to`.
-#define STEP_ON(cursor, to) ((cursor) = (to), TELL(visit, #cursor, #cursor " = " #to, cursor))
-// `element->next = to`, or `head = to`: the one primitive changes the link.
-#define LINK(element, to) link(element, to, #element "->next", #element "->next = " #to)
-#define LINK_HEAD(to) link(nullptr, to, "head", "head = " #to)
-// A new node, made with no memory but its own; the operation's assertion
-// reports a failure.
-#define MAKE(var, key, info)                                                                       \
-    (var = new_node(key, std::move(info)), assert(allocated(var)),                                 \
-     TELL(make, #var, #var " = new node{" #key ", " #info "}", var))
-// An element out of the circle goes to the caller, or is released.
-#define HAND_OVER(var) hand_over(var, #var, "return " #var)
-#define RELEASE(var) (TELL(release, #var, "delete " #var, var), delete (var))
-// A test of the element at the cursor `atual`, with its words.
-#define MATCH(test) [&](const node* atual) { return test; }, #test
-
-namespace {
-
-// The size of the last line of this thread that was too long for the buffer
-// it holds in itself. The next such line allocates that much at once, so that
-// a long circle printed again and again takes one allocation a line and no
-// copy, while one huge line costs the lines after it only once. It is plain
-// data: a line owns its buffer, and nothing is left to free when the thread
-// ends.
-thread_local std::size_t line_size = 0;
-
-// Memory kept for the C library to format its assertion report in, once an
-// element could not be made: it is given back just before the assertion.
-std::atomic<void*> reserve{nullptr};
-
-// Copies `text` to `at` and answers where the copy ends. A short text, the
-// common case in a roster, goes in two copies of a fixed size, which overlap
-// when the text is shorter than both together, rather than in a library call.
-[[gnu::always_inline]] inline char* copy_text(char* at, std::string_view text) {
-    std::size_t const size = text.size();
-    const char* const from = text.data();
-    if (size > 16) {
-        return std::copy(text.begin(), text.end(), at);
-    }
-    if (size >= 8) {
-        std::memcpy(at, from, 8);
-        std::memcpy(at + size - 8, from + size - 8, 8);
-    } else if (size >= 4) {
-        std::memcpy(at, from, 4);
-        std::memcpy(at + size - 4, from + size - 4, 4);
-    } else if (size > 0) {
-        at[0] = from[0];
-        at[size / 2] = from[size / 2];
-        at[size - 1] = from[size - 1];
-    }
-    return at + size;
-}
-
-// One line of output, formatted in place in a buffer of its own, then written
-// to standard output with one call and flushed. A short line needs no memory
-// but its own.
-class Line {
-public:
-    Line() = default;
-    Line(const Line&) = delete;
-    Line& operator=(const Line&) = delete;
-
-    // Answers where the next `size` bytes go; advance() takes them.
-    char* room(std::size_t size) {
-        if (static_cast<std::size_t>(limit_ - end_) < size) {
-            grow(size);
-        }
-        return end_;
-    }
-    void advance(char* end) { end_ = end; }
-
-    Line& operator<<(std::string_view text) {
-        advance(copy_text(room(text.size()), text));
-        return *this;
-    }
-    Line& operator<<(int value) {
-        constexpr std::size_t most = 11; // "-2147483648"
-        char* const at = room(most);
-        advance(std::to_chars(at, at + most, value).ptr);
-        return *this;
-    }
-
-    // Ends the line: a newline, one write, then the flush.
-    void write() {
-        *this << "\n";
-        put();
-        std::cout.flush();
-        if (allocated_) {
-            line_size = static_cast<std::size_t>(end_ - begin_);
-        }
-    }
-    // Writes what the line holds with one call, as it stands.
-    void put() const { std::cout.write(begin_, end_ - begin_); }
-
-private:
-    void grow(std::size_t size) {
-        auto const used = static_cast<std::size_t>(end_ - begin_);
-        auto const held = static_cast<std::size_t>(limit_ - begin_);
-        std::size_t const larger = std::max({line_size, 2 * held, used + size});
-        std::unique_ptr<char[]> bigger(new char[larger]);
-        std::copy(begin_, end_, bigger.get());
-        allocated_ = std::move(bigger);
-        begin_ = allocated_.get();
-        end_ = begin_ + used;
-        limit_ = begin_ + larger;
-    }
-
-    char short_line_[128];
-    std::unique_ptr<char[]> allocated_;
-    char* begin_ = short_line_;
-    char* end_ = short_line_;                        // of what the line holds so far
-    char* limit_ = short_line_ + sizeof short_line_; // of the room it has
-};
-
-// The positions " 1.", " 2.", " 3."... of a numbered line, counted as decimal
-// text rather than converted from binary for each element of a long circle.
-// The last digit is kept apart, so that the text before it changes only once
-// in ten positions.
-class Position {
-public:
-    // Bytes that next() may write; a position takes 12 at most (" 2147483647.").
-    static constexpr std::size_t room = 16;
-
-    // Writes the next position at `at` and answers where it ends.
-    char* next(char* at) {
-        if (++last_ > '9') {
-            last_ = '0';
-            raise_tens();
-        }
-        std::memcpy(at, tens_, room);
-        at += tens_size_;
-        *at++ = last_;
-        *at++ = '.';
-        return at;
-    }
-
-private:
-    void raise_tens() {
-        char* digit = tens_ + tens_size_ - 1;
-        while (digit != tens_ && *digit == '9') {
-            *digit-- = '0';
-        }
-        if (digit == tens_) { // past 9, 99, ...: one digit more
-            tens_[tens_size_++] = '0';
-            ++digit;
-        }
-        ++*digit;
-    }
-
-    char tens_[room] = " "; // a space, then the digits before the last one
-    std::size_t tens_size_ = 1;
-    char last_ = '0';
-};
-
-// Makes an element in memory of its own, with no new-handler, or answers
-// null when there is none.
-node* new_node(int key, std::string&& info) noexcept {
-    if (reserve.load(std::memory_order_relaxed) == nullptr) {
-        void* const spare = std::malloc(4096);
-        void* none = nullptr;
-        if (!reserve.compare_exchange_strong(none, spare)) { // another thread kept one
-            std::free(spare);
-        }
-    }
-    void* const memory = std::malloc(sizeof(node));
-    if (memory == nullptr) {
-        return nullptr;
-    }
-    return ::new (memory) node{key, std::move(info), nullptr};
-}
-
-// Writes `text` on standard error with one call, just before the process
-// aborts.
-void report(std::string_view text) noexcept {
-    try {
-        std::cerr.write(text.data(), static_cast<std::streamsize>(text.size()));
-        std::cerr.flush();
-    } catch (...) { // the abort follows all the same
-    }
-}
-
-// Answers whether `element` was made. When it was not, writes the
-// allocation-failure message first, for the report of the failed assertion
-// in the operation that called for it.
-bool allocated(const node* element) noexcept {
-    if (element == nullptr) {
-        std::free(reserve.exchange(nullptr));
-        report(allocation_failure_message);
-    }
-    return element != nullptr;
-}
-
-} // namespace
-
-void node::display() const { (Line() << key << " ").put(); }
-
-void node::displayinfo() const { (Line() << info << " ").put(); }
-
-void* node::operator new(std::size_t size) {
-    if (void* const memory = std::malloc(size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-void* node::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return std::malloc(size);
-}
-
-void node::operator delete(void* memory) noexcept { std::free(memory); }
-
-void node::operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
-
-ListUnderflowException::ListUnderflowException() { (Line() << "A lista esta vazia").write(); }
 
 // ---- The one primitive through which every link changes --------------------
 
@@ -262,11 +19,17 @@ void ListaEnc::link(node* element, node* after, [[maybe_unused]] const char* nam
     node*& changed = element != nullptr ? element->next : head;
     [[maybe_unused]] node* const before = changed;
     changed = after;
+    // A node that a link of this list's circle reaches is in this list.
+    LISTAENC_CHECKED(if (after != nullptr &&
+                         (element == head || (element != nullptr && element->owner == head))) {
+        after->owner = head;
+    });
     TELL(link, name, code, element, before, after);
 }
 
 std::unique_ptr<node> ListaEnc::hand_over(node* element, [[maybe_unused]] const char* name,
                                           [[maybe_unused]] const char* code) noexcept(!traced) {
+    LISTAENC_CHECKED(element->owner = nullptr);
     TELL(unlink, name, code, element);
     return std::unique_ptr<node>(element);
 }
@@ -319,7 +82,13 @@ private:
 
 void ListaEnc::tell(Step::Kind kind, const char* name, const char* code, const node* element,
                     const node* before, const node* after, bool matched) const {
-    if (operation_ != nullptr && observer_ != nullptr) {
+    // What the observer asks of the list meanwhile is not told.
+    if (operation_ != nullptr && observer_ != nullptr && !telling_) {
+        telling_ = true;
+        struct Telling {
+            const ListaEnc* list;
+            ~Telling() { list->telling_ = false; }
+        } const telling{this};
         observer_->step(*this, Step{kind, operation_, code, name, element, before, after, matched});
     }
 }
@@ -351,6 +120,16 @@ ListaEnc::iterator ListaEnc::end() noexcept {
 
 ListaEnc::const_iterator ListaEnc::end() const noexcept {
     CALL("end");
+    return {};
+}
+
+ListaEnc::const_iterator ListaEnc::cbegin() const noexcept {
+    CALL("cbegin");
+    return {first(), head};
+}
+
+ListaEnc::const_iterator ListaEnc::cend() const noexcept {
+    CALL("cend");
     return {};
 }
 
@@ -476,17 +255,22 @@ void ListaEnc::require_element(const char* operation, const node* anterior) cons
     if (anterior == nullptr) {
         broken(operation, "anterior e nulo");
     }
-    if (find_element(anterior) == nullptr) {
+    if (head == nullptr || anterior->owner != head) {
         broken(operation, "anterior nao e um elemento desta lista");
     }
 }
 
-void ListaEnc::require_element(const char* operation, const_iterator pos) const noexcept {
-    if (pos == const_iterator{}) {
-        broken(operation, "pos e end()");
-    }
-    if (find_element(pos.element) == nullptr) {
-        broken(operation, "pos nao e um elemento desta lista");
+void ListaEnc::require_element(const char* operation, const_iterator pos,
+                               const char* name) const noexcept {
+    std::string_view const what = pos == const_iterator{} ? " e end()"
+                                  : head == nullptr || pos.element->owner != head
+                                      ? " nao e um elemento desta lista"
+                                      : "";
+    if (!what.empty()) {
+        char line[64] = {};
+        std::string_view(name).copy(line, 16);
+        what.copy(line + std::strlen(line), 40);
+        broken(operation, line);
     }
 }
 
@@ -496,18 +280,10 @@ void ListaEnc::require_elements(const char* operation) const noexcept {
     }
 }
 
-const node* ListaEnc::find_element(const node* element) const noexcept {
-    node* const primeiro = first();
-    if (primeiro != nullptr) {
-        const node* e = primeiro;
-        do {
-            if (e == element) {
-                return e;
-            }
-            e = e->next;
-        } while (e != primeiro);
+void ListaEnc::require_other(const char* operation, const ListaEnc& other) const noexcept {
+    if (&other == this) {
+        broken(operation, "other e esta lista");
     }
-    return nullptr;
 }
 
 // The line is formatted whole, then written with one call. Its parts are
@@ -531,6 +307,7 @@ ListaEnc::~ListaEnc() { release_all(); }
 ListaEnc& ListaEnc::operator=(ListaEnc&& other) noexcept {
     if (this != &other) {
         CALL("operator=");
+        CALL_ON(other, "operator=");
         release_all();
         node* const cabeca = other.head;
         other.link(nullptr, nullptr, "head", "other.head = nullptr");
@@ -581,6 +358,182 @@ void ListaEnc::limpar() noexcept {
     if (first() != nullptr) {
         release_elements();
     }
+}
+
+void ListaEnc::clear() noexcept {
+    CALL("clear");
+    if (first() != nullptr) {
+        release_elements();
+    }
+}
+
+void ListaEnc::swap(ListaEnc& other) noexcept {
+    CALL("swap");
+    CALL_ON(other, "swap");
+    node* const cabeca = head;
+    LINK_HEAD(other.head);
+    other.link(nullptr, cabeca, "head", "other.head = cabeca");
+}
+
+// ---- The classic algorithms, over the same links ---------------------------
+
+template <typename Match>
+ListaEnc::size_type ListaEnc::remove_where(Match match, [[maybe_unused]] const char* test) {
+    if (first() == nullptr) {
+        return 0;
+    }
+    // Each element is tested once, from the first; the walk ends at the last
+    // one, whatever has been unlinked before it.
+    size_type removidos = 0;
+    node* const ultimo = last();
+    node* anterior = nullptr;
+    STEP_ON(anterior, ultimo);
+    for (bool fim = false; !fim;) {
+        node* atual = nullptr;
+        STEP_ON(atual, anterior->next);
+        fim = atual == ultimo;
+        if (TEST_WORDS(atual, match(atual), test)) {
+            node* const removido = unlink_after(anterior);
+            RELEASE(removido);
+            ++removidos;
+        } else {
+            STEP_ON(anterior, atual);
+        }
+    }
+    return removidos;
+}
+
+ListaEnc::size_type ListaEnc::remove(int key) noexcept {
+    CALL("remove");
+    return remove_where(MATCH(atual->key == key));
+}
+
+ListaEnc::size_type ListaEnc::remove_matching(bool (*test)(void* pred, const node& element),
+                                              void* pred) {
+    CALL("remove_if");
+    return remove_where(MATCH(test(pred, *atual)));
+}
+
+void ListaEnc::reverse() noexcept {
+    CALL("reverse");
+    node* const primeiro = first();
+    if (primeiro == nullptr || primeiro->next == primeiro) {
+        return;
+    }
+    node* anterior = nullptr;
+    STEP_ON(anterior, last());
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
+    do {
+        node* proximo = nullptr;
+        STEP_ON(proximo, atual->next);
+        LINK(atual, anterior);
+        STEP_ON(anterior, atual);
+        STEP_ON(atual, proximo);
+    } while (atual != primeiro);
+    LINK(head, anterior);
+}
+
+// A merge sort of the links: the circle is opened into a chain from
+// head->next, then each pass merges runs of `passo` elements two by two,
+// taking from the left run unless the right one's element goes before it
+// (which keeps equal elements in order), until one pass merges once; its
+// last element closes the circle again.
+void ListaEnc::sort_by(bool (*less)(void* comp, const node& a, const node& b), void* comp,
+                       [[maybe_unused]] const char* operation,
+                       [[maybe_unused]] const char* test) noexcept {
+    CALL(operation);
+    node* const primeiro = first();
+    if (primeiro == nullptr || primeiro->next == primeiro) {
+        return;
+    }
+    node* const ultimo = last();
+    LINK(ultimo, nullptr);
+    for (std::size_t passo = 1;; passo *= 2) {
+        node* esquerda = nullptr;
+        node* cauda = nullptr;
+        STEP_ON(esquerda, head->next);
+        STEP_ON(cauda, head);
+        std::size_t fusoes = 0;
+        while (esquerda != nullptr) {
+            ++fusoes;
+            node* direita = esquerda;
+            std::size_t na_esquerda = 0;
+            while (na_esquerda < passo && direita != nullptr) {
+                ++na_esquerda;
+                STEP_ON(direita, direita->next);
+            }
+            std::size_t na_direita = direita != nullptr ? passo : 0;
+            while (na_esquerda > 0 || na_direita > 0) {
+                node* escolhido = nullptr;
+                if (na_esquerda > 0 &&
+                    (na_direita == 0 ||
+                     !TEST_WORDS(direita, less(comp, *direita, *esquerda), test))) {
+                    STEP_ON(escolhido, esquerda);
+                    STEP_ON(esquerda, esquerda->next);
+                    --na_esquerda;
+                } else {
+                    STEP_ON(escolhido, direita);
+                    STEP_ON(direita, direita->next);
+                    na_direita = direita != nullptr ? na_direita - 1 : 0;
+                }
+                if (cauda->next != escolhido) {
+                    LINK(cauda, escolhido);
+                }
+                STEP_ON(cauda, escolhido);
+            }
+            STEP_ON(esquerda, direita);
+        }
+        if (fusoes == 1) {
+            LINK(cauda, head->next);
+            return;
+        }
+        if (cauda->next != nullptr) {
+            LINK(cauda, nullptr);
+        }
+    }
+}
+
+void ListaEnc::sort() noexcept {
+    auto const by_key = [](void*, const node& a, const node& b) { return a.key < b.key; };
+    sort_by(by_key, nullptr, "sort", "direita->key < esquerda->key");
+}
+
+void ListaEnc::splice_after(const_iterator pos, ListaEnc& other) noexcept {
+    CALL("splice_after");
+    LISTAENC_REQUIRE(require_element("splice_after", pos));
+    LISTAENC_REQUIRE(require_other("splice_after", other));
+    CALL_ON(other, "splice_after");
+    node* const primeiro = other.first();
+    if (primeiro == nullptr) {
+        return;
+    }
+    node* ultimo = nullptr;
+    STEP_ON(ultimo, primeiro);
+    LISTAENC_CHECKED(ultimo->owner = head);
+    while (!TEST(ultimo, ultimo->next == primeiro)) {
+        STEP_ON(ultimo, ultimo->next);
+        LISTAENC_CHECKED(ultimo->owner = head);
+    }
+    node* const anterior = const_cast<node*>(pos.element); // of this list
+    other.link(other.head, nullptr, "head->next", "other.head->next = nullptr");
+    LINK(ultimo, anterior->next);
+    LINK(anterior, primeiro);
+}
+
+void ListaEnc::splice_after(const_iterator pos, ListaEnc& other, const_iterator it) noexcept {
+    CALL("splice_after");
+    LISTAENC_REQUIRE(require_element("splice_after", pos));
+    LISTAENC_REQUIRE(other.require_element("splice_after", it, "it"));
+    CALL_ON(other, "splice_after");
+    node* const anterior = const_cast<node*>(pos.element); // of this list
+    node* const antes = const_cast<node*>(it.element);     // of the other
+    if (anterior == antes || anterior == antes->next) {
+        return;
+    }
+    node* const movido = other.unlink_after(antes);
+    LINK(movido, anterior->next);
+    LINK(anterior, movido);
 }
 
 // ---- Queries and printing --------------------------------------------------
@@ -797,3 +750,26 @@ const node* ListaEnc::GetNth(int n) const {
 }
 
 #endif
+
+// ---- The node and the exception of every build -----------------------------
+
+void node::display() const { (Line() << key << " ").put(); }
+
+void node::displayinfo() const { (Line() << info << " ").put(); }
+
+void* node::operator new(std::size_t size) {
+    if (void* const memory = std::malloc(size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void* node::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size);
+}
+
+void node::operator delete(void* memory) noexcept { std::free(memory); }
+
+void node::operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+
+ListUnderflowException::ListUnderflowException() { (Line() << "A lista esta vazia").write(); }

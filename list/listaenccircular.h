@@ -1,90 +1,34 @@
 // SPDX-License-Identifier: MIT
 // listaenccircular: a circular singly linked list behind a header node.
 //
-// The list makes its header node on the first insertion. The header's `next`
+// The list makes its header node on its first insertion. The header's `next`
 // is the first element, or null once the list has been emptied; the elements
-// form a circle (the last element's `next` is the first, a single element's
-// `next` is itself) and no element points back to the header. There is no
-// stored size and no tail link: size and last element are found by walking
-// the circle, except where an operation is given the element to work after.
+// form a circle (the last element's `next` is the first) and none points back
+// to the header. There is no stored size and no tail link.
 //
 // Ownership: the list owns its header and every element in the circle. A
-// removal hands the unlinked element to the caller as a std::unique_ptr. An
-// unlinked element keeps its key, its info and its `next` link, which still
-// points to the element that followed it at the moment of removal (to itself
-// when it was the only one), so a caller can go on from its successor. That
-// link may be followed only while the successor is still in the list.
+// removal hands the unlinked element over as a std::unique_ptr; it keeps its
+// key, info and `next` (the element that followed it then, or itself).
+// Iteration walks the circle once from the first element; an iterator stays
+// valid until its element is unlinked, moved to another list or released.
 //
-// Iteration walks the circle once, from the first element. An iterator stays
-// valid until its element is unlinked or released (by a removal, limpar, a
-// move assignment to the list, or its destruction); insertions and the
-// removal of other elements, the first included, leave it valid, and so does
-// moving the list, after which it belongs to the list moved to. end() is
-// never invalidated.
+// Builds, each in an inline namespace of its own, so that files of one do not
+// link with another: the game build (the default) or the demo build
+// (LISTAENC_DEMO_BUILD), which differ in PrintFirst, ExibirInfo and remover;
+// with LISTAENC_ASSERTIONS, the checked mode, which checks each "Requires:"
+// below in O(1) and aborts with one line on standard error when one is
+// broken; with LISTAENC_TRACE, the traced build, which tells an Observer each
+// step of each operation. Without a macro nothing of its mode is compiled.
 //
-// The module comes in two builds from this one source: the game build, the
-// default, and the demo build, selected by defining LISTAENC_DEMO_BUILD. They
-// differ in PrintFirst, ExibirInfo and remover, whose definitions stand
-// together at the end of listaenccircular.cpp, and only the game build has
-// GetNth and OutOfBoundsException. Each build lives in an inline namespace of
-// its own, so callers write ListaEnc either way, a file compiled for one build
-// does not link with the other build's library, and the files of a program
-// that use different builds each run their own.
+// Printing: each line is formatted whole, written to std::cout once and
+// flushed; keys in decimal whatever the stream's format, and a width set
+// before is consumed. "Throws: as printing": std::bad_alloc without memory
+// for the line, and what std::cout throws; the list is then unchanged. With
+// no memory for an element or the header, the list writes
+// allocation_failure_message on file descriptor 2 and fails an assertion.
 //
-// Checked mode: with LISTAENC_ASSERTIONS defined where the list and the
-// program are compiled, every requirement stated below with "Requires:" is
-// checked before anything changes, but that of an iterator whose element is
-// no longer in the list, which cannot be seen. A broken requirement writes one
-// line on standard error, "listaenc: ", the operation, ": " and what was wrong
-// ("listaenc: removerapos: anterior nao e um elemento desta lista"), and then
-// the process aborts through std::abort. A position is checked by a walk of
-// the circle, so an operation at one costs O(N) in this mode. The mode has an
-// inline namespace of its own in each build (listaenc_game_checked,
-// listaenc_demo_checked): a file compiled in one mode does not link with a
-// library built in the other. Without the macro nothing is checked, and
-// nothing is spent on checks.
-//
-// Traced build: with LISTAENC_TRACE defined where the list and the program
-// are compiled (listaenc::game_traced, listaenc::demo_traced), a list tells
-// the Observer set by observe() each step of each operation (see Step): one
-// call and one done for each operation the caller calls, and between them
-// each step in the words of the code. It composes with the checked mode and
-// has an inline namespace of its own (listaenc_game_traced,
-// listaenc_game_checked_traced...). Destruction and moves tell nothing. A list
-// with an observer may not be read from two threads at once. Without the
-// macro nothing of it is compiled.
-//
-// Printing goes to standard output. Every printed line ends with a newline
-// and a flush, and each line is formatted whole before it is written once.
-// The list does not look at the stream's state: a caller that wants to know
-// of a failed write asks std::cout, or sets it to throw (the programs do).
-// Keys print in decimal and texts byte for byte, whatever format, width or
-// locale std::cout is set to.
-// An operation that prints, or that makes one of the exceptions below (which
-// print their message when they are made), throws std::bad_alloc when there
-// is no memory for the line, and what std::cout throws; "Throws: as printing"
-// says so below. The list is then unchanged. The line's memory comes from
-// operator new, so a new-handler that the program installs acts first.
-//
-// Elements and the header are the list's own allocations: when there is no
-// memory for one, whatever new-handler the program has, the list writes
-// allocation_failure_message on standard error and then fails an assertion,
-// whose report (made by the C library, in every build: NDEBUG does not turn
-// it off) names listaenccircular, the line and the operation called, and the
-// process aborts.
-//
-// Requirements on callers, besides those of each operation: a list holds at
-// most INT_MAX elements, and only the list changes the `next` of an element
-// in its circle (its key and info are the caller's to change).
-//
-// Threads: distinct lists may be used from distinct threads at once, as with
-// the standard containers; a list that one thread changes may not be used by
-// another at the same time. Lines printed from several threads at once come
-// out whole only while std::cout is synchronized with stdio (the default;
-// std::ios::sync_with_stdio(false) ends that), since each is written with one
-// call that stdio makes atomic. A line may be printed while another is being
-// written, from a stream buffer of std::cout or from the destructor of a
-// static object, provided that the list being printed is not changed then.
+// Callers keep to at most INT_MAX elements, change no `next` in a circle, and
+// change a list from one thread at a time. The whole story: docs/list.md.
 #ifndef LISTAENCCIRCULAR_H
 #define LISTAENCCIRCULAR_H
 
@@ -138,6 +82,11 @@ struct node {
     int key = 0;
     std::string info;
     node* next = nullptr;
+#ifdef LISTAENC_ASSERTIONS
+    // The checked mode's own: the header node of the list whose circle holds
+    // this node, or null. Only the list writes it.
+    const node* owner = nullptr;
+#endif
 
     // Effects: prints the key in decimal and one space, without an end of
     //   line. Throws: as printing.
@@ -262,6 +211,10 @@ public:
     // Returns: the iterator past the last element. Cost: O(1). Throws: nothing.
     iterator end() noexcept;
     const_iterator end() const noexcept;
+    // Returns: begin() and end() of the list seen as const. Cost: O(1).
+    // Throws: nothing.
+    const_iterator cbegin() const noexcept;
+    const_iterator cend() const noexcept;
 
     // Effects: appends an element with this key and text after the last one,
     //   making the element, then the header when there is none. Returns: 0.
@@ -301,6 +254,57 @@ public:
     // Effects: releases every element and leaves the header with no element;
     //   without a header, does nothing. Cost: O(N). Throws: nothing.
     void limpar() noexcept;
+
+    // Effects: as limpar. Cost: O(N). Throws: nothing.
+    void clear() noexcept;
+
+    // Effects: exchanges the header and the elements of the two lists; each
+    //   keeps its observer. Iterators stay valid and go with their elements.
+    // Cost: O(1). Throws: nothing.
+    void swap(ListaEnc& other) noexcept;
+
+    // Effects: unlinks and releases every element with this key.
+    // Returns: how many. Cost: O(N). Throws: nothing.
+    size_type remove(int key) noexcept;
+    // Effects: unlinks and releases every element for which pred, called once
+    //   on each element in circle order from the first, answers true.
+    // Returns: how many. Cost: O(N) and N calls of pred. Throws: what pred
+    //   throws; the elements released until then stay released.
+    template <typename Predicate>
+    size_type remove_if(Predicate pred);
+
+    // Effects: turns each `next` around, so the circle runs the other way
+    //   from the old last element, now the first. Cost: O(N). Throws: nothing.
+    void reverse() noexcept;
+
+    // Effects: orders the elements by key, stable (elements with equal keys
+    //   keep their order), by merging runs of links: no element moves in
+    //   memory or is made, and iterators stay valid. Cost: O(N log N).
+    // Throws: nothing.
+    void sort() noexcept;
+    // Requires: comp(a, b) answers whether a goes before b, a strict weak
+    //   order, and throws nothing.
+    // Effects: as sort(), in the order of comp. Cost: O(N log N) calls of
+    //   comp. Throws: nothing.
+    template <typename Compare>
+    void sort(Compare comp) noexcept;
+
+    // Requires: `pos` is an element of this list (not end()), and `other` is
+    //   another list.
+    // Effects: moves every element of `other`, in its order, right after
+    //   `pos` (after the last element: they become the last). `other` is left
+    //   emptied (its header stays). Iterators to the moved elements are no
+    //   longer valid. Cost: O(size of other). Throws: nothing.
+    void splice_after(const_iterator pos, ListaEnc& other) noexcept;
+    void splice_after(const_iterator pos, ListaEnc&& other) noexcept;
+    // Requires: `pos` is an element of this list, and `it` an element of
+    //   `other`, which may be this list.
+    // Effects: moves the element after `it` (after the last element comes
+    //   the first) right after `pos`, as erase_after and insert_after would;
+    //   nothing when `pos` is `it` or that element. Iterators to it are no
+    //   longer valid. Cost: O(1). Throws: nothing.
+    void splice_after(const_iterator pos, ListaEnc& other, const_iterator it) noexcept;
+    void splice_after(const_iterator pos, ListaEnc&& other, const_iterator it) noexcept;
 
     // Returns: whether some element has this key (false without elements).
     // Cost: O(N). Throws: nothing.
@@ -408,6 +412,13 @@ private:
     // The unlinked element, handed over to the caller.
     std::unique_ptr<node> hand_over(node* element, const char* name,
                                     const char* code) noexcept(!traced);
+    // What remove, remove_if and the sorts share, with the operation's name
+    // and its test in the code's words.
+    template <typename Match>
+    size_type remove_where(Match match, const char* test);
+    size_type remove_matching(bool (*test)(void* pred, const node& element), void* pred);
+    void sort_by(bool (*less)(void* comp, const node& a, const node& b), void* comp,
+                 const char* operation, const char* test) noexcept;
     // Releases every element (there is one), leaving the header alone.
     void release_elements() noexcept;
     // Releases the elements and the header, leaving the list without one.
@@ -418,9 +429,10 @@ private:
     // list, that `pos` is, and that the list has an element. Each reports a
     // broken one, naming the operation, and aborts.
     void require_element(const char* operation, const node* anterior) const noexcept;
-    void require_element(const char* operation, const_iterator pos) const noexcept;
+    void require_element(const char* operation, const_iterator pos,
+                         const char* name = "pos") const noexcept;
     void require_elements(const char* operation) const noexcept;
-    const node* find_element(const node* element) const noexcept;
+    void require_other(const char* operation, const ListaEnc& other) const noexcept;
     [[noreturn]] static void broken(const char* operation, const char* what) noexcept;
 #endif
 
@@ -433,6 +445,7 @@ private:
 
     Observer* observer_ = nullptr;
     mutable const char* operation_ = nullptr; // of the call under way
+    mutable bool telling_ = false;            // while the observer is called
 #endif
 
     node* head = nullptr; // the header node, owned by the list
@@ -482,6 +495,9 @@ private:
         if (element == nullptr) {
             ListaEnc::broken(operation, "o iterador e end()");
         }
+        if (element->owner != header) {
+            ListaEnc::broken(operation, "o elemento do iterador nao esta na lista");
+        }
 #endif
         return element;
     }
@@ -495,7 +511,35 @@ inline ListaEnc::iterator ListaEnc::begin() noexcept { return {first(), head}; }
 inline ListaEnc::const_iterator ListaEnc::begin() const noexcept { return {first(), head}; }
 inline ListaEnc::iterator ListaEnc::end() noexcept { return {}; }
 inline ListaEnc::const_iterator ListaEnc::end() const noexcept { return {}; }
+inline ListaEnc::const_iterator ListaEnc::cbegin() const noexcept { return begin(); }
+inline ListaEnc::const_iterator ListaEnc::cend() const noexcept { return {}; }
 #endif
+
+template <typename Predicate>
+ListaEnc::size_type ListaEnc::remove_if(Predicate pred) {
+    return remove_matching(
+        [](void* p, const node& element) -> bool { return (*static_cast<Predicate*>(p))(element); },
+        &pred);
+}
+
+template <typename Compare>
+void ListaEnc::sort(Compare comp) noexcept {
+    sort_by([](void* c, const node& a,
+               const node& b) -> bool { return (*static_cast<Compare*>(c))(a, b); },
+            &comp, "sort", "comp(*direita, *esquerda)");
+}
+
+inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other) noexcept {
+    splice_after(pos, other);
+}
+
+inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other,
+                                   const_iterator it) noexcept {
+    splice_after(pos, other, it);
+}
+
+// Effects: a.swap(b). Cost: O(1). Throws: nothing.
+inline void swap(ListaEnc& a, ListaEnc& b) noexcept { a.swap(b); }
 
 } // inline namespace of the build
 
