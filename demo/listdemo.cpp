@@ -207,6 +207,12 @@ public:
     };
 
     void step(const ListaEnc& list, const Step& step) override {
+        learn_header(step);
+        if (step.element != nullptr && step.element == header_ && step.kind == Step::Kind::visit) {
+            point(step.name, nullptr); // a cursor on the header node points at no element
+            step_shot(list, step);
+            return;
+        }
         switch (step.kind) {
         case Step::Kind::call:
             start(list);
@@ -225,9 +231,6 @@ public:
             }
             break;
         case Step::Kind::link:
-            if (std::string_view(step.name).starts_with("head->next")) {
-                header_ = step.element;
-            }
             break;
         case Step::Kind::unlink:
         case Step::Kind::release: {
@@ -239,6 +242,31 @@ public:
             break;
         }
         }
+        step_shot(list, step);
+    }
+
+    // Returns: the scenes kept since the last call, which it forgets.
+    std::vector<Shot> taken() { return std::exchange(shots_, {}); }
+
+private:
+    struct Cursor {
+        std::string_view name;
+        const node* element;
+    };
+
+    // The header node is the one made as "cabeca", the one whose `next` is
+    // head->next, or the one a cursor takes from head.
+    void learn_header(const Step& step) {
+        std::string_view const name = step.name;
+        std::string_view const code = step.code;
+        if ((step.kind == Step::Kind::make && name == "cabeca") ||
+            (step.kind == Step::Kind::link && name.starts_with("head->next")) ||
+            (step.kind == Step::Kind::visit && code.ends_with("= head"))) {
+            header_ = step.element;
+        }
+    }
+
+    void step_shot(const ListaEnc& list, const Step& step) {
         Changed changed;
         if (step.kind == Step::Kind::link) {
             changed.which = step.element == nullptr   ? Scene::Link::head
@@ -261,15 +289,6 @@ public:
             released_.push_back(step.element);
         }
     }
-
-    // Returns: the scenes kept since the last call, which it forgets.
-    std::vector<Shot> taken() { return std::exchange(shots_, {}); }
-
-private:
-    struct Cursor {
-        std::string_view name;
-        const node* element;
-    };
 
     void start(const ListaEnc& list) {
         cursors_.clear();
@@ -466,6 +485,12 @@ constexpr Command commands[] = {
      ">>removendo {}...", Says::text, remove_text},
     {"pop", Takes::nothing, "  pop                remove o primeiro elemento da lista",
      ">>Remove o primeiro elemento da lista", Says::nothing, pop, false},
+    {"inverter", Takes::nothing, "  inverter           inverte a ordem dos elementos (cada next)",
+     ">>invertendo a lista...", Says::nothing,
+     [](Session& s, const Arguments&) { s.list.reverse(); }},
+    {"ordenar", Takes::nothing, "  ordenar            ordena os elementos pela chave",
+     ">>ordenando a lista pelas chaves...", Says::nothing,
+     [](Session& s, const Arguments&) { s.list.sort(); }},
     {"limpar", Takes::nothing, "  limpar             libera todos os elementos; o no cabeca fica",
      ">>limpando a lista...", Says::nothing, [](Session& s, const Arguments&) { s.list.limpar(); }},
     {"tamanho", Takes::nothing, "  tamanho            conta os elementos",
