@@ -81,7 +81,9 @@ Drawn box_text(const Element& element) {
 }
 
 // A word that points, as long as it may show.
-Cells word(std::string_view label) { return cells(prefix(label, label_room)); }
+Cells word(std::string_view label, std::size_t room = label_room) {
+    return cells(prefix(label, room));
+}
 
 // An arrow from above down into a row: from a word, or from an element out
 // of the circle (its box and its word), whose `next` it is.
@@ -352,7 +354,7 @@ void draw_apart(std::vector<Cells>& lines, const Scene& scene, std::size_t index
     bool const changed = scene.changed.which == Scene::Link::element_next &&
                          scene.changed.element == static_cast<int>(index);
     std::string_view const link = changed ? "==" : "--";
-    Cells const said = word(label);
+    Cells const said = word(label, 2 * label_room);
     bool const loop = element.next == static_cast<int>(index);
     std::string_view const space = loop ? " " : "  ";
     Cells words;
@@ -401,10 +403,13 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
     Layout const layout{std::max(width, least_width) - gutter.size(),
                         scene.changed.which == Scene::Link::header_next};
     // The label of each element, the first one given.
-    std::vector<std::string_view> labels(scene.elements.size());
+    // The words of each element out of the walk, one after the other, for
+    // its one arrow; an element of the walk has an arrow for each.
+    std::vector<std::string> labels(scene.elements.size());
     for (const Scene::Label& label : scene.labels) {
-        if (label.element >= 0 && labels[static_cast<std::size_t>(label.element)].empty()) {
-            labels[static_cast<std::size_t>(label.element)] = label.word;
+        if (label.element >= 0 && static_cast<std::size_t>(label.element) >= scene.walked) {
+            std::string& words = labels[static_cast<std::size_t>(label.element)];
+            words.append(words.empty() ? "" : ",").append(label.word);
         }
     }
     // Arrows into the walk: from each element out of it that points into
@@ -431,7 +436,7 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
                 gap = scene.walked; // after the last
             }
         }
-        arrows.push_back({at, 0, word(labels[i]), &element, changed});
+        arrows.push_back({at, 0, word(labels[i], 2 * label_room), &element, changed});
         stood.push_back(gap);
     }
     for (const Scene::Label& label : scene.labels) {
