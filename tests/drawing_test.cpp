@@ -205,6 +205,11 @@ const Shape shapes[] = {
          s.changed = {Scene::Link::element_next, 0};
          return draw(s);
      }},
+    {"loop_without_a_word",
+     [] {
+         Scene s = scene({1, 0, 2}, 2);
+         return draw(s);
+     }},
     {"head_made",
      [] {
          Scene s = scene({0}, 0);
