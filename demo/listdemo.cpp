@@ -166,9 +166,13 @@ public:
         }
     }
     void draw(const Frame& frame) override {
-        if (frame.step != 0) {
+        if (frame.step != 0 && frame.steps == 0) {
+            ::say(": ", frame.operation, ": passo ", decimal(frame.step));
+        } else if (frame.step != 0) {
             ::say(": ", frame.operation, ": passo ", decimal(frame.step), " de ",
                   decimal(frame.steps));
+        }
+        if (frame.step != 0) {
             ::say(":   ", frame.code);
         }
         print_lines(::draw(frame.scene, width_));
@@ -245,8 +249,26 @@ public:
         step_shot(list, step);
     }
 
-    // Returns: the scenes kept since the last call, which it forgets.
-    std::vector<Shot> taken() { return std::exchange(shots_, {}); }
+    // The command whose operation comes next, and where its steps are shown.
+    void command(Presentation& show, std::string_view operation) {
+        show_ = &show;
+        operation_ = operation;
+        shots_.clear();
+        held_ = 0;
+        shown_ = 0;
+    }
+    // Shows the steps kept, numbered, and then `last`, the drawing after
+    // the operation, as its last step.
+    void finish(const Scene& last) {
+        std::size_t const count = shown_ + shots_.size() + 1;
+        for (const Shot& shot : shots_) {
+            show_->draw({shot.scene, operation_, ++shown_, count, shot.code});
+        }
+        show_->draw({last, operation_, count, count, texts::step_done});
+        shots_.clear();
+        held_ = 0;
+        shown_ = 0;
+    }
 
 private:
     struct Cursor {
@@ -283,6 +305,17 @@ private:
         shot.code = step.code;
         if (step.kind == Step::Kind::compare) {
             shot.code += step.matched ? texts::matched : texts::not_matched;
+        }
+        // The steps are kept until the operation ends, so that each can say
+        // how many there are; an operation on a long list, whose scenes
+        // would fill memory, shows them as they come, without the count.
+        held_ += shot.scene.elements.size() + 1;
+        if (held_ > most_held && show_ != nullptr) {
+            for (const Shot& kept : shots_) {
+                show_->draw({kept.scene, operation_, ++shown_, 0, kept.code});
+            }
+            shots_.clear();
+            held_ = 0;
         }
         if (step.kind == Step::Kind::release) {
             apart_.pop_back();
@@ -321,6 +354,11 @@ private:
     const node* first_ = nullptr;
     const node* header_ = nullptr;
     std::vector<Shot> shots_;
+    static constexpr std::size_t most_held = 100'000; // elements in the scenes kept
+    std::size_t held_ = 0;
+    std::size_t shown_ = 0; // steps shown before the operation ended
+    Presentation* show_ = nullptr;
+    std::string_view operation_;
 };
 
 // What a command is given.
@@ -369,7 +407,10 @@ public:
         unlinked_ = kept_.has_value();
     }
     // The command given, as the steps of its operation name it.
-    void command(std::string operation) { operation_ = std::move(operation); }
+    void command(std::string operation) {
+        operation_ = std::move(operation);
+        stepper_.command(show, operation_);
+    }
     // The drawing after a command, with what it unlinked; with steps, the
     // drawing after each step of its operation before it, numbered, and it
     // the last of them.
@@ -382,12 +423,7 @@ public:
             }
             Scene const scene = capture(list, {{}, {&apart, unlinked_ ? 1u : 0u}});
             if (stepped_) {
-                std::vector<Stepper::Shot> const shots = stepper_.taken();
-                std::size_t const count = shots.size() + 1;
-                for (std::size_t i = 0; i < shots.size(); ++i) {
-                    show.draw({shots[i].scene, operation_, i + 1, count, shots[i].code});
-                }
-                show.draw({scene, operation_, count, count, texts::step_done});
+                stepper_.finish(scene);
             } else {
                 show.draw({scene});
             }

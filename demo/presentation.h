@@ -16,9 +16,10 @@
 struct Frame {
     const Scene& scene;
     // For a step: the command as it was given ("inserir 20"), the step's
-    // number from 1 and the steps of the operation, and the step in the
-    // code's words ("atual = atual->next"); for the drawing after a command,
-    // step is 0.
+    // number from 1 and the steps of the operation (0 when not known yet: an
+    // operation on a long list shows its steps as they come), and the step
+    // in the code's words ("atual = atual->next"); for the drawing after a
+    // command, step is 0.
     std::string_view operation = {};
     std::size_t step = 0;
     std::size_t steps = 0;
