@@ -212,11 +212,6 @@ public:
 
     void step(const ListaEnc& list, const Step& step) override {
         learn_header(step);
-        if (step.element != nullptr && step.element == header_ && step.kind == Step::Kind::visit) {
-            point(step.name, nullptr); // a cursor on the header node points at no element
-            step_shot(list, step);
-            return;
-        }
         switch (step.kind) {
         case Step::Kind::call:
             start(list);
@@ -301,7 +296,7 @@ private:
             marks.push_back({cursor.element, cursor.name});
         }
         Shot& shot = shots_.emplace_back();
-        shot.scene = capture(list, {marks, apart_, released_, changed});
+        shot.scene = capture(list, {marks, apart_, released_, changed, header_});
         shot.code = step.code;
         if (step.kind == Step::Kind::compare) {
             shot.code += step.matched ? texts::matched : texts::not_matched;

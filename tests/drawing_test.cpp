@@ -210,6 +210,17 @@ const Shape shapes[] = {
          Scene s = scene({1, 0, 2}, 2);
          return draw(s);
      }},
+    {"words_on_the_header",
+     [] {
+         Scene s = scene({1, Scene::null}, 2);
+         s.labels = {{"cauda", Scene::header_node},
+                     {"anterior", Scene::header_node},
+                     {"mais um", Scene::header_node},
+                     {"escolhido", 1}};
+         s.changed = {Scene::Link::header_next, Scene::null};
+         return draw(s, least_width);
+     },
+     least_width},
     {"head_made",
      [] {
          Scene s = scene({0}, 0);

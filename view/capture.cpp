@@ -89,7 +89,8 @@ Scene capture(const ListaEnc& list, const Moment& moment) {
         }
     }
     for (const Mark& mark : moment.marks) {
-        if (!index.contains(mark.element) && !released(mark.element)) {
+        if (mark.element != moment.header && !index.contains(mark.element) &&
+            !released(mark.element)) {
             hold(mark.element);
         }
     }
@@ -116,7 +117,9 @@ Scene capture(const ListaEnc& list, const Moment& moment) {
         scene.labels.push_back({std::string(apart.label), where(apart.element)});
     }
     for (const Mark& mark : moment.marks) {
-        if (!released(mark.element)) {
+        if (mark.element == moment.header && mark.element != nullptr) {
+            scene.labels.push_back({std::string(mark.label), Scene::header_node});
+        } else if (!released(mark.element)) {
             scene.labels.push_back({std::string(mark.label), where(mark.element)});
         }
     }

@@ -452,6 +452,17 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
         lines.push_back(joined(head_changed ? no_header_changed : no_header));
     } else {
         lines.push_back(joined(head_changed ? header_changed : header));
+        for (const Scene::Label& label : scene.labels) { // words on the header node, as fit
+            if (label.element != Scene::header_node) {
+                continue;
+            }
+            Cells const said = word(label.word);
+            if (lines.back().size() + 6 + said.size() > layout.width) {
+                break;
+            }
+            add(lines.back(), "  <-- ");
+            add(lines.back(), said);
+        }
         if (scene.walked == 0) {
             std::string_view const line = layout.header_changed ? "#" : "|";
             put(lines.emplace_back(), header_arrow, line);

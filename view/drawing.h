@@ -83,6 +83,8 @@ struct Moment {
     // Elements already released: a link to one is compared, never followed.
     std::span<const node* const> released = {};
     Changed changed = {};
+    // The header node, when known: a mark on it labels the header.
+    const node* header = nullptr;
 };
 
 // The narrowest drawing, in columns, and the default width.

@@ -22,8 +22,9 @@
 
 struct Scene {
     // Where a link points, besides an index into `elements`.
-    static constexpr int null = -1;      // nullptr
-    static constexpr int elsewhere = -2; // a node that the scene does not hold
+    static constexpr int null = -1;        // nullptr
+    static constexpr int elsewhere = -2;   // a node that the scene does not hold
+    static constexpr int header_node = -3; // for a label: the header node
 
     struct Element {
         int key = 0;
