@@ -41,7 +41,7 @@ TEST(CheckedMode, AbortsWithOneLineOnEachBrokenRequirement) {
         {"operator->" + gone,
          [] {
              auto const kept = list.pop();
-             first->key;
+             static_cast<void>(first->key);
          }},
         {"operator\\+\\+" + gone,
          [] {
