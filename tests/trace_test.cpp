@@ -115,6 +115,7 @@ std::vector<Case> const cases = {
          l.isEmpty(), l.empty(), l.front(), l.begin(), l.end(), l.tamanho(), l.Busca(20);
      }},
     {"clear", "10 20", [](ListaEnc& l) { l.clear(); }},
+    {"move_assign", "10", [](ListaEnc& l) { l = shaped("20"); }},
     {"swap", "10 20",
      [](ListaEnc& l) {
          ListaEnc o = shaped("30");
