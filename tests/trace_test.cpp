@@ -112,7 +112,19 @@ std::vector<Case> const cases = {
     {"removerapos", "10 20 30", [](ListaEnc& l) { l.removerapos(at(l, 2)); }},
     {"consultas", "10 20",
      [](ListaEnc& l) {
-         l.isEmpty(), l.empty(), l.front(), l.begin(), l.end(), l.tamanho(), l.Busca(20);
+         l.isEmpty(), l.empty(), l.front(), l.begin(), l.end(), l.cbegin(), l.cend();
+         l.tamanho(), l.size(), l.Busca(20), l.BuscaInfo("z");
+     }},
+    {"impressao", "10",
+     [](ListaEnc& l) {
+         testing::internal::CaptureStdout();
+         l.ExibirLista(), l.ExibirInfo(), l.PrintFirst();
+         testing::internal::GetCapturedStdout();
+     }},
+    {"posicoes", "10 20",
+     [](ListaEnc& l) {
+         l.erase_after(l.insert_after(l.begin(), 15, "b"));
+         l.removerno(&*l.begin());
      }},
     {"clear", "10 20", [](ListaEnc& l) { l.clear(); }},
     {"move_assign", "10", [](ListaEnc& l) { l = shaped("20"); }},
