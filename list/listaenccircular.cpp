@@ -19,11 +19,12 @@ void ListaEnc::link(node* element, node* after, [[maybe_unused]] const char* nam
     node*& changed = element != nullptr ? element->next : head;
     [[maybe_unused]] node* const before = changed;
     changed = after;
+#ifdef LISTAENC_ASSERTIONS
     // A node that a link of this list's circle reaches is in this list.
-    LISTAENC_CHECKED(if (after != nullptr &&
-                         (element == head || (element != nullptr && element->owner == head))) {
+    if (after != nullptr && (element == head || (element != nullptr && element->owner == head))) {
         after->owner = head;
-    });
+    }
+#endif
     TELL(link, name, code, element, before, after);
 }
 
@@ -148,7 +149,7 @@ node* ListaEnc::last() const noexcept(!traced) {
 }
 
 template <typename Match>
-node* ListaEnc::find([[maybe_unused]] Match match, [[maybe_unused]] const char* test) const {
+node* ListaEnc::find(Match match, [[maybe_unused]] const char* test) const {
     node* const primeiro = first();
     if (primeiro == nullptr) {
         return nullptr;

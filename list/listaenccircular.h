@@ -171,6 +171,15 @@ protected:
 };
 #endif
 
+// The checked mode checks each "Requires:" below, and *, -> and ++ of an
+// iterator, in O(1): each node knows the header of the list whose circle
+// holds it. A broken one writes "listaenc: ", the operation, ": " and what was
+// wrong, in one write on file descriptor 2, and aborts. It cannot see: a node
+// already released, or of a list destroyed (its memory is read all the same;
+// the sanitizers see that); a `next` or `owner` that the caller changed; a
+// comparison that is not a strict weak order or that throws, or a predicate
+// that changes the list; more than INT_MAX elements; two threads at once; an
+// observer that changes the list or throws from a noexcept operation.
 // In the contracts below, N is the number of elements in the circle, and an
 // element of the list is one in its circle (not one unlinked from it).
 class ListaEnc {

@@ -41,7 +41,7 @@ TEST(CheckedMode, AbortsWithOneLineOnEachBrokenRequirement) {
         {"operator->" + gone,
          [] {
              auto const kept = list.pop();
-             first->key;
+             static_cast<void>(first->key);
          }},
         {"operator\\+\\+" + gone,
          [] {
@@ -59,4 +59,22 @@ TEST(CheckedMode, AbortsWithOneLineOnEachBrokenRequirement) {
         EXPECT_EXIT(broken(), testing::KilledBySignal(SIGABRT),
                     testing::MatchesRegex("listaenc: " + line + "\n(qemu: [^\n]*\n)?"));
     }
+}
+
+TEST(CheckedMode, LetsEachRequirementThatHoldsPass) {
+    ListaEnc list, other;
+    list.inserir(1, "alfa"), other.inserir(2, "beta"), other.inserir(3, "gama");
+    list.insert_after(list.begin(), 4, "delta");
+    list.inserirapos(&list.front(), 5, "epsilon");
+    list.splice_after(list.begin(), other, other.begin());
+    list.splice_after(list.begin(), other);
+    auto const kept = list.removerapos(&list.front());
+    list.erase_after(list.begin());
+    int keys = 0;
+    for (const node& e : list) {
+        keys = keys * 10 + e.key;
+    }
+    EXPECT_EQ(keys, 154);
+    EXPECT_EQ(kept->key, 2);
+    EXPECT_TRUE(other.empty());
 }

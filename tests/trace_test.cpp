@@ -14,6 +14,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -112,9 +113,22 @@ std::vector<Case> const cases = {
     {"removerapos", "10 20 30", [](ListaEnc& l) { l.removerapos(at(l, 2)); }},
     {"consultas", "10 20",
      [](ListaEnc& l) {
-         l.isEmpty(), l.empty(), l.front(), l.begin(), l.end(), l.tamanho(), l.Busca(20);
+         l.isEmpty(), l.empty(), l.front(), l.begin(), l.end(), l.cbegin(), l.cend();
+         l.tamanho(), l.size(), l.Busca(20), l.BuscaInfo("z");
+     }},
+    {"impressao", "10",
+     [](ListaEnc& l) {
+         testing::internal::CaptureStdout();
+         l.ExibirLista(), l.ExibirInfo(), l.PrintFirst();
+         testing::internal::GetCapturedStdout();
+     }},
+    {"posicoes", "10 20",
+     [](ListaEnc& l) {
+         l.erase_after(l.insert_after(l.begin(), 15, "b"));
+         l.removerno(&*l.begin());
      }},
     {"clear", "10 20", [](ListaEnc& l) { l.clear(); }},
+    {"move_assign", "10", [](ListaEnc& l) { l = shaped("20"); }},
     {"swap", "10 20",
      [](ListaEnc& l) {
          ListaEnc o = shaped("30");
@@ -139,6 +153,37 @@ std::vector<Case> const cases = {
 
 INSTANTIATE_TEST_SUITE_P(EachOperation, Steps, testing::ValuesIn(cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An observer may throw where the operation may: its exception leaves the
+// operation, unless another is already on its way, and the list is told
+// again from its next call.
+TEST(Trace, AnObserverThatThrowsLeavesWhereTheContractAllows) {
+    struct Throws : Observer {
+        explicit Throws(Step::Kind kind) : at(kind) {}
+        Step::Kind at;
+        void step(const ListaEnc&, const Step& s) override {
+            if (s.kind == at) {
+                throw std::runtime_error(s.operation);
+            }
+        }
+    };
+    ListaEnc list, without_header;
+    list.inserir(1, "");
+    testing::internal::CaptureStdout();
+    for (Step::Kind at : {Step::Kind::call, Step::Kind::visit, Step::Kind::done}) {
+        Throws observer(at);
+        list.observe(&observer);
+        EXPECT_THROW(list.ExibirLista(), std::runtime_error);
+        EXPECT_THROW(list.ExibirLista(), std::runtime_error);
+        without_header.observe(&observer);
+        if (at == Step::Kind::call) {
+            EXPECT_THROW(without_header.pop(), std::runtime_error);
+        } else { // at done, the underflow is on its way
+            EXPECT_THROW(without_header.pop(), ListUnderflowException);
+        }
+    }
+    testing::internal::GetCapturedStdout();
+}
 
 // Checks, at each step, that memory holds what the step says, and at the
 // end of each operation that the list is a sound circle.
