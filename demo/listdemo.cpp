@@ -2,12 +2,20 @@
 // listdemo: narrates operations on the demo build of the list, one step at a
 // time: a fixed script, or the commands that a learner types, one a line.
 // Both go through one interpreter, a table from command names to operations,
-// and the script is a list of such commands.
+// and the script is a list of such commands. What the interpreter says and
+// draws goes to one Presentation.
 #include "drawing.h"
 #include "listaenccircular.h"
+#include "presentation.h"
 #include "program.h"
+#include "reader.h"
+#include "text.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstddef>
 #include <iostream>
@@ -17,12 +25,20 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr unsigned drawings = 1;
 constexpr unsigned interactive = 2;
-constexpr Option options[] = {{"--desenho", drawings}, {"--interativo", interactive}};
+constexpr unsigned width_given = 4;
+constexpr unsigned steps = 8;
+std::string_view width_argument;
+constexpr Option options[] = {{"--desenho", drawings},
+                              {"--interativo", interactive},
+                              {"--largura", width_given, &width_argument},
+                              {"--passo", steps}};
 
 constexpr Program listdemo{"listdemo", R"(Uso: listdemo [OPCAO]...
 Narra operacoes numa lista circular simplesmente encadeada com no cabeca:
@@ -32,6 +48,10 @@ um roteiro fixo de insercoes, remocoes, contagens e exibicoes ou, com
       --desenho     desenha a lista depois de cada passo
       --interativo  le os comandos da entrada padrao em vez de seguir o
                     roteiro; o comando ajuda lista os comandos
+      --passo       desenha a lista depois de cada passo de cada operacao:
+                    os cursores, o next que mudou, a linha do codigo
+      --largura N   desenha em N colunas (no minimo 50); sem ela, na
+                    largura do terminal, ou em 80 fora de um terminal
       --help        mostra esta ajuda e sai
       --version     mostra a versao e sai
 
@@ -41,29 +61,47 @@ Sem --interativo, nao le nada. Uma sessao guardada num arquivo:
 Estado de saida:
   0  o roteiro chegou ao fim, ou a sessao, com cada linha entendida
   1  uma linha da sessao que nao era um comando valido
-  2  um argumento desconhecido
+  2  um argumento desconhecido ou uma largura invalida
   3  erro de leitura da entrada ou de escrita da saida
 )",
                            options};
 
+// Every text that listdemo says, but the commands' own (in the table of
+// commands). "{}" stands for what a text is said with.
+namespace texts {
 constexpr std::string_view show_again_after_a_blank_line = "\n>>Nova exibicao da lista";
 constexpr std::string_view show_again = show_again_after_a_blank_line.substr(1);
-constexpr std::string_view removed_label = "removido";
-constexpr std::string_view released_label = "liberado"; // by the demo build's remover
+constexpr std::string_view popped_key = ">>a chave removida foi: {}";
+constexpr std::string_view key_absent = "a chave {} nao esta na lista";
+constexpr std::string_view text_absent = "o texto {} nao esta na lista";
+constexpr std::string_view yes = "sim";
+constexpr std::string_view no = "nao";
+constexpr std::string_view removed = "removido";
+constexpr std::string_view released = "liberado"; // by the demo build's remover
 constexpr std::string_view prompt = "lista> ";
 constexpr std::string_view greeting =
     "Digite um comando por linha (ajuda lista os comandos, sair termina).";
+constexpr std::string_view quoting =
+    "  Um TEXTO entre aspas duplas e' o que esta entre elas: \" \" e' um espaco.";
+constexpr std::string_view at_line = ": linha "; // after the program's name, before the number
+constexpr std::string_view no_key = "chave ausente";
+constexpr std::string_view bad_key = "chave invalida";
+constexpr std::string_view key_out_of_range = "chave fora do intervalo";
+constexpr std::string_view no_text = "texto ausente";
+constexpr std::string_view unknown_command = "comando desconhecido";
+constexpr std::string_view extra_argument = "argumento a mais";
+constexpr std::string_view bad_width = "{}: largura invalida: {} (de 50 a 1000 colunas)";
+constexpr std::string_view step_done = "(fim da operacao)";
+constexpr std::string_view matched = "  (sim)";
+constexpr std::string_view not_matched = "  (nao)";
+} // namespace texts
+
 constexpr std::string_view blanks = " \t\r";
 constexpr std::string_view default_text = " ";
+constexpr std::size_t most_width = 1000;
+// As much of a text as a narration echoes.
+constexpr std::size_t echoed_bytes = 64;
 
-template <typename Number>
-std::string decimal(Number value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
-
-// The pieces one after the other. (Appended rather than added up: GCC 12
-// warns, wrongly, of overlapping copies in some sums of strings.)
 template <typename... Pieces>
 std::string joined(const Pieces&... pieces) {
     std::string out;
@@ -71,10 +109,31 @@ std::string joined(const Pieces&... pieces) {
     return out;
 }
 
-// A text as the messages show a word: quoted, its control bytes escaped.
+template <typename Number>
+std::string decimal(Number value) {
+    char digits[24];
+    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
+}
+
+// `text` with its first "{}" replaced by `value`.
+std::string filled(std::string_view text, std::string_view value) {
+    std::size_t const at = text.find("{}");
+    if (at == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string out(text.substr(0, at));
+    return out.append(value).append(text.substr(at + 2));
+}
+
+// A text as the narrations show it: quoted, escaped as messages show a
+// word, and only its beginning when it is long.
 std::string quoted(std::string_view text) {
+    std::string_view const shown = prefix(text, echoed_bytes);
     std::ostringstream out;
-    out << Quoted{text};
+    out << Quoted{shown};
+    if (shown.size() < text.size()) {
+        out << "...";
+    }
     return std::move(out).str();
 }
 
@@ -91,93 +150,355 @@ std::string_view take_word(std::string_view& rest) {
     return word;
 }
 
+// What is shown as text on standard output: each line said, and the
+// drawings in `width` columns.
+class TextPresentation final : public Presentation {
+public:
+    TextPresentation(std::size_t width, bool session, bool drawings)
+        : width_(width), session_(session), drawings_(drawings) {}
+
+    void say(std::string_view line) override { ::say(line); }
+    void note(std::string_view line) override {
+        if (session_) {
+            ::say(line);
+        } else if (drawings_) {
+            ::say(": ", line);
+        }
+    }
+    void draw(const Frame& frame) override {
+        if (frame.step != 0 && frame.steps == 0) {
+            ::say(": ", frame.operation, ": passo ", decimal(frame.step));
+        } else if (frame.step != 0) {
+            ::say(": ", frame.operation, ": passo ", decimal(frame.step), " de ",
+                  decimal(frame.steps));
+        }
+        if (frame.step != 0) {
+            ::say(":   ", frame.code);
+        }
+        print_lines(::draw(frame.scene, width_));
+    }
+
+private:
+    std::size_t width_;
+    bool session_;
+    bool drawings_;
+};
+
+// While it lives, `list` tells no observer its steps: what the program
+// reads of it besides the operation it shows is not part of that.
+class Unobserved {
+public:
+    explicit Unobserved(ListaEnc& list) : list_(list), observer_(list.observer()) {
+        list.observe(nullptr);
+    }
+    Unobserved(const Unobserved&) = delete;
+    Unobserved& operator=(const Unobserved&) = delete;
+    ~Unobserved() { list_.observe(observer_); }
+
+private:
+    ListaEnc& list_;
+    Observer* observer_;
+};
+
+// Keeps a scene of the list after each step of the operations it is told
+// of: the cursors as labels, the elements made, unlinked or being released
+// apart, and the link that the step changed.
+class Stepper final : public Observer {
+public:
+    struct Shot {
+        Scene scene;
+        std::string code;
+    };
+
+    void step(const ListaEnc& list, const Step& step) override {
+        learn_header(step);
+        switch (step.kind) {
+        case Step::Kind::call:
+            start(list);
+            return;
+        case Step::Kind::done:
+            return;
+        case Step::Kind::visit:
+            point(step.name, step.element);
+            break;
+        case Step::Kind::compare:
+            point(step.name, step.element);
+            break;
+        case Step::Kind::make:
+            if (std::string_view(step.name) != "cabeca") {
+                apart_.push_back({step.element, step.name});
+            }
+            break;
+        case Step::Kind::link:
+            break;
+        case Step::Kind::unlink:
+        case Step::Kind::release: {
+            forget(step.element);
+            bool const alone = step.element->next == step.element;
+            apart_.push_back({step.element,
+                              step.kind == Step::Kind::unlink ? texts::removed : texts::released,
+                              alone ? nullptr : step.element->next, step.element == first_});
+            break;
+        }
+        }
+        step_shot(list, step);
+    }
+
+    // The command whose operation comes next, and where its steps are shown.
+    void command(Presentation& show, std::string_view operation) {
+        show_ = &show;
+        operation_ = operation;
+        shots_.clear();
+        held_ = 0;
+        shown_ = 0;
+    }
+    // Shows the steps kept, numbered, and then `last`, the drawing after
+    // the operation, as its last step.
+    void finish(const Scene& last) {
+        std::size_t const count = shown_ + shots_.size() + 1;
+        for (const Shot& shot : shots_) {
+            show_->draw({shot.scene, operation_, ++shown_, count, shot.code});
+        }
+        show_->draw({last, operation_, count, count, texts::step_done});
+        shots_.clear();
+        held_ = 0;
+        shown_ = 0;
+    }
+
+private:
+    struct Cursor {
+        std::string_view name;
+        const node* element;
+    };
+
+    // The header node is the one made as "cabeca", the one whose `next` is
+    // head->next, or the one a cursor takes from head.
+    void learn_header(const Step& step) {
+        std::string_view const name = step.name;
+        std::string_view const code = step.code;
+        if ((step.kind == Step::Kind::make && name == "cabeca") ||
+            (step.kind == Step::Kind::link && name.starts_with("head->next")) ||
+            (step.kind == Step::Kind::visit && code.ends_with("= head"))) {
+            header_ = step.element;
+        }
+    }
+
+    void step_shot(const ListaEnc& list, const Step& step) {
+        Changed changed;
+        if (step.kind == Step::Kind::link) {
+            changed.which = step.element == nullptr   ? Scene::Link::head
+                            : step.element == header_ ? Scene::Link::header_next
+                                                      : Scene::Link::element_next;
+            changed.element = step.element;
+        }
+        std::vector<Mark> marks;
+        for (const Cursor& cursor : cursors_) {
+            marks.push_back({cursor.element, cursor.name});
+        }
+        Shot& shot = shots_.emplace_back();
+        shot.scene = capture(list, {marks, apart_, released_, changed, header_});
+        shot.code = step.code;
+        if (step.kind == Step::Kind::compare) {
+            shot.code += step.matched ? texts::matched : texts::not_matched;
+        }
+        // The steps are kept until the operation ends, so that each can say
+        // how many there are; an operation on a long list, whose scenes
+        // would fill memory, shows them as they come, without the count.
+        held_ += shot.scene.elements.size() + 1;
+        if (held_ > most_held && show_ != nullptr) {
+            for (const Shot& kept : shots_) {
+                show_->draw({kept.scene, operation_, ++shown_, 0, kept.code});
+            }
+            shots_.clear();
+            held_ = 0;
+        }
+        if (step.kind == Step::Kind::release) {
+            apart_.pop_back();
+            released_.push_back(step.element);
+        }
+    }
+
+    void start(const ListaEnc& list) {
+        cursors_.clear();
+        apart_.clear();
+        released_.clear();
+        first_ = list.begin() == list.end() ? nullptr : &*list.begin();
+    }
+    void point(std::string_view name, const node* element) {
+        auto const same = std::find_if(cursors_.begin(), cursors_.end(),
+                                       [name](const Cursor& c) { return c.name == name; });
+        if (element == nullptr) {
+            if (same != cursors_.end()) {
+                cursors_.erase(same);
+            }
+        } else if (same != cursors_.end()) {
+            same->element = element;
+        } else {
+            cursors_.push_back({name, element});
+        }
+    }
+    // The element is no cursor's any more, nor made: it goes apart.
+    void forget(const node* element) {
+        std::erase_if(cursors_, [element](const Cursor& c) { return c.element == element; });
+        std::erase_if(apart_, [element](const Apart& a) { return a.element == element; });
+    }
+
+    std::vector<Cursor> cursors_;
+    std::vector<Apart> apart_;
+    std::vector<const node*> released_;
+    const node* first_ = nullptr;
+    const node* header_ = nullptr;
+    std::vector<Shot> shots_;
+    static constexpr std::size_t most_held = 100'000; // elements in the scenes kept
+    std::size_t held_ = 0;
+    std::size_t shown_ = 0; // steps shown before the operation ended
+    Presentation* show_ = nullptr;
+    std::string_view operation_;
+};
+
 // What a command is given.
 struct Arguments {
     int key = 0;
     std::string text;
 };
 
-// The list that the commands work on, and what a step leaves for its drawing.
+// The list that the commands work on, and what a command leaves for its
+// drawing: the element it unlinked, as it was, and where it stood.
 class Session {
 public:
-    explicit Session(bool drawing) : drawing_(drawing) {}
-
-    // Keeps what an element was when it left the list, for the next drawing:
-    // a copy, which stands for it, so that a link to itself is one to the copy.
-    void unlinked(const node& element, std::string_view label) {
-        if (drawing_) {
-            node& copy = unlinked_.emplace(element);
-            if (element.next == &element) {
-                copy.next = &copy;
-            }
-            label_ = label;
+    Session(Presentation& presentation, bool drawings, bool stepped)
+        : show(presentation), drawings_(drawings || stepped), stepped_(stepped) {
+        if (stepped) {
+            list.observe(&stepper_);
         }
     }
-    // The end of a step: with drawings, the list as the step left it.
-    void step_done() {
-        if (drawing_) {
-            show(list, {}, unlinked_ ? std::optional<Mark>({&*unlinked_, label_}) : std::nullopt);
+
+    // Keeps what the first element in circle order that `matches` finds is
+    // now, and where it stands, for the drawing after it is unlinked: a copy
+    // (the demo build may release the element), with as much of its text as
+    // a drawing shows.
+    // Answers whether it found one.
+    template <typename Match>
+    bool before_removal(Match matches) {
+        kept_.reset();
+        Unobserved const quiet(list);
+        auto const found = std::find_if(list.begin(), list.end(), matches);
+        if (found == list.end() || !drawings_) {
+            return found != list.end();
         }
-        unlinked_.reset();
+        Kept& kept = kept_.emplace();
+        kept.copy.key = found->key;
+        kept.copy.info = prefix(found->info, 512);
+        kept.was_first = found == list.begin();
+        bool const alone = found->next == &*found;
+        kept.copy.next = alone ? &kept.copy : found->next;
+        kept.before = alone ? nullptr : found->next;
+        return true;
+    }
+    // The element that before_removal() found was unlinked, and
+    // `handed_over` says whether the list handed it over or released it.
+    void removed(bool handed_over) {
+        label_ = handed_over ? texts::removed : texts::released;
+        unlinked_ = kept_.has_value();
+    }
+    // The command given, as the steps of its operation name it.
+    void command(std::string operation) {
+        operation_ = std::move(operation);
+        stepper_.command(show, operation_);
+    }
+    // The drawing after a command, with what it unlinked; with steps, the
+    // drawing after each step of its operation before it, numbered, and it
+    // the last of them.
+    void drawn() {
+        if (drawings_) {
+            Unobserved const quiet(list);
+            Apart apart{nullptr, label_};
+            if (unlinked_) {
+                apart = {&kept_->copy, label_, kept_->before, kept_->was_first};
+            }
+            Scene const scene = capture(list, {{}, {&apart, unlinked_ ? 1u : 0u}});
+            if (stepped_) {
+                stepper_.finish(scene);
+            } else {
+                show.draw({scene});
+            }
+        }
+        unlinked_ = false;
+        kept_.reset();
     }
 
     ListaEnc list;
+    Presentation& show;
     bool over = false; // sair was given
 
 private:
-    bool drawing_;
-    std::optional<node> unlinked_;
+    struct Kept {
+        node copy;
+        const node* before = nullptr;
+        bool was_first = false;
+    };
+    bool drawings_;
+    bool stepped_;
+    Stepper stepper_;
+    std::string operation_;
+    std::optional<Kept> kept_;
+    bool unlinked_ = false;
     std::string_view label_;
 };
 
 // What a command takes after its name.
 enum class Takes { nothing, key, key_and_text, text };
+// What fills the "{}" of its narration.
+enum class Says { nothing, key, text, size };
 
 struct Command {
     std::string_view name;
     Takes takes;
     std::string_view usage; // its line in ajuda
     // The line that tells what the command does, said before it does it;
-    // none where null.
-    std::string (*narration)(const Session&, const Arguments&);
+    // none where empty.
+    std::string_view narration;
+    Says says;
     void (*act)(Session&, const Arguments&);
     bool drawn = true; // a drawing follows it with --desenho
 };
 
-void remove_key(Session& session, const Arguments& arguments) {
-    // remover unlinks the first element with the key in circle order, and the
-    // demo build may release it: what it was is kept before.
-    auto const target =
-        std::find_if(session.list.begin(), session.list.end(),
-                     [&arguments](const node& e) { return e.key == arguments.key; });
-    std::optional<node> before;
-    if (target != session.list.end()) {
-        before.emplace(*target);
-        if (target->next == &*target) { // alone, linked to itself
-            before->next = &*before;
-        }
-    }
-    std::unique_ptr<node> const removed = session.list.remover(arguments.key);
-    if (before) {
-        session.unlinked(*before, removed ? removed_label : released_label);
+void remove_key(Session& s, const Arguments& a) {
+    bool const found = s.before_removal([&a](const node& e) { return e.key == a.key; });
+    std::unique_ptr<node> const removed = s.list.remover(a.key);
+    if (found) {
+        s.removed(removed != nullptr);
+    } else {
+        s.show.note(filled(texts::key_absent, decimal(a.key)));
     }
 }
 
-void pop(Session& session, const Arguments&) {
+void remove_text(Session& s, const Arguments& a) {
+    s.before_removal([&a](const node& e) { return e.info == a.text; });
+    if (std::unique_ptr<node> const removed = s.list.removerinfo(a.text)) {
+        s.removed(true);
+    } else {
+        s.show.note(filled(texts::text_absent, quoted(a.text)));
+    }
+}
+
+void pop(Session& s, const Arguments&) {
+    s.before_removal([](const node&) { return true; });
     std::unique_ptr<node> popped;
     try {
-        popped = session.list.pop();
+        popped = s.list.pop();
     } catch (const ListUnderflowException&) {
+        s.drawn();
         return; // it said that the list is empty
     }
-    session.unlinked(*popped, removed_label);
-    session.step_done();
-    say(">>a chave removida foi: ", decimal(popped->key));
+    s.removed(true);
+    s.drawn();
+    s.show.say(filled(texts::popped_key, decimal(popped->key)));
 }
 
-void print_first(Session& session, const Arguments&) {
+void print_first(Session& s, const Arguments&) {
     try {
-        session.list.PrintFirst();
+        s.list.PrintFirst();
     } catch (const ListUnderflowException&) { // it said that the list is empty
     }
 }
@@ -187,70 +508,68 @@ void list_commands(Session&, const Arguments&);
 constexpr Command commands[] = {
     {"inserir", Takes::key_and_text,
      "  inserir K [TEXTO]  insere a chave K com o texto (um espaco, se faltar)",
-     [](const Session&, const Arguments& a) {
-         return joined(">>inserindo ", decimal(a.key), "...");
-     },
+     ">>inserindo {}...", Says::key,
      [](Session& s, const Arguments& a) { s.list.inserir(a.key, a.text); }},
     {"remover", Takes::key, "  remover K          remove o primeiro elemento de chave K",
-     [](const Session&, const Arguments& a) {
-         return joined(">>removendo ", decimal(a.key), "...");
-     },
-     remove_key},
+     ">>removendo {}...", Says::key, remove_key},
     {"removerinfo", Takes::text, "  removerinfo TEXTO  remove o primeiro elemento com o texto",
-     [](const Session&, const Arguments& a) {
-         return joined(">>removendo ", quoted(a.text), "...");
-     },
-     [](Session& s, const Arguments& a) {
-         if (std::unique_ptr<node> const removed = s.list.removerinfo(a.text)) {
-             s.unlinked(*removed, removed_label);
-         }
-     }},
+     ">>removendo {}...", Says::text, remove_text},
     {"pop", Takes::nothing, "  pop                remove o primeiro elemento da lista",
-     [](const Session&, const Arguments&) {
-         return std::string(">>Remove o primeiro elemento da lista");
-     },
-     pop},
+     ">>Remove o primeiro elemento da lista", Says::nothing, pop, false},
+    {"inverter", Takes::nothing, "  inverter           inverte a ordem dos elementos (cada next)",
+     ">>invertendo a lista...", Says::nothing,
+     [](Session& s, const Arguments&) { s.list.reverse(); }},
+    {"ordenar", Takes::nothing, "  ordenar            ordena os elementos pela chave",
+     ">>ordenando a lista pelas chaves...", Says::nothing,
+     [](Session& s, const Arguments&) { s.list.sort(); }},
     {"limpar", Takes::nothing, "  limpar             libera todos os elementos; o no cabeca fica",
-     [](const Session&, const Arguments&) { return std::string(">>limpando a lista..."); },
-     [](Session& s, const Arguments&) { s.list.limpar(); }},
+     ">>limpando a lista...", Says::nothing, [](Session& s, const Arguments&) { s.list.limpar(); }},
     {"tamanho", Takes::nothing, "  tamanho            conta os elementos",
-     [](const Session& s, const Arguments&) {
-         return joined(">>Tamanho da lista e' :", decimal(s.list.tamanho()));
-     },
-     [](Session&, const Arguments&) {}},
+     ">>Tamanho da lista e' :{}", Says::size, [](Session&, const Arguments&) {}},
     {"busca", Takes::key, "  busca K            diz se algum elemento tem a chave K",
-     [](const Session&, const Arguments& a) {
-         return joined(">>A chave ", decimal(a.key), " esta na lista?");
-     },
-     [](Session& s, const Arguments& a) { say(s.list.Busca(a.key) ? "sim" : "nao"); }},
+     ">>A chave {} esta na lista?", Says::key,
+     [](Session& s, const Arguments& a) {
+         s.show.say(s.list.Busca(a.key) ? texts::yes : texts::no);
+     }},
     {"buscainfo", Takes::text, "  buscainfo TEXTO    diz se algum elemento tem o texto",
-     [](const Session&, const Arguments& a) {
-         return joined(">>O texto ", quoted(a.text), " esta na lista?");
-     },
-     [](Session& s, const Arguments& a) { say(s.list.BuscaInfo(a.text) ? "sim" : "nao"); }},
+     ">>O texto {} esta na lista?", Says::text,
+     [](Session& s, const Arguments& a) {
+         s.show.say(s.list.BuscaInfo(a.text) ? texts::yes : texts::no);
+     }},
     {"primeiro", Takes::nothing, "  primeiro           mostra a chave do primeiro elemento",
-     [](const Session&, const Arguments&) { return std::string(">>Qual o primeiro no da lista?"); },
-     print_first},
+     ">>Qual o primeiro no da lista?", Says::nothing, print_first},
     {"exibir", Takes::nothing, "  exibir             mostra as chaves em ordem, do primeiro",
-     [](const Session&, const Arguments&) { return std::string(">>Exibicao da lista"); },
+     ">>Exibicao da lista", Says::nothing,
      [](Session& s, const Arguments&) { s.list.ExibirLista(); }},
     {"exibirinfo", Takes::nothing, "  exibirinfo         mostra os textos em ordem, do primeiro",
-     [](const Session&, const Arguments&) { return std::string(">>Exibicao dos textos da lista"); },
+     ">>Exibicao dos textos da lista", Says::nothing,
      [](Session& s, const Arguments&) { s.list.ExibirInfo(); }},
     {"desenhar", Takes::nothing, "  desenhar           desenha a lista, o no cabeca e os next",
-     [](const Session&, const Arguments&) { return std::string(">>Desenho da lista"); },
-     [](Session& s, const Arguments&) { show(s.list); }, false},
-    {"ajuda", Takes::nothing, "  ajuda              mostra estes comandos",
-     [](const Session&, const Arguments&) { return std::string(">>Comandos:"); }, list_commands,
+     ">>Desenho da lista", Says::nothing,
+     [](Session& s, const Arguments&) {
+         Scene const scene = capture(s.list);
+         s.show.draw({scene});
+     },
      false},
-    {"sair", Takes::nothing, "  sair               termina a sessao", nullptr,
+    {"ajuda", Takes::nothing, "  ajuda              mostra estes comandos",
+     ">>Comandos:", Says::nothing, list_commands, false},
+    {"sair", Takes::nothing, "  sair               termina a sessao", "", Says::nothing,
      [](Session& s, const Arguments&) { s.over = true; }, false},
 };
 
-void list_commands(Session&, const Arguments&) {
-    for (const Command& command : commands) {
-        say(command.usage);
+constexpr auto command_names = [] {
+    std::array<std::string_view, std::size(commands)> names{};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        names[i] = commands[i].name;
     }
+    return names;
+}();
+
+void list_commands(Session& s, const Arguments&) {
+    for (const Command& command : commands) {
+        s.show.say(command.usage);
+    }
+    s.show.say(texts::quoting);
 }
 
 // What is wrong with a line, and the part of it that is wrong, if any.
@@ -262,7 +581,7 @@ struct Fault {
 // Reads a key: the whole word, an optional sign and decimal digits.
 std::optional<Fault> read_key(std::string_view word, int& key) {
     if (word.empty()) {
-        return Fault{"chave ausente"};
+        return Fault{texts::no_key};
     }
     std::string_view digits = word;
     if (digits.starts_with('+') && !digits.starts_with("+-")) {
@@ -270,12 +589,21 @@ std::optional<Fault> read_key(std::string_view word, int& key) {
     }
     auto const [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), key);
     if (end != digits.data() + digits.size() || error == std::errc::invalid_argument) {
-        return Fault{"chave invalida", word};
+        return Fault{texts::bad_key, word};
     }
     if (error == std::errc::result_out_of_range) {
-        return Fault{"chave fora do intervalo", word};
+        return Fault{texts::key_out_of_range, word};
     }
     return std::nullopt;
+}
+
+// A text as a line gives it: between double quotes, what is between them.
+std::string_view unquoted(std::string_view text) {
+    if (text.size() >= 2 && text.starts_with('"') && text.ends_with('"')) {
+        text.remove_prefix(1);
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 // Runs a line of commands: its command, said with `narration` when that is
@@ -283,9 +611,6 @@ std::optional<Fault> read_key(std::string_view word, int& key) {
 // nothing. Answers what is wrong with the line, which then does nothing.
 std::optional<Fault> perform(Session& session, std::string_view line,
                              std::string_view narration = {}) {
-    if (line.ends_with('\r')) {
-        line.remove_suffix(1);
-    }
     std::string_view const name = take_word(line);
     if (name.empty()) {
         return std::nullopt;
@@ -293,7 +618,7 @@ std::optional<Fault> perform(Session& session, std::string_view line,
     auto const command = std::find_if(std::begin(commands), std::end(commands),
                                       [name](const Command& c) { return c.name == name; });
     if (command == std::end(commands)) {
-        return Fault{"comando desconhecido", name};
+        return Fault{texts::unknown_command, name};
     }
     Arguments arguments;
     if (command->takes == Takes::key || command->takes == Takes::key_and_text) {
@@ -304,22 +629,47 @@ std::optional<Fault> perform(Session& session, std::string_view line,
     if (command->takes == Takes::key_and_text || command->takes == Takes::text) {
         std::string_view const text = trimmed(line);
         if (text.empty() && command->takes == Takes::text) {
-            return Fault{"texto ausente"};
+            return Fault{texts::no_text};
         }
-        arguments.text = text.empty() ? default_text : text;
+        arguments.text = text.empty() ? default_text : unquoted(text);
         line = {};
     }
     if (std::string_view const extra = trimmed(line); !extra.empty()) {
-        return Fault{"argumento a mais", extra};
+        return Fault{texts::extra_argument, extra};
     }
-    if (!narration.empty()) {
-        say(narration);
-    } else if (command->narration != nullptr) {
-        say(command->narration(session, arguments));
+    switch (command->takes) {
+    case Takes::nothing:
+        session.command(std::string(name));
+        break;
+    case Takes::key:
+    case Takes::key_and_text:
+        session.command(joined(name, " ", decimal(arguments.key)));
+        break;
+    case Takes::text:
+        session.command(joined(name, " ", quoted(arguments.text)));
+        break;
+    }
+    if (narration.empty() && !command->narration.empty()) {
+        switch (command->says) {
+        case Says::nothing:
+            session.show.say(command->narration);
+            break;
+        case Says::key:
+            session.show.say(filled(command->narration, decimal(arguments.key)));
+            break;
+        case Says::text:
+            session.show.say(filled(command->narration, quoted(arguments.text)));
+            break;
+        case Says::size:
+            session.show.say(filled(command->narration, decimal(session.list.tamanho())));
+            break;
+        }
+    } else if (!narration.empty()) {
+        session.show.say(narration);
     }
     command->act(session, arguments);
     if (command->drawn) {
-        session.step_done();
+        session.drawn();
     }
     return std::nullopt;
 }
@@ -343,12 +693,12 @@ constexpr Step script[] = {
     {"remover 30"},
     {"tamanho"},
     {"primeiro"},
-    {"exibir", show_again},
+    {"exibir", texts::show_again},
     {"remover 10"},
-    {"exibir", show_again},
+    {"exibir", texts::show_again},
     {"primeiro"},
     {"pop"},
-    {"exibir", show_again_after_a_blank_line},
+    {"exibir", texts::show_again_after_a_blank_line},
 };
 
 // A session: the commands of standard input, up to its end or sair. Answers
@@ -356,15 +706,13 @@ constexpr Step script[] = {
 int converse(Session& session) {
     bool const terminal = input_is_terminal();
     if (terminal) {
-        say(greeting);
+        session.show.say(texts::greeting);
     }
+    std::unique_ptr<LineReader> const reader = line_reader(terminal, texts::prompt, command_names);
     bool understood = true;
     std::string line;
     for (std::size_t number = 1; !session.over; ++number) {
-        if (terminal) {
-            std::cout.write(prompt.data(), static_cast<std::streamsize>(prompt.size())).flush();
-        }
-        if (!std::getline(std::cin, line)) {
+        if (!reader->read(line)) {
             if (terminal) {
                 say(""); // ends the prompt's line
             }
@@ -372,25 +720,52 @@ int converse(Session& session) {
         }
         if (auto const fault = perform(session, line)) {
             understood = false;
-            std::string const where = decimal(number);
+            std::string const where = decimal(number); // short: nothing to allocate
             if (fault->part) {
-                complain(listdemo.name, ": linha ", where, ": ", fault->reason, ": ",
-                         Quoted{*fault->part});
+                complain(listdemo.name, texts::at_line, where, ": ", fault->reason, ": ",
+                         Quoted{prefix(*fault->part, echoed_bytes)},
+                         fault->part->size() > echoed_bytes ? "..." : "");
             } else {
-                complain(listdemo.name, ": linha ", where, ": ", fault->reason);
+                complain(listdemo.name, texts::at_line, where, ": ", fault->reason);
             }
         }
     }
     return understood ? 0 : 1;
 }
 
+// The width of drawings: as given, else the terminal's where standard output
+// is one, else 80. Answers 0 for a width given that is not one.
+std::size_t drawing_width(unsigned modes) {
+    if ((modes & width_given) != 0) {
+        std::size_t width = 0;
+        auto const [end, error] = std::from_chars(
+            width_argument.data(), width_argument.data() + width_argument.size(), width);
+        bool const whole = end == width_argument.data() + width_argument.size();
+        return whole && error == std::errc() && width >= least_width && width <= most_width ? width
+                                                                                            : 0;
+    }
+    winsize size{};
+    if (::isatty(1) == 1 && ::ioctl(1, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        return std::clamp<std::size_t>(size.ws_col, least_width, most_width);
+    }
+    return default_width;
+}
+
 int narrate(unsigned modes) {
-    Session session((modes & drawings) != 0);
-    if ((modes & interactive) != 0) {
-        return converse(session);
+    std::size_t const width = drawing_width(modes);
+    if (width == 0) {
+        complain(filled(filled(texts::bad_width, listdemo.name), quoted(width_argument)));
+        return 2;
+    }
+    bool const session = (modes & interactive) != 0;
+    bool const stepped = (modes & steps) != 0;
+    TextPresentation presentation(width, session, (modes & drawings) != 0 || stepped);
+    Session state(presentation, (modes & drawings) != 0, stepped);
+    if (session) {
+        return converse(state);
     }
     for (const Step& step : script) {
-        perform(session, step.command, step.narration);
+        perform(state, step.command, step.narration);
     }
     return 0;
 }

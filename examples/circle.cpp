@@ -2,9 +2,9 @@
 // A program that uses the list, in C++17, with std::forward_list's names: a
 // circle of texts grown after its last element, shown with ExibirInfo,
 // walked with a range-for and the standard algorithms, shrunk after a known
-// element, and kept with another list in a std::vector. Built against
-// listaenc::game, its first line is "  1.alfa  2.beta  3.gama "; against
-// listaenc::demo, " alfa beta gama ".
+// element, kept with another list in a std::vector, and sorted, reversed and
+// thinned by key. Built against listaenc::game, its first line is
+// "  1.alfa  2.beta  3.gama "; against listaenc::demo, " alfa beta gama ".
 #include "listaenccircular.h"
 
 #include <algorithm>
@@ -51,4 +51,23 @@ int main() {
         }
         std::cout << std::endl;
     }
+
+    // The classic algorithms move links only: nothing is copied or made.
+    ListaEnc numbers;
+    for (int key : {3, 1, 2, 1}) {
+        numbers.inserir(key, "");
+    }
+    auto const show = [&numbers](const char* what) {
+        std::cout << what << ':';
+        for (auto at = numbers.cbegin(); at != numbers.cend(); ++at) {
+            std::cout << ' ' << at->key;
+        }
+    };
+    numbers.sort();
+    show("sorted");
+    numbers.reverse();
+    show(" | reversed");
+    std::cout << " | " << numbers.remove(1) << ' ';
+    show("removed");
+    std::cout << std::endl;
 }

@@ -5,7 +5,8 @@
 // every operation, its own output and its whole circle, counted by the list
 // and walked by its iterators; every sixteenth operation and the last, both
 // lines in which the list prints itself. A disagreement names the input and
-// aborts. Built for libFuzzer, and replayed by the test suite.
+// aborts. A second list takes part in swap and splice_after. Built for
+// libFuzzer, and replayed by the test suite.
 #include "listaenccircular.h"
 
 #include <algorithm>
@@ -37,7 +38,10 @@ struct Differential {
     ListaEnc list;
     std::vector<node> model; // their next unused
     bool made = false;       // the list has its header
-    std::ostream want;       // what the list must print
+    ListaEnc spare;          // a second list, for swap and splice_after
+    std::vector<node> spare_model;
+    bool spare_made = false;
+    std::ostream want; // what the list must print
 
     // An iterator to the list's element at position `at`.
     auto nth(std::size_t at) { return std::next(list.begin(), std::ptrdiff_t(at)); }
@@ -47,7 +51,7 @@ struct Differential {
     // the name, std::forward_list's (fwd) or the list's own, of one that has
     // two.
     void step(unsigned op, int k, const std::string& t, bool all) {
-        bool const fwd = op / 13 % 2;
+        bool const fwd = op / 20 % 2;
         auto const with = [this](auto match) {
             return std::size_t(std::find_if(model.begin(), model.end(), match) - model.begin());
         };
@@ -56,7 +60,7 @@ struct Differential {
         std::size_t const at = model.empty() ? 0 : static_cast<std::size_t>(k) % model.size();
         constexpr std::string_view underflow = "A lista esta vazia\n!";
         try {
-            switch (op % 13) {
+            switch (op % 20) {
             case 0:
             case 1:
                 model.push_back({k, t, nullptr});
@@ -134,6 +138,58 @@ struct Differential {
             case 12:
                 want << (key_at() < model.size()) << (text_at() < model.size());
                 std::cout << list.Busca(k) << list.BuscaInfo(t);
+                break;
+            case 13: // the spare list grows, or is emptied
+                fwd ? spare.clear() : void(spare.inserir(k, t));
+                fwd ? spare_model.clear() : spare_model.push_back({k, t, nullptr});
+                spare_made = spare_made || !fwd;
+                break;
+            case 14:
+                fwd ? list.swap(spare) : swap(list, spare);
+                std::swap(model, spare_model), std::swap(made, spare_made);
+                break;
+            case 15:
+            case 16: { // by key, or by text
+                std::size_t const before = model.size();
+                auto const gone = [&](const node& e) {
+                    return op % 20 == 15 ? e.key == k : e.info == t;
+                };
+                model.erase(std::remove_if(model.begin(), model.end(), gone), model.end());
+                want << before - model.size();
+                std::cout << (op % 20 == 15 ? list.remove(k) : list.remove_if(gone));
+                break;
+            }
+            case 17:
+                list.reverse();
+                std::reverse(model.begin(), model.end());
+                break;
+            case 18: { // by key, or by text from the last byte (stable either way)
+                auto const by_text = [](const node& a, const node& b) {
+                    return std::lexicographical_compare(a.info.rbegin(), a.info.rend(),
+                                                        b.info.rbegin(), b.info.rend());
+                };
+                auto const by_key = [](const node& a, const node& b) { return a.key < b.key; };
+                fwd ? list.sort(by_text) : list.sort();
+                fwd ? std::stable_sort(model.begin(), model.end(), by_text)
+                    : std::stable_sort(model.begin(), model.end(), by_key);
+                break;
+            }
+            case 19: // all of the spare list, or an element of the list itself
+                if (!model.empty() && fwd) {
+                    model.insert(model.begin() + std::ptrdiff_t(at) + 1, spare_model.begin(),
+                                 spare_model.end());
+                    spare_model.clear();
+                    list.splice_after(nth(at), spare);
+                } else if (!model.empty()) {
+                    std::size_t const it = t.size() % model.size();
+                    std::size_t const moved = (it + 1) % model.size();
+                    if (at != it && at != moved) {
+                        node const e = model[moved];
+                        model.erase(model.begin() + std::ptrdiff_t(moved));
+                        model.insert(model.begin() + std::ptrdiff_t(at - (moved < at)) + 1, e);
+                    }
+                    list.splice_after(nth(at), list, nth(it));
+                }
             }
         } catch (...) { // the message that the exception printed tells which one it is
             std::cout << "!";
@@ -189,7 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Printed printed;  // by the list, and
     static Printed expected; // by its model, each keeping its room
     std::streambuf* const saved = std::cout.rdbuf(&printed);
-    Differential differential{{}, {}, false, std::ostream(&expected)};
+    Differential differential{{}, {}, false, {}, {}, false, std::ostream(&expected)};
     unsigned steps = 0;
     while (data < end) {
         // Mostly small keys, so that they repeat, and sometimes a large one;

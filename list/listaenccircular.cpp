@@ -1,213 +1,758 @@
 // SPDX-License-Identifier: MIT
+// The circle's operations, each written as the steps it takes (steps.h).
 #include "listaenccircular.h"
 
-#include <algorithm>
-#include <atomic>
-#include <charconv>
+#include "printing.h"
+#include "steps.h"
+
 #include <cstdlib>
-#include <cstring>
-#include <iostream>
 #include <memory>
 #include <new>
+#include <string>
+#include <string_view>
 #include <utility>
 
-// Running out of memory for an element is reported through an assertion in
-// every build, so this file keeps its assertions where NDEBUG is defined.
-#undef NDEBUG
-#include <cassert>
+// ---- The one primitive through which every link changes --------------------
 
-// Checks a requirement of the operation in the checked mode; without it, the
-// check is not even compiled.
+void ListaEnc::link(node* element, node* after, [[maybe_unused]] const char* name,
+                    [[maybe_unused]] const char* code) noexcept(!traced) {
+    node*& changed = element != nullptr ? element->next : head;
+    [[maybe_unused]] node* const before = changed;
+    changed = after;
 #ifdef LISTAENC_ASSERTIONS
-#define LISTAENC_REQUIRE(check) check
-#else
-#define LISTAENC_REQUIRE(check) static_cast<void>(0)
+    // A node that a link of this list's circle reaches is in this list.
+    if (after != nullptr && (element == head || (element != nullptr && element->owner == head))) {
+        after->owner = head;
+    }
+#endif
+    TELL(link, name, code, element, before, after);
+}
+
+std::unique_ptr<node> ListaEnc::hand_over(node* element, [[maybe_unused]] const char* name,
+                                          [[maybe_unused]] const char* code) noexcept(!traced) {
+    LISTAENC_CHECKED(element->owner = nullptr);
+    TELL(unlink, name, code, element);
+    return std::unique_ptr<node>(element);
+}
+
+#ifdef LISTAENC_TRACE
+
+// ---- What the traced build tells -------------------------------------------
+
+// Tells the call of an operation when it is made, and its end when it
+// returns or an exception leaves it; an operation called by another tells
+// nothing of its own.
+class ListaEnc::Call {
+public:
+    Call(const ListaEnc& list, const char* operation)
+        : list_(list.observer_ != nullptr && list.operation_ == nullptr ? &list : nullptr) {
+        if (list_ != nullptr) {
+            list.operation_ = operation;
+            try {
+                list.tell(Step::Kind::call, "", "");
+            } catch (...) {
+                list.operation_ = nullptr;
+                throw;
+            }
+        }
+    }
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+    ~Call() noexcept(false) {
+        if (list_ == nullptr) {
+            return;
+        }
+        struct Ended {
+            const ListaEnc* list;
+            ~Ended() { list->operation_ = nullptr; }
+        } const ended{list_};
+        if (std::uncaught_exceptions() > unwinding_) {
+            try {
+                list_->tell(Step::Kind::done, "", "");
+            } catch (...) { // the exception on its way goes on
+            }
+        } else {
+            list_->tell(Step::Kind::done, "", "");
+        }
+    }
+
+private:
+    const ListaEnc* list_;
+    int unwinding_ = std::uncaught_exceptions();
+};
+
+void ListaEnc::tell(Step::Kind kind, const char* name, const char* code, const node* element,
+                    const node* before, const node* after, bool matched) const {
+    // What the observer asks of the list meanwhile is not told.
+    if (operation_ != nullptr && observer_ != nullptr && !telling_) {
+        telling_ = true;
+        struct Telling {
+            const ListaEnc* list;
+            ~Telling() { list->telling_ = false; }
+        } const telling{this};
+        observer_->step(*this, Step{kind, operation_, code, name, element, before, after, matched});
+    }
+}
+
+bool ListaEnc::tested(const char* cursor, const char* test, const node* element,
+                      bool matched) const {
+    tell(Step::Kind::compare, cursor, test, element, nullptr, nullptr, matched);
+    return matched;
+}
+
+void ListaEnc::observe(Observer* observer) noexcept { observer_ = observer; }
+
+Observer* ListaEnc::observer() const noexcept { return observer_; }
+
+ListaEnc::iterator ListaEnc::begin() noexcept {
+    CALL("begin");
+    return {first(), head};
+}
+
+ListaEnc::const_iterator ListaEnc::begin() const noexcept {
+    CALL("begin");
+    return {first(), head};
+}
+
+ListaEnc::iterator ListaEnc::end() noexcept {
+    CALL("end");
+    return {};
+}
+
+ListaEnc::const_iterator ListaEnc::end() const noexcept {
+    CALL("end");
+    return {};
+}
+
+ListaEnc::const_iterator ListaEnc::cbegin() const noexcept {
+    CALL("cbegin");
+    return {first(), head};
+}
+
+ListaEnc::const_iterator ListaEnc::cend() const noexcept {
+    CALL("cend");
+    return {};
+}
+
 #endif
 
-namespace {
+// ---- The walks that the operations share -----------------------------------
 
-// The size of the last line of this thread that was too long for the buffer
-// it holds in itself. The next such line allocates that much at once, so that
-// a long circle printed again and again takes one allocation a line and no
-// copy, while one huge line costs the lines after it only once. It is plain
-// data: a line owns its buffer, and nothing is left to free when the thread
-// ends.
-thread_local std::size_t line_size = 0;
-
-// Memory kept for the C library to format its assertion report in, once an
-// element could not be made: it is given back just before the assertion.
-std::atomic<void*> reserve{nullptr};
-
-// Copies `text` to `at` and answers where the copy ends. A short text, the
-// common case in a roster, goes in two copies of a fixed size, which overlap
-// when the text is shorter than both together, rather than in a library call.
-[[gnu::always_inline]] inline char* copy_text(char* at, std::string_view text) {
-    std::size_t const size = text.size();
-    const char* const from = text.data();
-    if (size > 16) {
-        return std::copy(text.begin(), text.end(), at);
+node* ListaEnc::last() const noexcept(!traced) {
+    node* const primeiro = first();
+    node* ultimo = nullptr;
+    STEP_ON(ultimo, primeiro);
+    while (!TEST(ultimo, ultimo->next == primeiro)) {
+        STEP_ON(ultimo, ultimo->next);
     }
-    if (size >= 8) {
-        std::memcpy(at, from, 8);
-        std::memcpy(at + size - 8, from + size - 8, 8);
-    } else if (size >= 4) {
-        std::memcpy(at, from, 4);
-        std::memcpy(at + size - 4, from + size - 4, 4);
-    } else if (size > 0) {
-        at[0] = from[0];
-        at[size / 2] = from[size / 2];
-        at[size - 1] = from[size - 1];
-    }
-    return at + size;
+    return ultimo;
 }
 
-// One line of output, formatted in place in a buffer of its own, then written
-// to standard output with one call and flushed. A short line needs no memory
-// but its own.
-class Line {
-public:
-    Line() = default;
-    Line(const Line&) = delete;
-    Line& operator=(const Line&) = delete;
-
-    // Answers where the next `size` bytes go; advance() takes them.
-    char* room(std::size_t size) {
-        if (static_cast<std::size_t>(limit_ - end_) < size) {
-            grow(size);
-        }
-        return end_;
-    }
-    void advance(char* end) { end_ = end; }
-
-    Line& operator<<(std::string_view text) {
-        advance(copy_text(room(text.size()), text));
-        return *this;
-    }
-    Line& operator<<(int value) {
-        constexpr std::size_t most = 11; // "-2147483648"
-        char* const at = room(most);
-        advance(std::to_chars(at, at + most, value).ptr);
-        return *this;
-    }
-
-    // Ends the line: a newline, one write, then the flush.
-    void write() {
-        *this << "\n";
-        put();
-        std::cout.flush();
-        if (allocated_) {
-            line_size = static_cast<std::size_t>(end_ - begin_);
-        }
-    }
-    // Writes what the line holds with one call, as it stands.
-    void put() const { std::cout.write(begin_, end_ - begin_); }
-
-private:
-    void grow(std::size_t size) {
-        auto const used = static_cast<std::size_t>(end_ - begin_);
-        auto const held = static_cast<std::size_t>(limit_ - begin_);
-        std::size_t const larger = std::max({line_size, 2 * held, used + size});
-        std::unique_ptr<char[]> bigger(new char[larger]);
-        std::copy(begin_, end_, bigger.get());
-        allocated_ = std::move(bigger);
-        begin_ = allocated_.get();
-        end_ = begin_ + used;
-        limit_ = begin_ + larger;
-    }
-
-    char short_line_[128];
-    std::unique_ptr<char[]> allocated_;
-    char* begin_ = short_line_;
-    char* end_ = short_line_;                        // of what the line holds so far
-    char* limit_ = short_line_ + sizeof short_line_; // of the room it has
-};
-
-// The positions " 1.", " 2.", " 3."... of a numbered line, counted as decimal
-// text rather than converted from binary for each element of a long circle.
-// The last digit is kept apart, so that the text before it changes only once
-// in ten positions.
-class Position {
-public:
-    // Bytes that next() may write; a position takes 12 at most (" 2147483647.").
-    static constexpr std::size_t room = 16;
-
-    // Writes the next position at `at` and answers where it ends.
-    char* next(char* at) {
-        if (++last_ > '9') {
-            last_ = '0';
-            raise_tens();
-        }
-        std::memcpy(at, tens_, room);
-        at += tens_size_;
-        *at++ = last_;
-        *at++ = '.';
-        return at;
-    }
-
-private:
-    void raise_tens() {
-        char* digit = tens_ + tens_size_ - 1;
-        while (digit != tens_ && *digit == '9') {
-            *digit-- = '0';
-        }
-        if (digit == tens_) { // past 9, 99, ...: one digit more
-            tens_[tens_size_++] = '0';
-            ++digit;
-        }
-        ++*digit;
-    }
-
-    char tens_[room] = " "; // a space, then the digits before the last one
-    std::size_t tens_size_ = 1;
-    char last_ = '0';
-};
-
-// Makes an element in memory of its own, with no new-handler, or answers
-// null when there is none.
-std::unique_ptr<node> make_node(int key, std::string&& info) noexcept {
-    if (reserve.load(std::memory_order_relaxed) == nullptr) {
-        void* const spare = std::malloc(4096);
-        void* none = nullptr;
-        if (!reserve.compare_exchange_strong(none, spare)) { // another thread kept one
-            std::free(spare);
-        }
-    }
-    void* const memory = std::malloc(sizeof(node));
-    if (memory == nullptr) {
+template <typename Match>
+node* ListaEnc::find(Match match, [[maybe_unused]] const char* test) const {
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
         return nullptr;
     }
-    return std::unique_ptr<node>(::new (memory) node{key, std::move(info), nullptr});
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
+    do {
+        if (TEST_WORDS(atual, match(atual), test)) {
+            return atual;
+        }
+        STEP_ON(atual, atual->next);
+    } while (atual != primeiro);
+    return nullptr;
 }
 
-// Writes `text` on standard error with one call, just before the process
-// aborts.
-void report(std::string_view text) noexcept {
-    try {
-        std::cerr.write(text.data(), static_cast<std::streamsize>(text.size()));
-        std::cerr.flush();
-    } catch (...) { // the abort follows all the same
+template <typename Match>
+node* ListaEnc::find_before(Match match, [[maybe_unused]] const char* test) const {
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
+        return nullptr;
+    }
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
+    if (TEST_WORDS(atual, match(atual), test)) {
+        return last();
+    }
+    node* anterior = nullptr;
+    for (;;) {
+        STEP_ON(anterior, atual);
+        STEP_ON(atual, atual->next);
+        if (atual == primeiro) {
+            return nullptr;
+        }
+        if (TEST_WORDS(atual, match(atual), test)) {
+            return anterior;
+        }
     }
 }
 
-// Answers whether `element` was made. When it was not, writes the
-// allocation-failure message first, for the report of the failed assertion
-// in the operation that called for it.
-bool allocated(const node* element) noexcept {
-    if (element == nullptr) {
-        std::free(reserve.exchange(nullptr));
-        report(allocation_failure_message);
+int ListaEnc::count() const noexcept(!traced) {
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
+        return 0;
     }
-    return element != nullptr;
+    int n = 0;
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
+    do {
+        ++n;
+        STEP_ON(atual, atual->next);
+    } while (atual != primeiro);
+    return n;
 }
 
-// Links `element` right after `prev` and answers it.
-node* link_after(node* prev, std::unique_ptr<node> element) noexcept {
-    element->next = prev->next;
-    prev->next = element.release();
-    return prev->next;
+node* ListaEnc::link_after(node* anterior, node* novo) noexcept(!traced) {
+    LINK(novo, anterior->next);
+    LINK(anterior, novo);
+    return novo;
 }
 
-} // namespace
+node* ListaEnc::unlink_after(node* anterior) noexcept(!traced) {
+    node* removido = nullptr;
+    STEP_ON(removido, anterior->next);
+    if (removido == anterior) { // it was alone
+        LINK(head, nullptr);
+    } else {
+        if (removido == head->next) {
+            LINK(head, removido->next);
+        }
+        LINK(anterior, removido->next);
+    }
+    return removido;
+}
+
+void ListaEnc::release_elements() noexcept {
+    node* const primeiro = first();
+    LINK(head, nullptr);
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro->next);
+    while (atual != primeiro) { // the first goes last: the walk ends at it
+        node* const removido = atual;
+        STEP_ON(atual, atual->next);
+        RELEASE(removido);
+    }
+    RELEASE(primeiro);
+}
+
+void ListaEnc::release_all() noexcept {
+    if (head != nullptr) {
+        if (head->next != nullptr) {
+            release_elements();
+        }
+        node* const cabeca = head;
+        LINK_HEAD(nullptr);
+        RELEASE(cabeca);
+    }
+}
+
+#ifdef LISTAENC_ASSERTIONS
+
+// ---- The checked mode's requirements --------------------------------------
+
+void ListaEnc::require_element(const char* operation, const node* anterior) const noexcept {
+    if (anterior == nullptr) {
+        broken(operation, "anterior e nulo");
+    }
+    if (head == nullptr || anterior->owner != head) {
+        broken(operation, "anterior nao e um elemento desta lista");
+    }
+}
+
+void ListaEnc::require_element(const char* operation, const_iterator pos,
+                               const char* name) const noexcept {
+    std::string_view const what = pos == const_iterator{} ? " e end()"
+                                  : head == nullptr || pos.element->owner != head
+                                      ? " nao e um elemento desta lista"
+                                      : "";
+    if (!what.empty()) {
+        char line[64] = {};
+        std::string_view(name).copy(line, 16);
+        what.copy(line + std::strlen(line), 40);
+        broken(operation, line);
+    }
+}
+
+void ListaEnc::require_elements(const char* operation) const noexcept {
+    if (first() == nullptr) {
+        broken(operation, "a lista nao tem elementos");
+    }
+}
+
+void ListaEnc::require_other(const char* operation, const ListaEnc& other) const noexcept {
+    if (&other == this) {
+        broken(operation, "other e esta lista");
+    }
+}
+
+// The line is formatted whole, then written with one call. Its parts are
+// the list's own short texts, which the buffer holds.
+void ListaEnc::broken(const char* operation, const char* what) noexcept {
+    char line[128];
+    char* end = line;
+    for (std::string_view part : {"listaenc: ", operation, ": ", what, "\n"}) {
+        end = std::copy(part.begin(), part.end(), end);
+    }
+    report({line, static_cast<std::size_t>(end - line)});
+    std::abort();
+}
+
+#endif
+
+// ---- Lifetime and insertion ------------------------------------------------
+
+ListaEnc::~ListaEnc() { release_all(); }
+
+ListaEnc& ListaEnc::operator=(ListaEnc&& other) noexcept {
+    if (this != &other) {
+        CALL("operator=");
+        CALL_ON(other, "operator=");
+        release_all();
+        node* const cabeca = other.head;
+        other.link(nullptr, nullptr, "head", "other.head = nullptr");
+        LINK_HEAD(cabeca);
+    }
+    return *this;
+}
+
+int ListaEnc::inserir(int key, std::string info) noexcept {
+    CALL("inserir");
+    node* novo = nullptr;
+    MAKE(novo, key, info);
+    LINK(novo, novo);
+    if (head == nullptr) {
+        node* cabeca = nullptr;
+        MAKE(cabeca, 0, "");
+        LINK_HEAD(cabeca);
+        LINK(head, novo);
+    } else if (head->next == nullptr) {
+        LINK(head, novo);
+    } else {
+        node* const primeiro = head->next;
+        node* const ultimo = last();
+        LINK(ultimo, novo);
+        LINK(novo, primeiro);
+    }
+    return 0;
+}
+
+node* ListaEnc::inserirapos(node* anterior, int key, std::string info) noexcept {
+    CALL("inserirapos");
+    LISTAENC_REQUIRE(require_element("inserirapos", anterior));
+    node* novo = nullptr;
+    MAKE(novo, key, info);
+    return link_after(anterior, novo);
+}
+
+ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key, std::string info) noexcept {
+    CALL("insert_after");
+    LISTAENC_REQUIRE(require_element("insert_after", pos));
+    node* novo = nullptr;
+    MAKE(novo, key, info);
+    return {link_after(const_cast<node*>(pos.element), novo), head}; // an element of this list
+}
+
+void ListaEnc::limpar() noexcept {
+    CALL("limpar");
+    if (first() != nullptr) {
+        release_elements();
+    }
+}
+
+void ListaEnc::clear() noexcept {
+    CALL("clear");
+    if (first() != nullptr) {
+        release_elements();
+    }
+}
+
+void ListaEnc::swap(ListaEnc& other) noexcept {
+    CALL("swap");
+    CALL_ON(other, "swap");
+    node* const cabeca = head;
+    LINK_HEAD(other.head);
+    other.link(nullptr, cabeca, "head", "other.head = cabeca");
+}
+
+// ---- The classic algorithms, over the same links ---------------------------
+
+template <typename Match>
+ListaEnc::size_type ListaEnc::remove_where(Match match, [[maybe_unused]] const char* test) {
+    if (first() == nullptr) {
+        return 0;
+    }
+    // Each element is tested once, from the first; the walk ends at the last
+    // one, whatever has been unlinked before it.
+    size_type removidos = 0;
+    node* const ultimo = last();
+    node* anterior = nullptr;
+    STEP_ON(anterior, ultimo);
+    for (bool fim = false; !fim;) {
+        node* atual = nullptr;
+        STEP_ON(atual, anterior->next);
+        fim = atual == ultimo;
+        if (TEST_WORDS(atual, match(atual), test)) {
+            node* const removido = unlink_after(anterior);
+            RELEASE(removido);
+            ++removidos;
+        } else {
+            STEP_ON(anterior, atual);
+        }
+    }
+    return removidos;
+}
+
+ListaEnc::size_type ListaEnc::remove(int key) noexcept {
+    CALL("remove");
+    return remove_where(MATCH(atual->key == key));
+}
+
+ListaEnc::size_type ListaEnc::remove_matching(bool (*test)(void* pred, const node& element),
+                                              void* pred) {
+    CALL("remove_if");
+    return remove_where(MATCH(test(pred, *atual)));
+}
+
+void ListaEnc::reverse() noexcept {
+    CALL("reverse");
+    node* const primeiro = first();
+    if (primeiro == nullptr || primeiro->next == primeiro) {
+        return;
+    }
+    node* anterior = nullptr;
+    STEP_ON(anterior, last());
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
+    do {
+        node* proximo = nullptr;
+        STEP_ON(proximo, atual->next);
+        LINK(atual, anterior);
+        STEP_ON(anterior, atual);
+        STEP_ON(atual, proximo);
+    } while (atual != primeiro);
+    LINK(head, anterior);
+}
+
+// A merge sort of the links: the circle is opened into a chain from
+// head->next, then each pass merges runs of `passo` elements two by two,
+// taking from the left run unless the right one's element goes before it
+// (which keeps equal elements in order), until one pass merges once; its
+// last element closes the circle again.
+void ListaEnc::sort_by(bool (*less)(void* comp, const node& a, const node& b), void* comp,
+                       [[maybe_unused]] const char* operation,
+                       [[maybe_unused]] const char* test) noexcept {
+    CALL(operation);
+    node* const primeiro = first();
+    if (primeiro == nullptr || primeiro->next == primeiro) {
+        return;
+    }
+    node* const ultimo = last();
+    LINK(ultimo, nullptr);
+    for (std::size_t passo = 1;; passo *= 2) {
+        node* esquerda = nullptr;
+        node* cauda = nullptr;
+        STEP_ON(esquerda, head->next);
+        STEP_ON(cauda, head);
+        std::size_t fusoes = 0;
+        while (esquerda != nullptr) {
+            ++fusoes;
+            node* direita = esquerda;
+            std::size_t na_esquerda = 0;
+            while (na_esquerda < passo && direita != nullptr) {
+                ++na_esquerda;
+                STEP_ON(direita, direita->next);
+            }
+            std::size_t na_direita = direita != nullptr ? passo : 0;
+            while (na_esquerda > 0 || na_direita > 0) {
+                node* escolhido = nullptr;
+                if (na_esquerda > 0 &&
+                    (na_direita == 0 ||
+                     !TEST_WORDS(direita, less(comp, *direita, *esquerda), test))) {
+                    STEP_ON(escolhido, esquerda);
+                    STEP_ON(esquerda, esquerda->next);
+                    --na_esquerda;
+                } else {
+                    STEP_ON(escolhido, direita);
+                    STEP_ON(direita, direita->next);
+                    na_direita = direita != nullptr ? na_direita - 1 : 0;
+                }
+                if (cauda->next != escolhido) {
+                    LINK(cauda, escolhido);
+                }
+                STEP_ON(cauda, escolhido);
+            }
+            STEP_ON(esquerda, direita);
+        }
+        if (fusoes == 1) {
+            LINK(cauda, head->next);
+            return;
+        }
+        if (cauda->next != nullptr) {
+            LINK(cauda, nullptr);
+        }
+    }
+}
+
+void ListaEnc::sort() noexcept {
+    auto const by_key = [](void*, const node& a, const node& b) { return a.key < b.key; };
+    sort_by(by_key, nullptr, "sort", "direita->key < esquerda->key");
+}
+
+void ListaEnc::splice_after(const_iterator pos, ListaEnc& other) noexcept {
+    CALL("splice_after");
+    LISTAENC_REQUIRE(require_element("splice_after", pos));
+    LISTAENC_REQUIRE(require_other("splice_after", other));
+    CALL_ON(other, "splice_after");
+    node* const primeiro = other.first();
+    if (primeiro == nullptr) {
+        return;
+    }
+    node* ultimo = nullptr;
+    STEP_ON(ultimo, primeiro);
+    LISTAENC_CHECKED(ultimo->owner = head);
+    while (!TEST(ultimo, ultimo->next == primeiro)) {
+        STEP_ON(ultimo, ultimo->next);
+        LISTAENC_CHECKED(ultimo->owner = head);
+    }
+    node* const anterior = const_cast<node*>(pos.element); // of this list
+    other.link(other.head, nullptr, "head->next", "other.head->next = nullptr");
+    LINK(ultimo, anterior->next);
+    LINK(anterior, primeiro);
+}
+
+void ListaEnc::splice_after(const_iterator pos, ListaEnc& other, const_iterator it) noexcept {
+    CALL("splice_after");
+    LISTAENC_REQUIRE(require_element("splice_after", pos));
+    LISTAENC_REQUIRE(other.require_element("splice_after", it, "it"));
+    CALL_ON(other, "splice_after");
+    node* const anterior = const_cast<node*>(pos.element); // of this list
+    node* const antes = const_cast<node*>(it.element);     // of the other
+    if (anterior == antes || anterior == antes->next) {
+        return;
+    }
+    node* const movido = other.unlink_after(antes);
+    LINK(movido, anterior->next);
+    LINK(anterior, movido);
+}
+
+// ---- Queries and printing --------------------------------------------------
+
+bool ListaEnc::isEmpty() const noexcept {
+    CALL("isEmpty");
+    return head == nullptr;
+}
+
+bool ListaEnc::empty() const noexcept {
+    CALL("empty");
+    return first() == nullptr;
+}
+
+int ListaEnc::tamanho() const noexcept {
+    CALL("tamanho");
+    return count();
+}
+
+ListaEnc::size_type ListaEnc::size() const noexcept {
+    CALL("size");
+    return static_cast<size_type>(count());
+}
+
+node& ListaEnc::front() noexcept { return const_cast<node&>(std::as_const(*this).front()); }
+
+const node& ListaEnc::front() const noexcept {
+    CALL("front");
+    LISTAENC_REQUIRE(require_elements("front"));
+    return *first();
+}
+
+bool ListaEnc::Busca(int key) const noexcept {
+    CALL("Busca");
+    return find(MATCH(atual->key == key)) != nullptr;
+}
+
+bool ListaEnc::BuscaInfo(const std::string& info) const noexcept {
+    CALL("BuscaInfo");
+    return find(MATCH(atual->info == info)) != nullptr;
+}
+
+void ListaEnc::ExibirLista() const {
+    CALL("ExibirLista");
+    Line line;
+    line << " ";
+    if (node* const primeiro = first()) {
+        node* atual = nullptr;
+        STEP_ON(atual, primeiro);
+        do {
+            line << atual->key << " ";
+            STEP_ON(atual, atual->next);
+        } while (atual != primeiro);
+    }
+    line.write();
+}
+
+// ---- Removal ---------------------------------------------------------------
+
+std::unique_ptr<node> ListaEnc::pop() {
+    CALL("pop");
+    if (first() == nullptr) {
+        throw ListUnderflowException();
+    }
+    node* const removido = unlink_after(last());
+    return HAND_OVER(removido);
+}
+
+std::unique_ptr<node> ListaEnc::removerinfo(const std::string& info) noexcept {
+    CALL("removerinfo");
+    node* const anterior = find_before(MATCH(atual->info == info));
+    if (anterior == nullptr) {
+        return nullptr;
+    }
+    node* const removido = unlink_after(anterior);
+    return HAND_OVER(removido);
+}
+
+std::unique_ptr<node> ListaEnc::removerno(const node* element) noexcept {
+    CALL("removerno");
+    node* const anterior = find_before(MATCH(atual == element));
+    if (anterior == nullptr) {
+        return nullptr;
+    }
+    node* const removido = unlink_after(anterior);
+    return HAND_OVER(removido);
+}
+
+std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
+    CALL("removerapos");
+    LISTAENC_REQUIRE(require_element("removerapos", anterior));
+    node* const removido = unlink_after(anterior);
+    return HAND_OVER(removido);
+}
+
+std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
+    CALL("erase_after");
+    LISTAENC_REQUIRE(require_element("erase_after", pos));
+    node* const removido = unlink_after(const_cast<node*>(pos.element)); // of this list
+    return HAND_OVER(removido);
+}
+
+// ---- What differs between the game build and the demo build ---------------
+
+#ifdef LISTAENC_DEMO_BUILD
+
+int ListaEnc::PrintFirst() const {
+    CALL("PrintFirst");
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
+        throw ListUnderflowException();
+    }
+    (Line() << primeiro->key).write();
+    return primeiro->key;
+}
+
+void ListaEnc::ExibirInfo() const {
+    CALL("ExibirInfo");
+    Line line;
+    line << " ";
+    if (node* const primeiro = first()) {
+        node* atual = nullptr;
+        STEP_ON(atual, primeiro);
+        do {
+            line << atual->info << " ";
+            STEP_ON(atual, atual->next);
+        } while (atual != primeiro);
+    }
+    line.write();
+}
+
+// Hands back only the first of several elements, as pop would; releases any
+// other element it unlinks.
+std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
+    CALL("remover");
+    node* const anterior = find_before(MATCH(atual->key == key));
+    if (anterior == nullptr) {
+        return nullptr;
+    }
+    bool const first_of_several = anterior->next == head->next && anterior != anterior->next;
+    node* const removido = unlink_after(anterior);
+    if (first_of_several) {
+        return HAND_OVER(removido);
+    }
+    RELEASE(removido);
+    return nullptr;
+}
+
+#else
+
+OutOfBoundsException::OutOfBoundsException() {
+    (Line() << "indice maior do que o tamanho da lista").write();
+}
+
+int ListaEnc::PrintFirst() const {
+    CALL("PrintFirst");
+    node* const primeiro = first();
+    if (primeiro == nullptr) {
+        throw ListUnderflowException();
+    }
+    (Line() << primeiro->key).write();
+    (Line() << " " << primeiro->info).write();
+    return primeiro->key;
+}
+
+void ListaEnc::ExibirInfo() const {
+    CALL("ExibirInfo");
+    Line line;
+    line << " ";
+    Position position;
+    if (node* const primeiro = first()) {
+        node* atual = nullptr;
+        STEP_ON(atual, primeiro);
+        do {
+            // The room of a position is more than it takes, the space included.
+            char* at = position.next(line.room(Position::room + atual->info.size()));
+            at = copy_text(at, atual->info);
+            *at++ = ' ';
+            line.advance(at);
+            STEP_ON(atual, atual->next);
+        } while (atual != primeiro);
+    }
+    line.write();
+}
+
+std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
+    CALL("remover");
+    node* const anterior = find_before(MATCH(atual->key == key));
+    if (anterior == nullptr) {
+        return nullptr;
+    }
+    node* const removido = unlink_after(anterior);
+    return HAND_OVER(removido);
+}
+
+node* ListaEnc::GetNth(int n) { return const_cast<node*>(std::as_const(*this).GetNth(n)); }
+
+const node* ListaEnc::GetNth(int n) const {
+    CALL("GetNth");
+    node* const primeiro = first();
+    if (n >= 0 && primeiro != nullptr) {
+        int posicao = 0;
+        node* atual = nullptr;
+        STEP_ON(atual, primeiro);
+        do {
+            if (TEST(atual, posicao == n)) {
+                return atual;
+            }
+            ++posicao;
+            STEP_ON(atual, atual->next);
+        } while (atual != primeiro);
+    }
+    throw OutOfBoundsException();
+}
+
+#endif
+
+// ---- The node and the exception of every build -----------------------------
 
 void node::display() const { (Line() << key << " ").put(); }
 
@@ -229,308 +774,3 @@ void node::operator delete(void* memory) noexcept { std::free(memory); }
 void node::operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 ListUnderflowException::ListUnderflowException() { (Line() << "A lista esta vazia").write(); }
-
-// ---- The circle walk and the unlink that every operation goes through -----
-
-node* ListaEnc::first() const noexcept { return head ? head->next : nullptr; }
-
-node* ListaEnc::last() const noexcept {
-    node* const start = first();
-    return walk([start](const node* e) { return e->next == start; });
-}
-
-template <typename Visit>
-node* ListaEnc::walk(Visit visit) const {
-    node* const start = first();
-    if (start == nullptr) {
-        return nullptr;
-    }
-    node* element = start;
-    do {
-        node* const following = element->next;
-        if (visit(element)) {
-            return element;
-        }
-        element = following;
-    } while (element != start);
-    return nullptr;
-}
-
-template <typename Match>
-node* ListaEnc::before_match(Match match) const {
-    node* const start = first();
-    if (start == nullptr) {
-        return nullptr;
-    }
-    if (match(start)) {
-        return last();
-    }
-    // The walk ends by testing the first element again, which did not match.
-    return walk([&match](const node* e) { return match(e->next); });
-}
-
-std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
-    LISTAENC_REQUIRE(require_element("removerapos", anterior));
-    return unlink_after(anterior);
-}
-
-std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
-    LISTAENC_REQUIRE(require_element("erase_after", pos));
-    return unlink_after(const_cast<node*>(pos.element)); // an element of this list
-}
-
-std::unique_ptr<node> ListaEnc::unlink_after(node* prev) noexcept {
-    node* const element = prev->next;
-    if (element == prev) {
-        head->next = nullptr;
-    } else {
-        if (element == head->next) {
-            head->next = element->next;
-        }
-        prev->next = element->next;
-    }
-    return std::unique_ptr<node>(element);
-}
-
-#ifdef LISTAENC_ASSERTIONS
-
-// ---- The checked mode's requirements --------------------------------------
-
-void ListaEnc::require_element(const char* operation, const node* anterior) const noexcept {
-    if (anterior == nullptr) {
-        broken(operation, "anterior e nulo");
-    }
-    if (walk([anterior](const node* e) { return e == anterior; }) == nullptr) {
-        broken(operation, "anterior nao e um elemento desta lista");
-    }
-}
-
-void ListaEnc::require_element(const char* operation, const_iterator pos) const noexcept {
-    if (pos == end()) {
-        broken(operation, "pos e end()");
-    }
-    if (walk([&pos](const node* e) { return e == pos.element; }) == nullptr) {
-        broken(operation, "pos nao e um elemento desta lista");
-    }
-}
-
-void ListaEnc::require_elements(const char* operation) const noexcept {
-    if (first() == nullptr) {
-        broken(operation, "a lista nao tem elementos");
-    }
-}
-
-// The line is formatted whole, then written with one call. Its parts are
-// the list's own short texts, which the buffer holds.
-void ListaEnc::broken(const char* operation, const char* what) noexcept {
-    char line[128];
-    char* end = line;
-    for (std::string_view part : {"listaenc: ", operation, ": ", what, "\n"}) {
-        end = std::copy(part.begin(), part.end(), end);
-    }
-    report({line, static_cast<std::size_t>(end - line)});
-    std::abort();
-}
-
-#endif
-
-// ---- Lifetime and insertion ------------------------------------------------
-
-ListaEnc::~ListaEnc() { limpar(); }
-
-ListaEnc& ListaEnc::operator=(ListaEnc&& other) noexcept {
-    if (this != &other) {
-        limpar();
-        head = std::move(other.head);
-    }
-    return *this;
-}
-
-int ListaEnc::inserir(int key, std::string info) noexcept {
-    std::unique_ptr<node> element = make_node(key, std::move(info));
-    assert(allocated(element.get()));
-    if (!head) {
-        head = make_node(0, {});
-        assert(allocated(head.get()));
-    }
-    if (node* const end = last()) {
-        link_after(end, std::move(element));
-    } else { // alone in the circle, linked to itself
-        element->next = element.get();
-        head->next = element.release();
-    }
-    return 0;
-}
-
-node* ListaEnc::inserirapos(node* anterior, int key, std::string info) noexcept {
-    LISTAENC_REQUIRE(require_element("inserirapos", anterior));
-    std::unique_ptr<node> element = make_node(key, std::move(info));
-    assert(allocated(element.get()));
-    return link_after(anterior, std::move(element));
-}
-
-ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key, std::string info) noexcept {
-    LISTAENC_REQUIRE(require_element("insert_after", pos));
-    std::unique_ptr<node> element = make_node(key, std::move(info));
-    assert(allocated(element.get()));
-    return {link_after(const_cast<node*>(pos.element), std::move(element)), head.get()};
-}
-
-void ListaEnc::limpar() noexcept {
-    if (node* const start = first()) {
-        // The first element goes last: the walk compares against it.
-        walk([start](node* e) {
-            if (e != start) {
-                delete e;
-            }
-            return false;
-        });
-        delete start;
-        head->next = nullptr;
-    }
-}
-
-// ---- Queries and printing --------------------------------------------------
-
-bool ListaEnc::isEmpty() const noexcept { return !head; }
-
-bool ListaEnc::empty() const noexcept { return first() == nullptr; }
-
-int ListaEnc::tamanho() const noexcept {
-    int count = 0;
-    walk([&count](const node*) {
-        ++count;
-        return false;
-    });
-    return count;
-}
-
-ListaEnc::size_type ListaEnc::size() const noexcept { return static_cast<size_type>(tamanho()); }
-
-node& ListaEnc::front() noexcept { return const_cast<node&>(std::as_const(*this).front()); }
-
-const node& ListaEnc::front() const noexcept {
-    LISTAENC_REQUIRE(require_elements("front"));
-    return *first();
-}
-
-bool ListaEnc::Busca(int key) const noexcept {
-    return walk([key](const node* e) { return e->key == key; }) != nullptr;
-}
-
-bool ListaEnc::BuscaInfo(const std::string& info) const noexcept {
-    return walk([&info](const node* e) { return e->info == info; }) != nullptr;
-}
-
-void ListaEnc::ExibirLista() const {
-    Line line;
-    line << " ";
-    walk([&line](const node* e) {
-        line << e->key << " ";
-        return false;
-    });
-    line.write();
-}
-
-// ---- Removal ---------------------------------------------------------------
-
-std::unique_ptr<node> ListaEnc::pop() {
-    if (first() == nullptr) {
-        throw ListUnderflowException();
-    }
-    return unlink_after(last());
-}
-
-std::unique_ptr<node> ListaEnc::removerinfo(const std::string& info) noexcept {
-    node* const prev = before_match([&info](const node* e) { return e->info == info; });
-    return prev ? unlink_after(prev) : nullptr;
-}
-
-std::unique_ptr<node> ListaEnc::removerno(const node* element) noexcept {
-    node* const prev = before_match([element](const node* e) { return e == element; });
-    return prev ? unlink_after(prev) : nullptr;
-}
-
-// ---- What differs between the game build and the demo build ---------------
-
-#ifdef LISTAENC_DEMO_BUILD
-
-int ListaEnc::PrintFirst() const {
-    node* const start = first();
-    if (start == nullptr) {
-        throw ListUnderflowException();
-    }
-    (Line() << start->key).write();
-    return start->key;
-}
-
-void ListaEnc::ExibirInfo() const {
-    Line line;
-    line << " ";
-    walk([&line](const node* e) {
-        line << e->info << " ";
-        return false;
-    });
-    line.write();
-}
-
-// Hands back only the first of several elements, as pop would; releases any
-// other element it unlinks.
-std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
-    node* const prev = before_match([key](const node* e) { return e->key == key; });
-    if (prev == nullptr) {
-        return nullptr;
-    }
-    bool const took_first_of_several = prev->next == first() && prev != prev->next;
-    auto element = unlink_after(prev);
-    return took_first_of_several ? std::move(element) : nullptr;
-}
-
-#else
-
-OutOfBoundsException::OutOfBoundsException() {
-    (Line() << "indice maior do que o tamanho da lista").write();
-}
-
-int ListaEnc::PrintFirst() const {
-    node* const start = first();
-    if (start == nullptr) {
-        throw ListUnderflowException();
-    }
-    (Line() << start->key).write();
-    (Line() << " " << start->info).write();
-    return start->key;
-}
-
-void ListaEnc::ExibirInfo() const {
-    Line line;
-    line << " ";
-    Position position;
-    walk([&line, &position](const node* e) {
-        // The room of a position is more than it takes, the space included.
-        char* at = position.next(line.room(Position::room + e->info.size()));
-        at = copy_text(at, e->info);
-        *at++ = ' ';
-        line.advance(at);
-        return false;
-    });
-    line.write();
-}
-
-std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
-    node* const prev = before_match([key](const node* e) { return e->key == key; });
-    return prev ? unlink_after(prev) : nullptr;
-}
-
-node* ListaEnc::GetNth(int n) { return const_cast<node*>(std::as_const(*this).GetNth(n)); }
-
-const node* ListaEnc::GetNth(int n) const {
-    int passed = 0;
-    node* const found = n < 0 ? nullptr : walk([&passed, n](const node*) { return passed++ == n; });
-    if (found == nullptr) {
-        throw OutOfBoundsException();
-    }
-    return found;
-}
-
-#endif

@@ -1,80 +1,34 @@
 // SPDX-License-Identifier: MIT
 // listaenccircular: a circular singly linked list behind a header node.
 //
-// The list makes its header node on the first insertion. The header's `next`
+// The list makes its header node on its first insertion. The header's `next`
 // is the first element, or null once the list has been emptied; the elements
-// form a circle (the last element's `next` is the first, a single element's
-// `next` is itself) and no element points back to the header. There is no
-// stored size and no tail link: size and last element are found by walking
-// the circle, except where an operation is given the element to work after.
+// form a circle (the last element's `next` is the first) and none points back
+// to the header. There is no stored size and no tail link.
 //
 // Ownership: the list owns its header and every element in the circle. A
-// removal hands the unlinked element to the caller as a std::unique_ptr. An
-// unlinked element keeps its key, its info and its `next` link, which still
-// points to the element that followed it at the moment of removal (to itself
-// when it was the only one), so a caller can go on from its successor. That
-// link may be followed only while the successor is still in the list.
+// removal hands the unlinked element over as a std::unique_ptr; it keeps its
+// key, info and `next` (the element that followed it then, or itself).
+// Iteration walks the circle once from the first element; an iterator stays
+// valid until its element is unlinked, moved to another list or released.
 //
-// Iteration walks the circle once, from the first element. An iterator stays
-// valid until its element is unlinked or released (by a removal, limpar, a
-// move assignment to the list, or its destruction); insertions and the
-// removal of other elements, the first included, leave it valid, and so does
-// moving the list, after which it belongs to the list moved to. end() is
-// never invalidated.
+// Builds, each in an inline namespace of its own, so that files of one do not
+// link with another: the game build (the default) or the demo build
+// (LISTAENC_DEMO_BUILD), which differ in PrintFirst, ExibirInfo and remover;
+// with LISTAENC_ASSERTIONS, the checked mode, which checks each "Requires:"
+// below in O(1) and aborts with one line on standard error when one is
+// broken; with LISTAENC_TRACE, the traced build, which tells an Observer each
+// step of each operation. Without a macro nothing of its mode is compiled.
 //
-// The module comes in two builds from this one source: the game build, the
-// default, and the demo build, selected by defining LISTAENC_DEMO_BUILD. They
-// differ in PrintFirst, ExibirInfo and remover, whose definitions stand
-// together at the end of listaenccircular.cpp, and only the game build has
-// GetNth and OutOfBoundsException. Each build lives in an inline namespace of
-// its own, so callers write ListaEnc either way, a file compiled for one build
-// does not link with the other build's library, and the files of a program
-// that use different builds each run their own.
+// Printing: each line is formatted whole, written to std::cout once and
+// flushed; keys in decimal whatever the stream's format, and a width set
+// before is consumed. "Throws: as printing": std::bad_alloc without memory
+// for the line, and what std::cout throws; the list is then unchanged. With
+// no memory for an element or the header, the list writes
+// allocation_failure_message on file descriptor 2 and fails an assertion.
 //
-// Checked mode: with LISTAENC_ASSERTIONS defined where the list and the
-// program are compiled, every requirement stated below with "Requires:" is
-// checked before anything changes, but that of an iterator whose element is
-// no longer in the list, which cannot be seen. A broken requirement writes one
-// line on standard error, "listaenc: ", the operation, ": " and what was wrong
-// ("listaenc: removerapos: anterior nao e um elemento desta lista"), and then
-// the process aborts through std::abort. A position is checked by a walk of
-// the circle, so an operation at one costs O(N) in this mode. The mode has an
-// inline namespace of its own in each build (listaenc_game_checked,
-// listaenc_demo_checked): a file compiled in one mode does not link with a
-// library built in the other. Without the macro nothing is checked, and
-// nothing is spent on checks.
-//
-// Printing goes to standard output. Every printed line ends with a newline
-// and a flush, and each line is formatted whole before it is written once.
-// The list does not look at the stream's state: a caller that wants to know
-// of a failed write asks std::cout, or sets it to throw (the programs do).
-// Keys print in decimal and texts byte for byte, whatever format, width or
-// locale std::cout is set to.
-// An operation that prints, or that makes one of the exceptions below (which
-// print their message when they are made), throws std::bad_alloc when there
-// is no memory for the line, and what std::cout throws; "Throws: as printing"
-// says so below. The list is then unchanged. The line's memory comes from
-// operator new, so a new-handler that the program installs acts first.
-//
-// Elements and the header are the list's own allocations: when there is no
-// memory for one, whatever new-handler the program has, the list writes
-// allocation_failure_message on standard error and then fails an assertion,
-// whose report (made by the C library, in every build: NDEBUG does not turn
-// it off) names listaenccircular, the line and the operation called, and the
-// process aborts.
-//
-// Requirements on callers, besides those of each operation: a list holds at
-// most INT_MAX elements, and only the list changes the `next` of an element
-// in its circle (its key and info are the caller's to change).
-//
-// Threads: distinct lists may be used from distinct threads at once, as with
-// the standard containers; a list that one thread changes may not be used by
-// another at the same time. Lines printed from several threads at once come
-// out whole only while std::cout is synchronized with stdio (the default;
-// std::ios::sync_with_stdio(false) ends that), since each is written with one
-// call that stdio makes atomic. A line may be printed while another is being
-// written, from a stream buffer of std::cout or from the destructor of a
-// static object, provided that the list being printed is not changed then.
+// Callers keep to at most INT_MAX elements, change no `next` in a circle, and
+// change a list from one thread at a time. The whole story: docs/list.md.
 #ifndef LISTAENCCIRCULAR_H
 #define LISTAENCCIRCULAR_H
 
@@ -90,13 +44,24 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#if defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_ASSERTIONS)
+// The inline namespace of the build: listaenc_game or listaenc_demo, then
+// _checked in the checked mode, then _traced in the traced build.
+#if defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_ASSERTIONS) && defined(LISTAENC_TRACE)
+inline namespace listaenc_demo_checked_traced {
+#elif defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_ASSERTIONS)
 inline namespace listaenc_demo_checked {
+#elif defined(LISTAENC_DEMO_BUILD) && defined(LISTAENC_TRACE)
+inline namespace listaenc_demo_traced {
 #elif defined(LISTAENC_DEMO_BUILD)
 inline namespace listaenc_demo {
+#elif defined(LISTAENC_ASSERTIONS) && defined(LISTAENC_TRACE)
+inline namespace listaenc_game_checked_traced {
 #elif defined(LISTAENC_ASSERTIONS)
 inline namespace listaenc_game_checked {
+#elif defined(LISTAENC_TRACE)
+inline namespace listaenc_game_traced {
 #else
 inline namespace listaenc_game {
 #endif
@@ -117,6 +82,11 @@ struct node {
     int key = 0;
     std::string info;
     node* next = nullptr;
+#ifdef LISTAENC_ASSERTIONS
+    // The checked mode's own: the header node of the list whose circle holds
+    // this node, or null. Only the list writes it.
+    const node* owner = nullptr;
+#endif
 
     // Effects: prints the key in decimal and one space, without an end of
     //   line. Throws: as printing.
@@ -157,6 +127,59 @@ public:
 };
 #endif
 
+#ifdef LISTAENC_TRACE
+class ListaEnc;
+
+// One step of an operation, as the traced build tells it.
+struct Step {
+    enum class Kind : unsigned char {
+        call,    // an operation starts (operation set; nothing else)
+        visit,   // a cursor now stands on `element` (null: it has run off, e.g. a walk ended)
+        compare, // `element` was compared; `matched` says how it came out
+        make,    // `element` was made (an element or the header), not linked yet
+        link,    // a link changed: the `next` of `element` (the header node for head->next),
+                 //   or, with element == nullptr, the list's own `head`; from `before` to `after`
+        unlink,  // `element` is out of the circle and handed over to the caller
+        release, // `element` is about to be released (still readable during the call)
+        done     // the operation returns
+    };
+    Kind kind;
+    // The operation the caller called: "inserir", "remover", "pop", "GetNth"...
+    const char* operation;
+    // The step in the words of the code: "atual = atual->next",
+    //   "anterior->next = removido->next", "head->next = novo"; "" for call/done.
+    const char* code;
+    // visit/compare: the cursor's name ("atual", "anterior", "ultimo", "primeiro");
+    //   link: the link's name ("head->next", "ultimo->next", "novo->next", "head");
+    //   make/unlink/release: the variable's name ("novo", "removido", "cabeca"); else "".
+    const char* name;
+    const node* element = nullptr;
+    const node* before = nullptr;
+    const node* after = nullptr;
+    bool matched = false;
+};
+
+class Observer {
+public:
+    // Called at each step, after the step has happened (memory shows it), but for `release`,
+    // which comes just before the element is freed. Must not change the list. May throw only
+    // if the operation's contract allows (a noexcept operation: the observer must not throw).
+    virtual void step(const ListaEnc& list, const Step& step) = 0;
+
+protected:
+    ~Observer() = default;
+};
+#endif
+
+// The checked mode checks each "Requires:" below, and *, -> and ++ of an
+// iterator, in O(1): each node knows the header of the list whose circle
+// holds it. A broken one writes "listaenc: ", the operation, ": " and what was
+// wrong, in one write on file descriptor 2, and aborts. It cannot see: a node
+// already released, or of a list destroyed (its memory is read all the same;
+// the sanitizers see that); a `next` or `owner` that the caller changed; a
+// comparison that is not a strict weak order or that throws, or a predicate
+// that changes the list; more than INT_MAX elements; two threads at once; an
+// observer that changes the list or throws from a noexcept operation.
 // In the contracts below, N is the number of elements in the circle, and an
 // element of the list is one in its circle (not one unlinked from it).
 class ListaEnc {
@@ -183,7 +206,7 @@ public:
     ListaEnc& operator=(const ListaEnc&) = delete;
     // Effects: takes the header and the elements of `other`, which is left a
     //   list without a header. Cost: O(1). Throws: nothing.
-    ListaEnc(ListaEnc&& other) noexcept = default;
+    ListaEnc(ListaEnc&& other) noexcept : head(std::exchange(other.head, nullptr)) {}
     // Effects: releases what this list held, as the destructor does, then
     //   takes the header and the elements of `other`, which is left a list
     //   without a header. Moving a list to itself changes nothing.
@@ -197,6 +220,10 @@ public:
     // Returns: the iterator past the last element. Cost: O(1). Throws: nothing.
     iterator end() noexcept;
     const_iterator end() const noexcept;
+    // Returns: begin() and end() of the list seen as const. Cost: O(1).
+    // Throws: nothing.
+    const_iterator cbegin() const noexcept;
+    const_iterator cend() const noexcept;
 
     // Effects: appends an element with this key and text after the last one,
     //   making the element, then the header when there is none. Returns: 0.
@@ -236,6 +263,57 @@ public:
     // Effects: releases every element and leaves the header with no element;
     //   without a header, does nothing. Cost: O(N). Throws: nothing.
     void limpar() noexcept;
+
+    // Effects: as limpar. Cost: O(N). Throws: nothing.
+    void clear() noexcept;
+
+    // Effects: exchanges the header and the elements of the two lists; each
+    //   keeps its observer. Iterators stay valid and go with their elements.
+    // Cost: O(1). Throws: nothing.
+    void swap(ListaEnc& other) noexcept;
+
+    // Effects: unlinks and releases every element with this key.
+    // Returns: how many. Cost: O(N). Throws: nothing.
+    size_type remove(int key) noexcept;
+    // Effects: unlinks and releases every element for which pred, called once
+    //   on each element in circle order from the first, answers true.
+    // Returns: how many. Cost: O(N) and N calls of pred. Throws: what pred
+    //   throws; the elements released until then stay released.
+    template <typename Predicate>
+    size_type remove_if(Predicate pred);
+
+    // Effects: turns each `next` around, so the circle runs the other way
+    //   from the old last element, now the first. Cost: O(N). Throws: nothing.
+    void reverse() noexcept;
+
+    // Effects: orders the elements by key, stable (elements with equal keys
+    //   keep their order), by merging runs of links: no element moves in
+    //   memory or is made, and iterators stay valid. Cost: O(N log N).
+    // Throws: nothing.
+    void sort() noexcept;
+    // Requires: comp(a, b) answers whether a goes before b, a strict weak
+    //   order, and throws nothing.
+    // Effects: as sort(), in the order of comp. Cost: O(N log N) calls of
+    //   comp. Throws: nothing.
+    template <typename Compare>
+    void sort(Compare comp) noexcept;
+
+    // Requires: `pos` is an element of this list (not end()), and `other` is
+    //   another list.
+    // Effects: moves every element of `other`, in its order, right after
+    //   `pos` (after the last element: they become the last). `other` is left
+    //   emptied (its header stays). Iterators to the moved elements are no
+    //   longer valid. Cost: O(size of other). Throws: nothing.
+    void splice_after(const_iterator pos, ListaEnc& other) noexcept;
+    void splice_after(const_iterator pos, ListaEnc&& other) noexcept;
+    // Requires: `pos` is an element of this list, and `it` an element of
+    //   `other`, which may be this list.
+    // Effects: moves the element after `it` (after the last element comes
+    //   the first) right after `pos`, as erase_after and insert_after would;
+    //   nothing when `pos` is `it` or that element. Iterators to it are no
+    //   longer valid. Cost: O(1). Throws: nothing.
+    void splice_after(const_iterator pos, ListaEnc& other, const_iterator it) noexcept;
+    void splice_after(const_iterator pos, ListaEnc&& other, const_iterator it) noexcept;
 
     // Returns: whether some element has this key (false without elements).
     // Cost: O(N). Throws: nothing.
@@ -304,33 +382,82 @@ public:
     const node* GetNth(int n) const;
 #endif
 
+#ifdef LISTAENC_TRACE
+    // Effects: from now on, observer is told each step of each operation
+    //   (null: no one is). Cost: O(1). Throws: nothing.
+    void observe(Observer* observer) noexcept;
+    // Returns: the observer told of each step, or null. Cost: O(1).
+    // Throws: nothing.
+    Observer* observer() const noexcept;
+#endif
+
 private:
-    node* first() const noexcept;
-    node* last() const noexcept;
-    // Visits the elements once in circle order from the first and answers the
-    // first one for which visit answers true, or null. The successor is read
-    // before each visit, so visit may release any element but the first.
-    template <typename Visit>
-    node* walk(Visit visit) const;
-    // Answers the element before the first element, in circle order, that
-    // satisfies match (the last element when the first matches), or null.
+#ifdef LISTAENC_TRACE
+    static constexpr bool traced = true;
+#else
+    static constexpr bool traced = false;
+#endif
+
+    node* first() const noexcept { return head != nullptr ? head->next : nullptr; }
+    // The element whose `next` is the first; requires an element.
+    node* last() const noexcept(!traced);
+    int count() const noexcept(!traced);
+    // The first element, in circle order, that match answers true of, or
+    // null; test is the match in the code's words.
     template <typename Match>
-    node* before_match(Match match) const;
-    // Unlinks the element after `prev`, which must be in the circle, and
-    // moves the first element on when that was it.
-    std::unique_ptr<node> unlink_after(node* prev) noexcept;
+    node* find(Match match, const char* test) const;
+    // The element before that element (the last when it is the first).
+    template <typename Match>
+    node* find_before(Match match, const char* test) const;
+
+    // The one primitive through which every link changes: the `next` of
+    // element, or with element null the list's own head, becomes after.
+    void link(node* element, node* after, const char* name, const char* code) noexcept(!traced);
+    // Links novo right after anterior and answers it.
+    node* link_after(node* anterior, node* novo) noexcept(!traced);
+    // Unlinks the element after anterior, which must be in the circle,
+    // moving the first on when that was it, and answers it.
+    node* unlink_after(node* anterior) noexcept(!traced);
+    // The unlinked element, handed over to the caller.
+    std::unique_ptr<node> hand_over(node* element, const char* name,
+                                    const char* code) noexcept(!traced);
+    // What remove, remove_if and the sorts share, with the operation's name
+    // and its test in the code's words.
+    template <typename Match>
+    size_type remove_where(Match match, const char* test);
+    size_type remove_matching(bool (*test)(void* pred, const node& element), void* pred);
+    void sort_by(bool (*less)(void* comp, const node& a, const node& b), void* comp,
+                 const char* operation, const char* test) noexcept;
+    // Releases every element (there is one), leaving the header alone.
+    void release_elements() noexcept;
+    // Releases the elements and the header, leaving the list without one.
+    void release_all() noexcept;
 
 #ifdef LISTAENC_ASSERTIONS
     // The checked mode's requirements: that `anterior` is an element of this
     // list, that `pos` is, and that the list has an element. Each reports a
     // broken one, naming the operation, and aborts.
     void require_element(const char* operation, const node* anterior) const noexcept;
-    void require_element(const char* operation, const_iterator pos) const noexcept;
+    void require_element(const char* operation, const_iterator pos,
+                         const char* name = "pos") const noexcept;
     void require_elements(const char* operation) const noexcept;
+    void require_other(const char* operation, const ListaEnc& other) const noexcept;
     [[noreturn]] static void broken(const char* operation, const char* what) noexcept;
 #endif
 
-    std::unique_ptr<node> head;
+#ifdef LISTAENC_TRACE
+    class Call;
+    void tell(Step::Kind kind, const char* name, const char* code, const node* element = nullptr,
+              const node* before = nullptr, const node* after = nullptr,
+              bool matched = false) const;
+    bool tested(const char* cursor, const char* test, const node* element, bool matched) const;
+
+    Observer* observer_ = nullptr;
+    mutable const char* operation_ = nullptr; // of the call under way
+    mutable bool telling_ = false;            // while the observer is called
+#endif
+
+    node* head = nullptr; // the header node, owned by the list
 };
 
 // An iterator holds its element and the list's header node, and steps along
@@ -377,6 +504,9 @@ private:
         if (element == nullptr) {
             ListaEnc::broken(operation, "o iterador e end()");
         }
+        if (element->owner != header) {
+            ListaEnc::broken(operation, "o elemento do iterador nao esta na lista");
+        }
 #endif
         return element;
     }
@@ -385,10 +515,40 @@ private:
     const node* header = nullptr;
 };
 
-inline ListaEnc::iterator ListaEnc::begin() noexcept { return {first(), head.get()}; }
-inline ListaEnc::const_iterator ListaEnc::begin() const noexcept { return {first(), head.get()}; }
+#ifndef LISTAENC_TRACE // the traced build tells these calls too
+inline ListaEnc::iterator ListaEnc::begin() noexcept { return {first(), head}; }
+inline ListaEnc::const_iterator ListaEnc::begin() const noexcept { return {first(), head}; }
 inline ListaEnc::iterator ListaEnc::end() noexcept { return {}; }
 inline ListaEnc::const_iterator ListaEnc::end() const noexcept { return {}; }
+inline ListaEnc::const_iterator ListaEnc::cbegin() const noexcept { return begin(); }
+inline ListaEnc::const_iterator ListaEnc::cend() const noexcept { return {}; }
+#endif
+
+template <typename Predicate>
+ListaEnc::size_type ListaEnc::remove_if(Predicate pred) {
+    return remove_matching(
+        [](void* p, const node& element) -> bool { return (*static_cast<Predicate*>(p))(element); },
+        &pred);
+}
+
+template <typename Compare>
+void ListaEnc::sort(Compare comp) noexcept {
+    sort_by([](void* c, const node& a,
+               const node& b) -> bool { return (*static_cast<Compare*>(c))(a, b); },
+            &comp, "sort", "comp(*direita, *esquerda)");
+}
+
+inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other) noexcept {
+    splice_after(pos, other);
+}
+
+inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other,
+                                   const_iterator it) noexcept {
+    splice_after(pos, other, it);
+}
+
+// Effects: a.swap(b). Cost: O(1). Throws: nothing.
+inline void swap(ListaEnc& a, ListaEnc& b) noexcept { a.swap(b); }
 
 } // inline namespace of the build
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The drawing of each shape of list is its golden file in tests/drawing,
-// line by line, and every line is ASCII within 80 columns. With
-// LISTAENC_DRAWINGS set to a folder, the drawings are written there too.
+// line by line, and every line is valid UTF-8 within its width in columns.
+// With LISTAENC_DRAWINGS set to a folder, the drawings are written there too.
 #include "drawing.h"
+#include "text.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,22 @@ ListaEnc circle(int size, const std::string& text = "s") {
 struct Shape {
     const char* name;
     Lines (*drawing)();
+    std::size_t width = 80;
 };
+
+// A scene of elements keyed 1, 2, ... in the order given, each text "sK",
+// each `next` as given; the first `walked` are the walk.
+Scene scene(std::initializer_list<int> nexts, std::size_t walked) {
+    Scene out;
+    out.header = true;
+    out.first = walked > 0 ? 0 : Scene::null;
+    for (int const next : nexts) {
+        int const key = static_cast<int>(out.elements.size()) + 1;
+        out.elements.push_back({key, "s" + std::to_string(key), false, next});
+    }
+    out.walked = walked;
+    return out;
+}
 
 const Shape shapes[] = {
     {"no_header", [] { return draw(ListaEnc()); }},
@@ -109,6 +125,111 @@ const Shape shapes[] = {
          node const loose{9, "solto", nullptr};
          return draw(list, {{&loose, "fora"}}, Mark{&loose, "solto"});
      }},
+    // Texts as text, their width in columns, and what a terminal would act
+    // on or shows as nothing escaped.
+    {"utf8_texts",
+     [] {
+         ListaEnc list;
+         for (const char* text : {"Concei\u00e7\u00e3o", "Jo\u00e3o", "\u674e\u5c0f\u9f8d",
+                                  "Jose\u0301", "\u0301lone", "a\u200bb\u202ec", "\xc3(\xff",
+                                  "\u4e00\u4e01\u4e02\u4e03\u4e04\u4e05\u4e06\u4e07", "\x1b[2J"}) {
+             list.inserir(static_cast<int>(list.size()), text);
+         }
+         auto const gone = list.removerinfo("Jo\u00e3o");
+         return draw(list, {{gone->next, "\u00e1gua"}}, Mark{gone.get(), "removido"}, 60);
+     },
+     60},
+    {"wrapping_circle_60",
+     [] {
+         ListaEnc list = circle(12, "soldado");
+         return draw(list, {{&*std::next(list.begin(), 11), "contagem"}}, std::nullopt, 60);
+     },
+     60},
+    {"narrowest",
+     [] {
+         ListaEnc list;
+         list.inserir(-2147483648, "a text much longer than its box");
+         list.inserir(2147483647, "\u674e\u674e\u674e\u674e\u674e\u674e\u674e\u674e");
+         node const loose{-2147483647, "a loose text of some length", nullptr};
+         return draw(list, {{&*list.begin(), "a long label"}}, Mark{&loose, "doze letras e mais"},
+                     least_width);
+     },
+     least_width},
+    // What memory holds between two steps of an operation.
+    {"made_not_linked",
+     [] {
+         Scene s = scene({1, 0, 2}, 2);
+         s.labels = {{"novo", 2}, {"ultimo", 1}};
+         return draw(s);
+     }},
+    {"first_moved_old_first_still_in_the_ring",
+     [] {
+         // head->next is 2 now; the last element still points to 1.
+         Scene s = scene({1, 2, 0}, 3);
+         s.elements = {{2, "s2", false, 1}, {3, "s3", false, 2}, {1, "s1", false, 0}};
+         s.labels = {{"removido", 2}};
+         s.changed = {Scene::Link::header_next, Scene::null};
+         return draw(s);
+     }},
+    {"cycle_avoiding_the_first",
+     [] {
+         // ultimo->next = novo, novo still linked to itself.
+         Scene s = scene({1, 2, 2}, 3);
+         s.labels = {{"ultimo", 1}, {"novo", 2}};
+         s.changed = {Scene::Link::element_next, 1};
+         return draw(s);
+     }},
+    {"cycle_into_an_earlier_row",
+     [] {
+         Scene s = scene({1, 2, 3, 4, 5, 6, 7, 8, 2}, 9);
+         s.changed = {Scene::Link::element_next, 8};
+         return draw(s, 60);
+     },
+     60},
+    {"last_next_null_and_released",
+     [] {
+         Scene s = scene({1, Scene::null, Scene::elsewhere}, 2);
+         s.labels = {{"liberado", 2}};
+         return draw(s);
+     }},
+    {"unlinked_where_it_stood",
+     [] {
+         // 4 stood before 2, 5 at the start, 6 after the last: each drawn
+         // above its gap.
+         Scene s = scene({1, 2, 0, 1, 0, 0}, 3);
+         s.elements[3].stood = 1;
+         s.elements[4].stood = 0;
+         s.elements[4].was_first = true;
+         s.elements[5].stood = 0;
+         s.labels = {{"meio", 3}, {"primeiro", 4}, {"ultimo", 5}};
+         s.changed = {Scene::Link::element_next, 0};
+         return draw(s);
+     }},
+    {"loop_without_a_word",
+     [] {
+         Scene s = scene({1, 0, 2}, 2);
+         return draw(s);
+     }},
+    {"words_on_the_header",
+     [] {
+         Scene s = scene({1, Scene::null}, 2);
+         s.labels = {{"cauda", Scene::header_node},
+                     {"anterior", Scene::header_node},
+                     {"mais um", Scene::header_node},
+                     {"escolhido", 1}};
+         s.changed = {Scene::Link::header_next, Scene::null};
+         return draw(s, least_width);
+     },
+     least_width},
+    {"head_made",
+     [] {
+         Scene s = scene({0}, 0);
+         s.header = true;
+         s.first = Scene::null;
+         s.labels = {{"novo", 0}};
+         s.changed = {Scene::Link::head, Scene::null};
+         return draw(s);
+     }},
 };
 
 TEST(Drawing, EachShapeDrawsItsGoldenLines) {
@@ -119,10 +240,11 @@ TEST(Drawing, EachShapeDrawsItsGoldenLines) {
         std::ostringstream drawn;
         for (const std::string& line : lines) {
             drawn << line << '\n';
-            EXPECT_LE(line.size(), 80u) << line;
+            EXPECT_LE(cells(line).size(), shape.width) << line;
             EXPECT_TRUE(line.starts_with(':')) << line;
+            EXPECT_EQ(text_of(cells(line)), line);
             for (unsigned char const c : line) {
-                EXPECT_TRUE(c >= ' ' && c < 0x7f) << line;
+                EXPECT_TRUE(c >= ' ' && c != 0x7f) << line;
             }
         }
         std::string const file = std::string(LISTAENC_DRAWINGS_DIR "/") + shape.name + ".txt";

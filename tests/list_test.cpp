@@ -90,7 +90,8 @@ TEST(ListaEnc, LeavesANodeOfTheCallersOwnAlone) {
     EXPECT_EQ(list.tamanho(), 1);
 }
 
-// Keys in plain decimal and texts as they are, whatever the stream is set to.
+// Keys in plain decimal and texts as they are, whatever the stream is set to,
+// and no width left for the caller's next output.
 TEST(Printing, IgnoresTheFormatOfTheStream) {
     struct Dotted : std::numpunct<char> {
         char do_thousands_sep() const override { return '.'; }
@@ -101,17 +102,17 @@ TEST(Printing, IgnoresTheFormatOfTheStream) {
     testing::internal::CaptureStdout();
     std::locale const before = std::cout.imbue(std::locale(std::cout.getloc(), new Dotted));
     std::cout << std::hex << std::showbase << std::setfill('*');
-    for (const node& e : list) {
+    for (const node& e : list) { // a width is taken by the printing, and ignored
         std::cout << std::setw(12);
         e.display();
-        std::cout << std::setw(12);
+        std::cout << '|' << std::setw(12);
         e.displayinfo();
+        std::cout << '|' << std::setw(12);
     }
-    std::cout << std::setw(12);
     list.ExibirLista();
-    std::cout << std::dec << std::noshowbase << std::setfill(' ') << std::setw(0);
+    std::cout << '|' << std::dec << std::noshowbase << std::setfill(' ');
     std::cout.imbue(before);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "1234567 alfa  1234567 \n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "1234567 |alfa | 1234567 \n|");
 }
 
 TEST(Printing, ThrowsBadAllocAndLeavesTheListAsItWasWhenMemoryRunsOut) {

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "drawing.h"
+#include "text.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -12,7 +14,6 @@ namespace {
 
 // Columns are counted after the gutter that begins every line.
 constexpr std::string_view gutter = ": ";
-constexpr std::size_t width = 80 - gutter.size();
 constexpr std::size_t first_box = 4;       // where each row's first box begins
 constexpr std::size_t header_arrow = 5;    // the header's `next`, down to that box
 constexpr std::size_t text_room = 16;      // for a text in its box, quotes included
@@ -20,57 +21,41 @@ constexpr std::size_t least_text_room = 5; // "''..."
 constexpr std::size_t label_room = 12;
 
 constexpr std::string_view header = "    [no cabeca] <-- head";
+constexpr std::string_view header_changed = "    [no cabeca] <== head";
 constexpr std::string_view no_header = "    nulo <-- head  (lista sem no cabeca)";
+constexpr std::string_view no_header_changed = "    nulo <== head  (lista sem no cabeca)";
 constexpr std::string_view emptied = "    nulo  (lista esvaziada)";
+constexpr std::string_view first_elsewhere = "    fora da lista";
 constexpr std::string_view null_next = "nulo";
 constexpr std::string_view elsewhere = "fora da lista";
+constexpr std::string_view above = "acima";
 
-// The pieces one after the other. (Appended rather than added up: GCC 12
-// warns, wrongly, of overlapping copies in some sums of strings.)
+using Element = Scene::Element;
+
+void add(Cells& out, std::string_view ascii) {
+    for (char const c : ascii) {
+        out.emplace_back(1, c);
+    }
+}
+void add(Cells& out, const Cells& more) { out.insert(out.end(), more.begin(), more.end()); }
+
 template <typename... Pieces>
-std::string joined(const Pieces&... pieces) {
-    std::string out;
-    (out.append(pieces), ...);
+Cells joined(const Pieces&... pieces) {
+    Cells out;
+    (add(out, pieces), ...);
     return out;
 }
 
 // Puts `piece` on `line` from `column` on, over what was there, with spaces
 // up to it.
-void put(std::string& line, std::size_t column, std::string_view piece) {
+void put(Cells& line, std::size_t column, const Cells& piece) {
     if (line.size() < column + piece.size()) {
-        line.resize(column + piece.size(), ' ');
+        line.resize(column + piece.size(), " ");
     }
     std::copy(piece.begin(), piece.end(), line.begin() + static_cast<std::ptrdiff_t>(column));
 }
-
-// A text as its box shows it, in at most `room` characters (at least
-// least_text_room): between single quotes and escaped, or, when that is
-// longer, as much of it as fits whole, the quote, and "...".
-std::string shown(std::string_view text, std::size_t room) {
-    constexpr std::string_view controls = "\a\b\t\n\v\f\r";
-    constexpr std::string_view letters = "abtnvfr";
-    std::string out = "'";
-    std::size_t cut = out.size(); // the longest beginning that leaves room for "'..."
-    for (char const c : text) {
-        auto const byte = static_cast<unsigned char>(c);
-        if (std::size_t const at = controls.find(c); at != std::string_view::npos) {
-            out += {'\\', letters[at]};
-        } else if (c == '\\' || c == '\'') {
-            out += {'\\', c};
-        } else if (byte >= ' ' && byte < 0x7f) {
-            out += c;
-        } else {
-            out += {'\\', char('0' + (byte >> 6)), char('0' + ((byte >> 3) & 7)),
-                    char('0' + (byte & 7))};
-        }
-        if (out.size() + 4 <= room) {
-            cut = out.size();
-        } else if (out.size() + 1 > room) {
-            out.resize(cut);
-            return out.append("'...");
-        }
-    }
-    return out.append("'");
+void put(Cells& line, std::size_t column, std::string_view ascii) {
+    put(line, column, joined(ascii));
 }
 
 std::string decimal(int value) {
@@ -78,41 +63,72 @@ std::string decimal(int value) {
     return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
 }
 
-// An element's box: "[key|'text']", its text in at most `room` characters.
-std::string box(const node& element, std::size_t room = text_room) {
-    return joined("[", decimal(element.key), "|", shown(element.info, room), "]");
+// An element's box: "[key|'text']", its text in at most `room` columns.
+Cells box(const Element& element, std::size_t room = text_room) {
+    return joined("[", decimal(element.key), "|", quoted_cells(element.info, room, element.cut),
+                  "]");
 }
 
-// An arrow from above down into a box of the circle: from the header, from
-// a mark's word, or from an element that was unlinked.
+// The same box as one piece of text, and its columns.
+Drawn box_text(const Element& element) {
+    std::string const key = decimal(element.key);
+    Drawn const text = quoted(element.info, text_room, element.cut);
+    Drawn out;
+    out.text.reserve(key.size() + text.text.size() + 3);
+    out.text.append("[").append(key).append("|").append(text.text).append("]");
+    out.columns = key.size() + text.columns + 3;
+    return out;
+}
+
+// A word that points, as long as it may show.
+Cells word(std::string_view label, std::size_t room = label_room) {
+    return cells(prefix(label, room));
+}
+
+// An arrow from above down into a row: from a word, or from an element out
+// of the circle (its box and its word), whose `next` it is.
 struct Arrow {
-    std::size_t target; // the element it points to, by its place in the circle
-    Mark from;
-    bool unlinked;
-    std::size_t column = 0;
+    std::size_t row;
+    std::size_t column;
+    Cells word;
+    const Element* from = nullptr; // the element out of the circle, if any
+    bool changed = false;          // whether the step changed that `next`
+    bool bare = false;             // its label is drawn elsewhere
 };
 
 // The arrow's label to the right of its column ("+--" first) or to its left
-// ("--+" last), in at most `room` characters; empty when none fits.
-std::string label(const Arrow& arrow, bool left, std::size_t room) {
-    std::string_view word = arrow.from.label.substr(0, label_room);
-    if (!arrow.unlinked) {
+// ("--+" last), in at most `room` columns; empty when none fits.
+Cells label(const Arrow& arrow, bool left, std::size_t room) {
+    if (arrow.bare) {
+        return {};
+    }
+    Cells word = arrow.word;
+    if (arrow.from == nullptr) {
         std::size_t const arrow_size = 4; // "+-- " or " --+"
         if (room <= arrow_size) {
             return {};
         }
-        word = word.substr(0, room - arrow_size);
+        word.resize(std::min(word.size(), room - arrow_size));
+        while (!word.empty() && word.back().empty()) { // half a wide character
+            word.pop_back();
+        }
         return left ? joined(word, " --+") : joined("+-- ", word);
     }
-    std::string const key = decimal(arrow.from.element->key);
+    std::string const key = decimal(arrow.from->key);
     std::size_t const fixed = 3 + key.size() + 3 + (word.empty() ? 0 : word.size() + 1);
     if (room < fixed + least_text_room) {
         return {};
     }
-    std::string const drawn = box(*arrow.from.element, std::min(text_room, room - fixed));
+    Cells const drawn = box(*arrow.from, std::min(text_room, room - fixed));
     std::string_view const apart = word.empty() ? "" : " ";
-    return left ? joined(word, apart, drawn, "--+") : joined("+--", drawn, apart, word);
+    std::string_view const link = arrow.changed ? "==" : "--";
+    return left ? joined(word, apart, drawn, link, "+") : joined("+", link, drawn, apart, word);
 }
+
+struct Layout {
+    std::size_t width; // after the gutter
+    bool header_changed = false;
+};
 
 // Draws the arrows into one row, each label on a line of its own and the
 // arrow heads on the last line, over the row. An arrow's line goes down
@@ -121,11 +137,12 @@ std::string label(const Arrow& arrow, bool left, std::size_t room) {
 // to right, then those that go to the left, from right to left. A label that
 // finds no room whole between the lines that pass by is shortened on the side
 // with more room. `margins` are the lines that pass by on the left, `header`
-// the header's arrow into the first row.
-void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
-                 std::vector<std::size_t> const& margins, bool header) {
-    auto const to_the_right = [](const Arrow& a) {
-        return label(a, false, width).size() <= width - a.column;
+// whether the header's arrow goes into this row.
+void draw_arrows(std::vector<Cells>& lines, std::vector<Arrow>& arrows,
+                 std::vector<std::size_t> const& margins, bool header, const Layout& layout) {
+    std::size_t const width = layout.width;
+    auto const to_the_right = [width](const Arrow& a) {
+        return label(a, false, width).size() <= width - std::min(width, a.column);
     };
     std::stable_sort(arrows.begin(), arrows.end(), [&](const Arrow& a, const Arrow& b) {
         bool const right = to_the_right(a);
@@ -135,13 +152,14 @@ void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
     if (header) {
         down.push_back(header_arrow);
     }
-    auto const passing = [&down](std::string& line) {
+    auto const passing = [&](Cells& line) {
         for (std::size_t const column : down) {
-            put(line, column, "|");
+            put(line, column,
+                header && column == header_arrow && layout.header_changed ? "#" : "|");
         }
     };
     for (const Arrow& arrow : arrows) {
-        std::string& line = lines.emplace_back();
+        Cells& line = lines.emplace_back();
         passing(line);
         std::size_t const c = arrow.column;
         std::size_t leftmost = 0;
@@ -157,7 +175,7 @@ void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
         std::size_t const left_room = c + 1 >= leftmost ? c + 1 - leftmost : 0;
         // To the right where the whole label fits, else to the left, else
         // shortened on the side with more room.
-        std::string text = label(arrow, false, width);
+        Cells text = label(arrow, false, width);
         bool left = false;
         if (text.size() > right_room) {
             text = label(arrow, true, width);
@@ -176,7 +194,7 @@ void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
     if (header && arrows.empty()) {
         passing(lines.emplace_back());
     }
-    std::string& heads = lines.emplace_back();
+    Cells& heads = lines.emplace_back();
     passing(heads);
     for (auto column = down.begin() + static_cast<std::ptrdiff_t>(margins.size());
          column != down.end(); ++column) {
@@ -184,140 +202,312 @@ void draw_arrows(std::vector<std::string>& lines, std::vector<Arrow>& arrows,
     }
 }
 
-// The circle, in rows, with the arrows into it.
-void draw_circle(std::vector<std::string>& lines, std::vector<const node*> const& elements,
-                 std::vector<Arrow>& arrows) {
+// Where the last element's `next` goes when not back to the first element,
+// written after its box; empty when it goes back, or up into the last row.
+Cells tail(const Scene& scene, int target, bool changed) {
+    std::string_view const link = changed ? "==> " : "--> ";
+    if (target == Scene::null) {
+        return joined(link, null_next);
+    }
+    if (target == Scene::elsewhere) {
+        return joined(link, elsewhere);
+    }
+    Cells out =
+        joined(link, box(scene.elements[static_cast<std::size_t>(target)], least_text_room + 3));
+    if (static_cast<std::size_t>(target) < scene.walked) {
+        add(out, " ");
+        add(out, above);
+    }
+    return out;
+}
+
+// The elements of the walk, in rows, with the arrows into them.
+void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>& arrows,
+               std::vector<std::size_t> const& stood, const Layout& layout) {
+    std::size_t const width = layout.width;
+    std::size_t const count = scene.walked;
+    int const target = scene.elements[count - 1].next;
+    auto const changed = [&scene](std::size_t element) {
+        return scene.changed.which == Scene::Link::element_next &&
+               scene.changed.element == static_cast<int>(element);
+    };
     struct Place {
         std::size_t row;
         std::size_t column;
     };
-    std::vector<std::string> boxes;
+    std::vector<Drawn> boxes;
     std::vector<Place> places;
     std::vector<std::size_t> ends; // of each row, where its line turns down
     std::size_t column = first_box;
-    for (const node* element : elements) {
-        std::string& drawn = boxes.emplace_back(box(*element));
-        if (column > first_box && column + drawn.size() + 2 >= width) {
+    for (std::size_t i = 0; i < count; ++i) {
+        Drawn& drawn = boxes.emplace_back(box_text(scene.elements[i]));
+        std::size_t const after =
+            i + 1 < count || target == 0 ? 2 : tail(scene, target, false).size();
+        if (column > first_box && column + drawn.columns + after >= width) {
             ends.push_back(column - 1);
             column = first_box;
         }
         places.push_back({ends.size(), column});
-        column += drawn.size() + 3;
+        column += drawn.columns + 3;
     }
     ends.push_back(column - 1);
+    std::size_t const last_row = ends.size() - 1;
+    // Back up into an element of the last row from below, when not the first.
+    bool const returns = target == 0;
+    bool const up = target > 0 && static_cast<std::size_t>(target) < count &&
+                    places[static_cast<std::size_t>(target)].row == last_row;
+    Cells const words = returns || up ? Cells{} : tail(scene, target, changed(count - 1));
 
-    // Each arrow ends on its box's key, or further right when another one
-    // does, and never on the closing bracket.
+    // An arrow from a word ends on its box's key, or further right when
+    // another one does, and never on the closing bracket; one from an
+    // element that stood in a gap ends on the gap's arrow head.
+    std::vector<std::size_t> targets;
     for (std::size_t i = 0; i < arrows.size(); ++i) {
-        Place const place = places[arrows[i].target];
+        std::size_t const at = targets.emplace_back(arrows[i].row);
+        if (stood[i] == count) { // after the last element
+            arrows[i].row = last_row;
+            arrows[i].column = ends[last_row];
+            continue;
+        }
+        Place const place = places[at];
+        arrows[i].row = place.row;
+        if (stood[i] != SIZE_MAX) {
+            arrows[i].column = place.column - 1;
+            continue;
+        }
         std::size_t shift = place.row == 0 && place.column == first_box ? 1 : 0;
         for (std::size_t j = 0; j < i; ++j) {
-            shift += arrows[j].target == arrows[i].target ? 1 : 0;
+            shift += stood[j] == SIZE_MAX && targets[j] == at ? 1 : 0;
         }
-        arrows[i].column =
-            place.column + std::min(1 + 2 * shift, boxes[arrows[i].target].size() - 2);
+        arrows[i].column = place.column + std::min(1 + 2 * shift, boxes[at].columns - 2);
     }
 
     std::size_t next = 0;
     for (std::size_t row = 0; row < ends.size(); ++row) {
         std::vector<Arrow> into;
         for (const Arrow& arrow : arrows) {
-            if (places[arrow.target].row == row) {
+            if (arrow.row == row) {
                 into.push_back(arrow);
             }
         }
+        std::vector<std::size_t> margins;
+        if (row > 0) {
+            margins = returns ? std::vector<std::size_t>{0, 1} : std::vector<std::size_t>{1};
+        }
         if (row == 0) {
-            draw_arrows(lines, into, {}, true);
-        } else if (!into.empty()) {
-            draw_arrows(lines, into, {0, 1}, false);
+            // An arrow left of the header's has its label above the header.
+            for (Arrow& arrow : into) {
+                if (arrow.column < header_arrow) {
+                    Cells const text = label(arrow, false, width - arrow.column);
+                    Cells& header_line = lines.back();
+                    put(header_line, arrow.column, "|");
+                    put(*lines.insert(lines.end() - 1, Cells{}), arrow.column, text);
+                    arrow.bare = true;
+                }
+            }
         }
-        std::string& line = lines.emplace_back(row == 0 ? "+-->" : "|+->");
-        for (; next < elements.size() && places[next].row == row; ++next) {
-            line += boxes[next];
-            line += next + 1 < elements.size() && places[next + 1].row == row ? "-->" : "--+";
+        if (row == 0 || !into.empty()) {
+            draw_arrows(lines, into, margins, row == 0, layout);
         }
-        bool const last = row + 1 == ends.size();
-        std::string& turn = lines.emplace_back(last ? "+" : "|+");
-        turn.resize(ends[row], '-');
-        turn += '+';
+        // A row, and the line under it, are drawn whole, as one cell each.
+        std::string line(row == 0 ? (returns ? "+-->" : "    ") : (returns ? "|+->" : " +->"));
+        std::size_t end = 0;
+        for (; next < count && places[next].row == row; ++next) {
+            line += boxes[next].text;
+            std::string_view const link = changed(next) ? "==" : "--";
+            bool const last = next + 1 == count;
+            if (!last && places[next + 1].row == row) {
+                line.append(link).append(">");
+            } else if (last && !words.empty()) {
+                line += text_of(words);
+            } else {
+                line.append(link).append("+");
+            }
+            end = next;
+        }
+        lines.push_back(Cells{std::move(line)});
+        bool const wrapped = row != last_row;
+        char const fill = changed(end) ? '=' : '-';
+        if (wrapped || returns) {
+            std::string turn(wrapped ? (returns ? "|+" : " +") : "+");
+            turn.resize(ends[row], fill);
+            turn += '+';
+            lines.push_back(Cells{std::move(turn)});
+        } else if (up) {
+            std::size_t const into_column = places[static_cast<std::size_t>(target)].column + 1;
+            Cells& rise = lines.emplace_back();
+            put(rise, into_column, "^");
+            put(rise, ends[row], "|");
+            Cells& turn = lines.emplace_back();
+            put(turn, into_column, "+");
+            turn.resize(ends[row], std::string(1, fill));
+            add(turn, "+");
+        }
     }
 }
 
-// An unlinked element whose `next` does not point into the circle, below the
-// rest: a loop back to itself, or where it points, in words.
-void draw_apart(std::vector<std::string>& lines, const Mark& unlinked) {
-    std::string const drawn = box(*unlinked.element);
-    std::string const word(unlinked.label.substr(0, label_room));
-    lines.emplace_back();
-    std::string& line = lines.emplace_back(std::string(first_box, ' ') + drawn);
-    std::size_t const end = line.size() + 2;
-    if (unlinked.element->next == unlinked.element) {
-        line.append("--+ ").append(word);
-        put(lines.emplace_back(), header_arrow, "^");
-        put(lines.back(), end, "|");
-        std::string& back = lines.emplace_back(header_arrow, ' ');
-        back += '+';
-        back.resize(end, '-');
-        back += '+';
+// An element out of the circle whose `next` does not point into it, below
+// the rest: a loop back to itself, or where it points, in words.
+void draw_apart(std::vector<Cells>& lines, const Scene& scene, std::size_t index,
+                std::string_view label, const Layout& layout) {
+    const Element& element = scene.elements[index];
+    bool const changed = scene.changed.which == Scene::Link::element_next &&
+                         scene.changed.element == static_cast<int>(index);
+    std::string_view const link = changed ? "==" : "--";
+    Cells const said = word(label, 2 * label_room);
+    bool const loop = element.next == static_cast<int>(index);
+    std::string_view const space = loop ? " " : "  ";
+    Cells words;
+    if (!loop) {
+        words = joined(link, "> ");
+        if (element.next == Scene::null) {
+            add(words, null_next);
+        } else if (element.next == Scene::elsewhere) {
+            add(words, elsewhere);
+        } else {
+            add(words,
+                box(scene.elements[static_cast<std::size_t>(element.next)], least_text_room + 3));
+        }
     } else {
-        line += "--> ";
-        line += unlinked.element->next == nullptr ? null_next : elsewhere;
-        line.append("  ").append(word);
+        words = joined(link, "+");
+    }
+    // The word on the same line where it fits, else on a line of its own.
+    std::size_t const fixed = first_box + 3 + decimal(element.key).size() + words.size();
+    bool const beside = fixed + least_text_room + space.size() + said.size() <= layout.width;
+    std::size_t const room =
+        std::min(text_room, layout.width - fixed - (beside ? space.size() + said.size() : 0));
+    lines.emplace_back();
+    if (!beside && !said.empty()) {
+        put(lines.emplace_back(), first_box, said);
+    }
+    Cells& line = lines.emplace_back(joined("    ", box(element, room), words));
+    if (beside && !said.empty()) {
+        add(line, space);
+        add(line, said);
+    }
+    if (loop) {
+        std::size_t const end = line.size() - 1 - (beside && !said.empty() ? 1 + said.size() : 0);
+        Cells& rise = lines.emplace_back();
+        put(rise, header_arrow, "^");
+        put(rise, end, "|");
+        Cells& back = lines.emplace_back();
+        put(back, header_arrow, "+");
+        back.resize(end, std::string(1, changed ? '=' : '-'));
+        add(back, "+");
     }
 }
 
 } // namespace
 
-std::vector<std::string> draw(const ListaEnc& list, std::initializer_list<Mark> marks,
-                              std::optional<Mark> unlinked) {
-    std::vector<const node*> elements;
-    for (const node& element : list) {
-        elements.push_back(&element);
-    }
-    auto const place = [&elements](const node* element) {
-        return static_cast<std::size_t>(std::find(elements.begin(), elements.end(), element) -
-                                        elements.begin());
-    };
-    std::vector<Arrow> arrows;
-    if (unlinked) {
-        if (std::size_t const at = place(unlinked->element->next); at < elements.size()) {
-            arrows.push_back({at, *unlinked, true});
-            unlinked.reset();
+std::vector<std::string> draw(const Scene& scene, std::size_t width) {
+    Layout const layout{std::max(width, least_width) - gutter.size(),
+                        scene.changed.which == Scene::Link::header_next};
+    // The label of each element, the first one given.
+    // The words of each element out of the walk, one after the other, for
+    // its one arrow; an element of the walk has an arrow for each.
+    std::vector<std::string> labels(scene.elements.size());
+    for (const Scene::Label& label : scene.labels) {
+        if (label.element >= 0 && static_cast<std::size_t>(label.element) >= scene.walked) {
+            std::string& words = labels[static_cast<std::size_t>(label.element)];
+            words.append(words.empty() ? "" : ",").append(label.word);
         }
     }
-    for (const Mark& mark : marks) {
-        if (std::size_t const at = place(mark.element); at < elements.size()) {
-            arrows.push_back({at, mark, false});
+    // Arrows into the walk: from each element out of it that points into
+    // it, then from each word on an element of it. Their `row` holds their
+    // element's place in the walk until the rows are laid out; `stood`, the
+    // gap they stood in, or SIZE_MAX.
+    std::vector<Arrow> arrows;
+    std::vector<std::size_t> stood;
+    std::vector<std::size_t> below;
+    for (std::size_t i = scene.walked; i < scene.elements.size(); ++i) {
+        const Element& element = scene.elements[i];
+        if (element.next < 0 || static_cast<std::size_t>(element.next) >= scene.walked) {
+            below.push_back(i);
+            continue;
+        }
+        bool const changed = scene.changed.which == Scene::Link::element_next &&
+                             scene.changed.element == static_cast<int>(i);
+        std::size_t gap = SIZE_MAX;
+        std::size_t at = static_cast<std::size_t>(element.next);
+        if (element.stood >= 0 && static_cast<std::size_t>(element.stood) < scene.walked) {
+            gap = static_cast<std::size_t>(element.stood);
+            at = gap;
+            if (gap == 0 && !element.was_first) {
+                gap = scene.walked; // after the last
+            }
+        }
+        arrows.push_back({at, 0, word(labels[i], 2 * label_room), &element, changed});
+        stood.push_back(gap);
+    }
+    for (const Scene::Label& label : scene.labels) {
+        if (label.element >= 0 && static_cast<std::size_t>(label.element) < scene.walked) {
+            arrows.push_back({static_cast<std::size_t>(label.element), 0, word(label.word)});
+            stood.push_back(SIZE_MAX);
         }
     }
 
-    std::vector<std::string> lines;
-    if (list.isEmpty()) {
-        lines.emplace_back(no_header);
+    std::vector<Cells> lines;
+    bool const head_changed = scene.changed.which == Scene::Link::head;
+    if (!scene.header) {
+        lines.push_back(joined(head_changed ? no_header_changed : no_header));
     } else {
-        lines.emplace_back(header);
-        if (elements.empty()) {
-            put(lines.emplace_back(), header_arrow, "|");
+        lines.push_back(joined(head_changed ? header_changed : header));
+        for (const Scene::Label& label : scene.labels) { // words on the header node, as fit
+            if (label.element != Scene::header_node) {
+                continue;
+            }
+            Cells const said = word(label.word);
+            if (lines.back().size() + 6 + said.size() > layout.width) {
+                break;
+            }
+            add(lines.back(), "  <-- ");
+            add(lines.back(), said);
+        }
+        if (scene.walked == 0) {
+            std::string_view const line = layout.header_changed ? "#" : "|";
+            put(lines.emplace_back(), header_arrow, line);
             put(lines.emplace_back(), header_arrow, "v");
-            lines.emplace_back(emptied);
+            lines.push_back(joined(scene.first == Scene::null ? emptied : first_elsewhere));
         } else {
-            draw_circle(lines, elements, arrows);
+            draw_walk(lines, scene, arrows, stood, layout);
         }
     }
-    if (unlinked) {
-        draw_apart(lines, *unlinked);
+    for (std::size_t const i : below) {
+        draw_apart(lines, scene, i, labels[i], layout);
     }
-    for (std::string& line : lines) {
-        line.erase(line.find_last_not_of(' ') + 1);
-        line.insert(0, line.empty() ? gutter.substr(0, 1) : gutter);
+    std::vector<std::string> out;
+    out.reserve(lines.size());
+    for (Cells& line : lines) {
+        while (!line.empty() && line.back() == " ") {
+            line.pop_back();
+        }
+        out.push_back(line.empty() ? std::string(gutter.substr(0, 1))
+                                   : std::string(gutter).append(text_of(line)));
     }
-    return lines;
+    return out;
 }
 
-void show(const ListaEnc& list, std::initializer_list<Mark> marks, std::optional<Mark> unlinked) {
-    for (std::string& line : draw(list, marks, unlinked)) {
-        line += '\n';
+std::vector<std::string> draw(const ListaEnc& list, std::initializer_list<Mark> marks,
+                              std::optional<Mark> unlinked, std::size_t width) {
+    Apart apart{nullptr, {}};
+    if (unlinked) {
+        apart = {unlinked->element, unlinked->label};
+    }
+    return draw(capture(list, {{marks.begin(), marks.size()},
+                               {&apart, unlinked ? std::size_t{1} : std::size_t{0}}}),
+                width);
+}
+
+void print_lines(const std::vector<std::string>& lines) {
+    std::string line;
+    for (const std::string& drawn : lines) {
+        line.assign(drawn).push_back('\n');
         std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
         std::cout.flush();
     }
+}
+
+void show(const ListaEnc& list, std::initializer_list<Mark> marks, std::optional<Mark> unlinked,
+          std::size_t width) {
+    print_lines(draw(list, marks, unlinked, width));
 }

@@ -1,35 +1,49 @@
 // SPDX-License-Identifier: MIT
-// A drawing of a ListaEnc in ASCII, made from the list's public interface
-// alone: `head` and the header node, each element with its key and its text,
-// each `next` as an arrow, the link from the last element back to the first,
-// and the elements that a caller points out or has just unlinked.
+// A drawing of a ListaEnc as text: `head` and the header node, each element
+// with its key and its text, each `next` as an arrow, the link from the last
+// element back to the first, the words that point at elements, and the
+// elements out of the circle that a step is about.
 //
 // A list with three elements, the second pointed out, and an element just
-// unlinked that still points to the third:
+// unlinked from between the second and the third, which still points to the
+// third:
 //
 //   :     [no cabeca] <-- head
 //   :      |            +-- contagem
-//   :      |            |         +--[4|'beta'] removido
-//   :      v            v         v
+//   :      |            |       +--[4|'beta'] removido
+//   :      v            v       v
 //   : +-->[1|'alfa']-->[2|' ']-->[3|'gama']--+
 //   : +--------------------------------------+
 //
-// The elements stand in rows, in circle order, as many as 80 columns hold;
-// a row that is full goes on below the one before it, and the line along the
-// bottom and up the left side is the last element's `next`. A text shows
-// between single quotes, with the quote, the backslash and every byte that is
-// not printable ASCII escaped as C writes them (octal where C has no letter);
-// a text too long for its box shows its beginning, then "...".
+// Drawing is in two steps: capture() copies what memory holds into a Scene,
+// and draw() makes the lines of a Scene, a pure function of it and of the
+// width. The elements stand in rows, in the order of the walk from the first
+// element, as many as the width holds; a row that is full goes on below the
+// one before it, and the line along the bottom and up the left side is the
+// last element's `next` back to the first. When the last element's `next`
+// points elsewhere (between two steps of an operation), its arrow says where:
+// up into an element of the last row, or in words. An element out of the
+// circle is drawn above the gap where it stood, its arrow down to where it
+// stood, or, when its `next` does not point into the circle, below the rest.
+// The link that a step has just changed is drawn with "=" ("==>", "<== head")
+// or, for the header's `next`, with "#".
 //
-// Built twice, as the list is: a file compiled for one build of the list
-// draws that build's lists.
+// A text shows between single quotes as text.h says, in at most 16 columns:
+// a text too long for its box shows its beginning, then "...". Structure is
+// ASCII; every line begins with ':' and takes at most the width's columns.
+//
+// Built for each build of the list, as the list is: a file compiled for one
+// build draws that build's lists.
 #ifndef LISTAENC_DRAWING_H
 #define LISTAENC_DRAWING_H
 
 #include "listaenccircular.h"
+#include "scene.h"
 
+#include <cstddef>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,23 +55,71 @@ struct Mark {
     std::string_view label;
 };
 
-// Returns: the lines of the drawing of `list`, without ends of line: ASCII,
-//   at most 80 columns, each beginning with ':', the same for the same list
-//   and the same marks. Each mark whose element is in the circle has an arrow
-//   down to it; other marks are left out. `unlinked`, when given, is an
-//   element out of the circle, drawn apart with its own label: its `next` an
-//   arrow down to the element it points to, or, drawn below the list, a loop
-//   when it points to itself, "nulo" when it is null, and "fora da lista"
-//   when it points anywhere else (that link is compared, never followed).
-// Cost: O(N) for N elements, and a bounded part of each text.
-// Throws: std::bad_alloc.
-std::vector<std::string> draw(const ListaEnc& list, std::initializer_list<Mark> marks = {},
-                              std::optional<Mark> unlinked = std::nullopt);
+// An element out of the circle that a drawing is about: made, unlinked or
+// about to be released, with where it stood in the circle.
+struct Apart {
+    const node* element;
+    std::string_view label;
+    // The element before which it stood in the circle, or null: it never
+    // stood there (it was made), or where is not known (it is then drawn
+    // above the element its `next` points to).
+    const node* before = nullptr;
+    // Whether it was the first element: it stood at the start of the circle
+    // rather than after its last element (both are before the first).
+    bool was_first = false;
+};
 
-// Effects: prints the lines of draw(list, marks, unlinked) on standard
-//   output, each formatted whole, written once and flushed.
+// The link that a step changed: `head`, the header's `next` or the `next` of
+// `element`.
+struct Changed {
+    Scene::Link::Which which = Scene::Link::none;
+    const node* element = nullptr;
+};
+
+// What a drawing is told besides the list.
+struct Moment {
+    std::span<const Mark> marks = {};
+    std::span<const Apart> apart = {};
+    // Elements already released: a link to one is compared, never followed.
+    std::span<const node* const> released = {};
+    Changed changed = {};
+    // The header node, when known: a mark on it labels the header.
+    const node* header = nullptr;
+};
+
+// The narrowest drawing, in columns, and the default width.
+inline constexpr std::size_t least_width = 50;
+inline constexpr std::size_t default_width = 80;
+
+// Returns: what memory holds of `list` now, as scene.h says: the walk from
+//   the first element along `next`, up to an element met again, null or a
+//   released element; then the elements of `moment.apart` and the marked
+//   ones that the walk did not meet. Each text is copied only as far as a
+//   drawing shows it. Marks and elements apart must be alive; links are
+//   followed only by the walk and only to elements that are not released.
+// Cost: O(N) for N elements walked. Throws: std::bad_alloc.
+Scene capture(const ListaEnc& list, const Moment& moment = {});
+
+// Returns: the lines of the drawing of `scene`, without ends of line, each
+//   beginning with ':' and at most `width` columns (width at least
+//   least_width); the same for the same scene and width.
+// Cost: O(N + labels) for N elements. Throws: std::bad_alloc.
+std::vector<std::string> draw(const Scene& scene, std::size_t width = default_width);
+
+// Returns: the drawing of `list` with these marks and, when given, the
+//   element `unlinked` apart: draw(capture(...), width), the unlinked
+//   element drawn above the element its `next` points to.
+std::vector<std::string> draw(const ListaEnc& list, std::initializer_list<Mark> marks = {},
+                              std::optional<Mark> unlinked = std::nullopt,
+                              std::size_t width = default_width);
+
+// Effects: prints the lines of `lines` on standard output, each formatted
+//   whole, written once and flushed. Throws: what std::cout throws.
+void print_lines(const std::vector<std::string>& lines);
+
+// Effects: prints the lines of draw(list, marks, unlinked, width).
 // Throws: std::bad_alloc, and what std::cout throws.
 void show(const ListaEnc& list, std::initializer_list<Mark> marks = {},
-          std::optional<Mark> unlinked = std::nullopt);
+          std::optional<Mark> unlinked = std::nullopt, std::size_t width = default_width);
 
 #endif

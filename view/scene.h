@@ -22,8 +22,9 @@
 
 struct Scene {
     // Where a link points, besides an index into `elements`.
-    static constexpr int null = -1;      // nullptr
-    static constexpr int elsewhere = -2; // a node that the scene does not hold
+    static constexpr int null = -1;        // nullptr
+    static constexpr int elsewhere = -2;   // a node that the scene does not hold
+    static constexpr int header_node = -3; // for a label: the header node
 
     struct Element {
         int key = 0;
@@ -33,6 +34,9 @@ struct Scene {
         // For an element outside the walk: the index of the element before
         // which it stood in the circle (the gap that it left), or null.
         int stood = null;
+        // Whether it was the first element: it stood at the start of the
+        // circle rather than after its last element, before the same one.
+        bool was_first = false;
     };
 
     // A word that points at an element: a cursor of the operation ("atual",

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+// How listdemo shows what it does: the interpreter tells one Presentation
+// each line it says and each drawing of the list, in the order they come,
+// and the presentation shows them: as text on standard output here, or as
+// a page. The list's own lines (ExibirLista, PrintFirst, the exceptions'
+// messages) go straight to standard output between the calls.
+#ifndef LISTAENC_PRESENTATION_H
+#define LISTAENC_PRESENTATION_H
+
+#include "scene.h"
+
+#include <cstddef>
+#include <string_view>
+
+// A drawing of the list: after a command, or after one step of an operation.
+struct Frame {
+    const Scene& scene;
+    // For a step: the command as it was given ("inserir 20"), the step's
+    // number from 1 and the steps of the operation (0 when not known yet: an
+    // operation on a long list shows its steps as they come), and the step
+    // in the code's words ("atual = atual->next"); for the drawing after a
+    // command, step is 0.
+    std::string_view operation = {};
+    std::size_t step = 0;
+    std::size_t steps = 0;
+    std::string_view code = {};
+};
+
+class Presentation {
+public:
+    // A line of the transcript: a narration, an answer ("sim").
+    virtual void say(std::string_view line) = 0;
+    // A line that sessions and drawings show and the script's transcript
+    // does not: that a command found nothing.
+    virtual void note(std::string_view line) = 0;
+    virtual void draw(const Frame& frame) = 0;
+
+protected:
+    ~Presentation() = default;
+};
+
+#endif

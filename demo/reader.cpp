@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+#include "reader.h"
+
+#include <cstdlib>
+#include <deque>
+#include <iostream>
+
+#ifdef LISTAENC_LIBEDIT
+#include <cstdio>
+#include <cstring>
+#include <editline/readline.h>
+#endif
+
+namespace {
+
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+
+// Standard input through std::cin: what one read up to LF holds may be
+// several lines ended by lone CRs.
+class PlainReader final : public LineReader {
+public:
+    PlainReader(bool terminal, std::string_view prompt) : prompt_(terminal ? prompt : "") {}
+
+    bool read(std::string& line) override {
+        if (pending_.empty()) {
+            if (!prompt_.empty()) {
+                std::cout.write(prompt_.data(), static_cast<std::streamsize>(prompt_.size()))
+                    .flush();
+            }
+            if (!std::getline(std::cin, read_)) {
+                return false;
+            }
+            std::string_view rest = read_;
+            if (first_ && rest.starts_with(byte_order_mark)) {
+                rest.remove_prefix(byte_order_mark.size());
+            }
+            first_ = false;
+            if (rest.ends_with('\r')) { // CRLF
+                rest.remove_suffix(1);
+            }
+            if (rest.find('\r') == std::string_view::npos) { // one line: taken, not copied
+                read_.erase(read_.begin() + (rest.data() + rest.size() - read_.data()),
+                            read_.end());
+                read_.erase(read_.begin(), read_.begin() + (rest.data() - read_.data()));
+                line.swap(read_);
+                return true;
+            }
+            for (std::size_t end; (end = rest.find('\r')) != std::string_view::npos;) {
+                pending_.push_back(rest.substr(0, end));
+                rest.remove_prefix(end + 1);
+            }
+            pending_.push_back(rest);
+        }
+        line.assign(pending_.front());
+        pending_.pop_front();
+        return true;
+    }
+
+private:
+    std::string_view prompt_;
+    std::string read_;
+    std::deque<std::string_view> pending_; // into read_
+    bool first_ = true;
+};
+
+#ifdef LISTAENC_LIBEDIT
+std::span<const std::string_view> completions;
+
+// The words that begin with `text`, one a call, as libedit asks for them.
+char* complete(const char* text, int state) {
+    static std::size_t next = 0;
+    if (state == 0) {
+        next = 0;
+    }
+    std::string_view const start = text;
+    while (next < completions.size()) {
+        std::string_view const word = completions[next++];
+        if (word.starts_with(start)) {
+            auto* copy = static_cast<char*>(std::malloc(word.size() + 1));
+            if (copy != nullptr) {
+                std::memcpy(copy, word.data(), word.size());
+                copy[word.size()] = '\0';
+            }
+            return copy;
+        }
+    }
+    return nullptr;
+}
+
+char* nothing(const char*, int) { return nullptr; }
+
+char** complete_first_word(const char* text, int start, int) {
+    return start == 0 ? rl_completion_matches(text, complete) : nullptr;
+}
+
+class EditReader final : public LineReader {
+public:
+    EditReader(std::string_view prompt, std::span<const std::string_view> words) : prompt_(prompt) {
+        completions = words;
+        rl_readline_name = "listdemo";
+        rl_attempted_completion_function = complete_first_word;
+        rl_completion_entry_function = nothing; // never the names of files
+    }
+
+    bool read(std::string& line) override {
+        std::unique_ptr<char, decltype(&std::free)> const read(readline(prompt_.c_str()),
+                                                               std::free);
+        if (read == nullptr) {
+            return false;
+        }
+        line.assign(read.get());
+        if (line.find_first_not_of(" \t") != std::string::npos) {
+            add_history(read.get());
+        }
+        return true;
+    }
+
+private:
+    std::string prompt_;
+};
+#endif
+
+} // namespace
+
+std::unique_ptr<LineReader> line_reader(bool terminal, std::string_view prompt,
+                                        std::span<const std::string_view> words) {
+#ifdef LISTAENC_LIBEDIT
+    if (terminal) {
+        return std::make_unique<EditReader>(prompt, words);
+    }
+#else
+    static_cast<void>(words);
+#endif
+    return std::make_unique<PlainReader>(terminal, prompt);
+}

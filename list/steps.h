@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+// How the operations of listaenccircular.cpp read (for that file alone, not
+// installed): each statement that moves a cursor, tests an element, changes a
+// link, makes, hands over or releases a node is a step, written as what it
+// does. In the traced build each step also tells the list's observer, in the
+// code's own words; without it, each is the statement alone. And the checks
+// of the checked mode, not even compiled without it.
+#ifndef LISTAENC_STEPS_H
+#define LISTAENC_STEPS_H
+
+#include "listaenccircular.h"
+#include "printing.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <utility>
+
+// Running out of memory for an element is reported through an assertion in
+// every build, so these assertions stay where NDEBUG is defined.
+#undef NDEBUG
+#include <cassert>
+
+// Checks a requirement of the operation in the checked mode, and keeps what
+// it needs; without it, neither is even compiled.
+#ifdef LISTAENC_ASSERTIONS
+#define LISTAENC_REQUIRE(check) check
+#define LISTAENC_CHECKED(statement) statement
+#else
+#define LISTAENC_REQUIRE(check) static_cast<void>(0)
+#define LISTAENC_CHECKED(statement) static_cast<void>(0)
+#endif
+
+#ifdef LISTAENC_TRACE
+// The operation that the caller called: the call step now, done at its end.
+#define CALL(operation) Call const call(*this, operation)
+// The same, for the other list that an operation changes.
+#define CALL_ON(list, operation) Call const call_on(list, operation)
+#define TELL(kind, name, code, ...) tell(Step::Kind::kind, name, code, __VA_ARGS__)
+// Whether `test` holds of the element where `cursor` stands.
+#define TEST(cursor, test) tested(#cursor, #test, cursor, test)
+#define TEST_WORDS(cursor, test, words) tested(#cursor, words, cursor, test)
+#else
+#define CALL(operation) static_cast<void>(0)
+#define CALL_ON(list, operation) static_cast<void>(0)
+#define TELL(kind, name, code, ...) static_cast<void>(0)
+#define TEST(cursor, test) (test)
+#define TEST_WORDS(cursor, test, words) (test)
+#endif
+// A cursor moves onto an element: `cursor = to`.
+#define STEP_ON(cursor, to) ((cursor) = (to), TELL(visit, #cursor, #cursor " = " #to, cursor))
+// `element->next = to`, or `head = to`: the one primitive changes the link.
+#define LINK(element, to) link(element, to, #element "->next", #element "->next = " #to)
+#define LINK_HEAD(to) link(nullptr, to, "head", "head = " #to)
+// A new node, made with no memory but its own; the operation's assertion
+// reports a failure.
+#define MAKE(var, key, info)                                                                       \
+    (var = new_node(key, std::move(info)), assert(allocated(var)),                                 \
+     TELL(make, #var, #var " = new node{" #key ", " #info "}", var))
+// An element out of the circle goes to the caller, or is released.
+#define HAND_OVER(var) hand_over(var, #var, "return " #var)
+#define RELEASE(var) (TELL(release, #var, "delete " #var, var), delete (var))
+// A test of the element at the cursor `atual`, with its words.
+#define MATCH(test) [&](const node* atual) { return test; }, #test
+
+namespace {
+
+// Memory kept for the C library to format its assertion report in, once an
+// element could not be made: it is given back just before the assertion.
+std::atomic<void*> reserve{nullptr};
+
+// Makes an element in memory of its own, with no new-handler, or answers
+// null when there is none.
+node* new_node(int key, std::string&& info) noexcept {
+    if (reserve.load(std::memory_order_relaxed) == nullptr) {
+        void* const spare = std::malloc(4096);
+        void* none = nullptr;
+        if (!reserve.compare_exchange_strong(none, spare)) { // another thread kept one
+            std::free(spare);
+        }
+    }
+    void* const memory = std::malloc(sizeof(node));
+    if (memory == nullptr) {
+        return nullptr;
+    }
+    return ::new (memory) node{key, std::move(info), nullptr};
+}
+
+// Answers whether `element` was made. When it was not, writes the
+// allocation-failure message first, for the report of the failed assertion
+// in the operation that called for it.
+bool allocated(const node* element) noexcept {
+    if (element == nullptr) {
+        std::free(reserve.exchange(nullptr));
+        report(allocation_failure_message);
+    }
+    return element != nullptr;
+}
+
+} // namespace
+
+#endif
