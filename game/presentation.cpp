@@ -4,6 +4,7 @@
 #include "drawing.h"
 #include "program.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <iostream>
@@ -163,7 +164,8 @@ void Table::won(Soldier winner) { row(winner, removed_ + 1); }
 
 void Table::row(Soldier soldier, std::size_t order) {
     std::string_view name = soldier.element.info;
-    if (name.find_first_of(",\"\r\n") != std::string_view::npos) {
+    if (std::any_of(name.begin(), name.end(),
+                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
         field_.assign(1, '"');
         for (char const c : name) {
             field_ += c;
