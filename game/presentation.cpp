@@ -46,7 +46,7 @@ public:
     }
 
 private:
-    std::array<char, 20> digits_{};
+    std::array<char, 20> digits_; // the most digits of a std::size_t
     char* end_;
 };
 
@@ -86,21 +86,7 @@ void StandardOutput::line(std::initializer_list<std::string_view> pieces) {
     send();
 }
 
-void StandardOutput::roster(const ListaEnc& roster) {
-    text_.clear();
-    if (text_.capacity() < 4096) {
-        // The first roster is the longest: room for exactly it, and for the
-        // newline, so that the line is not copied as it grows.
-        std::size_t size = 2;
-        std::size_t number = 0;
-        for (const node& soldier : roster) {
-            size += std::string_view(Decimal(++number)).size() + 3 + soldier.info.size();
-        }
-        text_.reserve(size);
-    }
-    append_roster(text_, roster);
-    send();
-}
+void StandardOutput::roster(const ListaEnc& roster) { roster.ExibirInfo(); }
 
 void Transcript::asking_count() { out_.line({prompt_for_n}); }
 

@@ -62,16 +62,17 @@ public:
     virtual ~Lines() = default;
     // One line made of these pieces, without its end of line.
     virtual void line(std::initializer_list<std::string_view> pieces) = 0;
-    // The numbered roster line that ListaEnc::ExibirInfo prints.
+    // The numbered roster line that ListaEnc::ExibirInfo prints
+    //   ("  1.alfa  2.beta "); append_roster() makes it as text.
     virtual void roster(const ListaEnc& roster) = 0;
 };
 
-// Appends to `text` the numbered roster line ("  1.alfa  2.beta "), without
-// its end of line.
+// Appends to `text` the numbered roster line that ListaEnc::ExibirInfo
+// prints, without its end of line.
 void append_roster(std::string& text, const ListaEnc& roster);
 
 // Standard output: each line formatted whole, then written with one call,
-// which is the flush.
+// which is the flush. The roster line is the list's own ExibirInfo.
 class StandardOutput final : public Lines {
 public:
     void line(std::initializer_list<std::string_view> pieces) override;
