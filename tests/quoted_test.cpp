@@ -136,6 +136,10 @@ TEST(ValidUtf8, TellsTextFromBytes) {
     EXPECT_FALSE(valid_utf8("Ana\xed\xa0\x80")); // a surrogate
     EXPECT_FALSE(valid_utf8("\xe6\x9d"));        // cut short at the end
     EXPECT_FALSE(valid_utf8("abcdefg\xc3"));     // cut short after ASCII
+    // Cut short by the end of the view, where the bytes go on beyond it.
+    EXPECT_FALSE(valid_utf8(std::string_view("Jos\xc3\xa9", 4)));
+    EXPECT_FALSE(valid_utf8(std::string_view("\xe6\x9d\x8e", 2)));
+    EXPECT_EQ(decode(std::string_view("\xf0\x9f\x98\x80", 3)).length, 0U);
 }
 
 } // namespace
