@@ -31,6 +31,7 @@ constexpr std::string_view game_over = "\nJogo terminado...";
 constexpr std::string_view counting_mark = "contagem";
 constexpr std::string_view removed_mark = "removido";
 constexpr std::string_view step_of = ": passo ";
+constexpr std::string_view step_between = " de ";
 constexpr std::string_view step_of_end = " da contagem";
 // The table's.
 constexpr std::string_view table_header = "ordem,posicao,nome\r";
@@ -40,14 +41,14 @@ constexpr std::string_view no_soldiers = "countoff: A lista esta vazia";
 class Decimal {
 public:
     explicit Decimal(std::size_t value) noexcept
-        : end_(std::to_chars(digits_.data(), digits_.data() + digits_.size(), value).ptr) {}
-    operator std::string_view() const noexcept {
-        return {digits_.data(), static_cast<std::size_t>(end_ - digits_.data())};
-    }
+        : size_(static_cast<std::size_t>(
+              std::to_chars(digits_.data(), digits_.data() + digits_.size(), value).ptr -
+              digits_.data())) {}
+    operator std::string_view() const noexcept { return {digits_.data(), size_}; }
 
 private:
     std::array<char, 20> digits_; // the most digits of a std::size_t
-    char* end_;
+    std::size_t size_;
 };
 
 void say_drawing(Lines& out, const ListaEnc& roster, std::initializer_list<Mark> marks,
@@ -107,7 +108,7 @@ void Transcript::first_roster(const ListaEnc& roster) {
 
 void Transcript::passing(const ListaEnc& roster, const node& soldier, std::size_t step,
                          std::size_t steps) {
-    out_.line({step_of, Decimal(step), " de ", Decimal(steps), step_of_end});
+    out_.line({step_of, Decimal(step), step_between, Decimal(steps), step_of_end});
     say_drawing(out_, roster, {{&soldier, counting_mark}});
 }
 
