@@ -2,15 +2,23 @@
 #include "input.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace {
 
 constexpr std::string_view byte_order_mark = "\xef\xbb\xbf";
 
-constexpr bool white(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+// Whether a byte is white space in the C locale, by table.
+constexpr auto white_bytes = [] {
+    std::array<bool, 256> white{};
+    for (unsigned char const c : std::string_view(" \t\n\v\f\r")) {
+        white[c] = true;
+    }
+    return white;
+}();
+
+constexpr bool white(char c) noexcept { return white_bytes[static_cast<unsigned char>(c)]; }
 
 } // namespace
 

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <vector>
@@ -37,18 +36,31 @@ constexpr std::string_view step_of_end = " da contagem";
 constexpr std::string_view table_header = "ordem,posicao,nome\r";
 constexpr std::string_view no_soldiers = "countoff: A lista esta vazia";
 
-// A number in decimal, in a buffer of its own.
+// A number in decimal, in a buffer of its own, written from its last digit
+// two at a time.
 class Decimal {
 public:
-    explicit Decimal(std::size_t value) noexcept
-        : size_(static_cast<std::size_t>(
-              std::to_chars(digits_.data(), digits_.data() + digits_.size(), value).ptr -
-              digits_.data())) {}
-    operator std::string_view() const noexcept { return {digits_.data(), size_}; }
+    explicit Decimal(std::size_t value) noexcept {
+        constexpr std::string_view pairs = "00010203040506070809101112131415161718192021222324"
+                                           "25262728293031323334353637383940414243444546474849"
+                                           "50515253545556575859606162636465666768697071727374"
+                                           "75767778798081828384858687888990919293949596979899";
+        while (value >= 10) {
+            first_ -= 2;
+            std::copy_n(pairs.data() + 2 * (value % 100), 2, digits_.data() + first_);
+            value /= 100;
+        }
+        if (value > 0 || first_ == digits_.size()) {
+            digits_[--first_] = static_cast<char>('0' + value);
+        }
+    }
+    operator std::string_view() const noexcept {
+        return {digits_.data() + first_, digits_.size() - first_};
+    }
 
 private:
     std::array<char, 20> digits_; // the most digits of a std::size_t
-    std::size_t size_;
+    std::size_t first_ = digits_.size();
 };
 
 void say_drawing(Lines& out, const ListaEnc& roster, std::initializer_list<Mark> marks,
