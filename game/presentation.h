@@ -15,7 +15,13 @@
 //   won                             the soldier left
 // A removal's soldier is unlinked from the roster already, and its `next` is
 // the soldier at which the next count starts; it stays valid until the game
-// ends. The roster that an event is given is the circle at that moment.
+// ends. The roster that an event is given is the circle at that moment. An
+// element keeps its address for the whole game, so that a presentation may
+// know a soldier by it (to find its number in the first roster, say).
+//
+// A presentation that shows each step apart (a page, say) can keep a
+// Transcript of its own over a Lines that catches what it says, and take
+// after each event the lines of that step, exactly as the text prints them.
 #ifndef LISTAENC_PRESENTATION_H
 #define LISTAENC_PRESENTATION_H
 
