@@ -27,7 +27,8 @@ std::vector<int> keys(const ListaEnc& roster) {
 class CountingCase : public testing::TestWithParam<std::tuple<std::size_t, std::size_t>> {};
 
 TEST_P(CountingCase, RemovesWhatAPlainCircleRemoves) {
-    auto const [soldiers, n] = GetParam();
+    std::size_t const soldiers = std::get<0>(GetParam());
+    std::size_t const n = std::get<1>(GetParam());
     ListaEnc roster;
     roster.inserir(0, "s0");
     node* last = &roster.front();
