@@ -9,7 +9,7 @@
 #include "presentation.h"
 #include "program.h"
 #include "reader.h"
-#include "text.h"
+#include "columns.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "drawing.h"
-#include "text.h"
+#include "columns.h"
 
 #include <algorithm>
 #include <charconv>
