@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "drawing.h"
 #include "columns.h"
+#include "drawing.h"
 
 #include <algorithm>
 #include <cstdint>
