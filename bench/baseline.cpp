@@ -20,6 +20,9 @@
 // nothing beyond what the benchmark's rosters need: a count in decimal that
 // is not negative, names without NUL bytes.
 //
+// With --csv it is the floor of countoff --csv: the table's header, then a
+// row for each soldier in the order read, numbered twice.
+//
 // With --resumo it is the floor of countoff --resumo, and plays no game at
 // all: it prints the same lines as the summed-up game, every removal and
 // every next counter, but names in them the soldiers in the order read, so
@@ -137,8 +140,9 @@ void put_roster(const Name* names, std::size_t count, const Positions& positions
 
 int main(int argc, char** argv) {
     bool const summary = argc > 1 && std::strcmp(argv[1], "--resumo") == 0;
+    bool const table = argc > 1 && std::strcmp(argv[1], "--csv") == 0;
     static char prompt[] = "\n\t Entre com n ( > 0): \n";
-    if (write(1, prompt, sizeof prompt - 1) != sizeof prompt - 1) {
+    if (!table && write(1, prompt, sizeof prompt - 1) != sizeof prompt - 1) {
         return 3;
     }
 
@@ -190,6 +194,23 @@ int main(int argc, char** argv) {
         std::malloc(roster_bytes > longest + 128 ? roster_bytes : longest + 128));
     line_end = line;
 
+    if (table) {
+        put("ordem,posicao,nome\r");
+        write_line();
+        for (std::size_t i = 0; i < count; ++i) {
+            std::size_t const number = i + 1;
+            const char* const digits = positions.text + number * positions.slot + 1;
+            std::size_t const size = positions.size[number] - 2u;
+            put(digits, size);
+            *line_end++ = ',';
+            put(digits, size);
+            *line_end++ = ',';
+            put(names[i]);
+            put("\r");
+            write_line();
+        }
+        return 0;
+    }
     static const char dash[] = "------------------------------------------------------------------";
     static const char stars[] = "****************************************************";
     put("\t Nome dos soldados(ctrl+d para encerrar):");

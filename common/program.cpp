@@ -2,6 +2,7 @@
 #include "program.h"
 
 #include "streams.h"
+#include "text.h"
 
 #include <algorithm>
 #include <csignal>
@@ -98,39 +99,6 @@ int take(const Program& program, std::span<char* const> arguments, unsigned& mod
     return -1;
 }
 
-// Answers the code point that `text` begins with in UTF-8 and the length of
-// its sequence, or a length of 0 when the first byte begins none.
-std::pair<char32_t, std::size_t> decode(std::string_view text) {
-    auto const lead = static_cast<unsigned char>(text[0]);
-    std::size_t const size = lead < 0xc2   ? 0
-                             : lead < 0xe0 ? 2
-                             : lead < 0xf0 ? 3
-                             : lead < 0xf5 ? 4
-                                           : 0;
-    if (size == 0 || text.size() < size) {
-        return {0, 0};
-    }
-    char32_t point = lead & (0x7fU >> size);
-    for (std::size_t i = 1; i < size; ++i) {
-        auto const byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xc0) != 0x80) {
-            return {0, 0};
-        }
-        point = point << 6 | (byte & 0x3fU);
-    }
-    constexpr char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    bool const valid =
-        point >= least[size] && point <= 0x10ffff && (point < 0xd800 || point > 0xdfff);
-    return {point, valid ? size : 0};
-}
-
-// Whether a terminal may act on this character: a C1 control, or a mark or
-// control that reorders the text around it.
-bool acts(char32_t point) {
-    return point <= 0x9f || point == 0x61c || point == 0x200e || point == 0x200f ||
-           (point >= 0x202a && point <= 0x202e) || (point >= 0x2066 && point <= 0x2069);
-}
-
 void octal(std::ostream& out, unsigned char byte) {
     out << '\\' << char('0' + (byte >> 6)) << char('0' + ((byte >> 3) & 7))
         << char('0' + (byte & 7));
@@ -159,7 +127,7 @@ std::ostream& operator<<(std::ostream& out, Quoted quoted) {
         } else {
             size = length;
             for (unsigned char const part : rest.substr(0, size)) {
-                acts(point) ? octal(out, part) : void(out << part);
+                hidden(point) ? octal(out, part) : void(out << part);
             }
         }
         rest.remove_prefix(size);

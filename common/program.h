@@ -27,11 +27,13 @@ struct Program {
     std::span<const Option> options = {};
 };
 
-// A word as a message shows it: between single quotes, with the quote, the
-// backslash and the bytes that a terminal would act on escaped as C writes
-// them ('a\tb', '\033[2J'): control bytes, the C1 controls and the
-// bidirectional marks and controls in UTF-8, and bytes that are not UTF-8,
-// in octal.
+// A word as a message shows it: between single quotes, with the quote and
+// the backslash escaped as C writes them, and so is every byte that a reader
+// could not see for what it is: the characters of hidden() in text.h
+// (controls, format characters, separators, spaces other than ' ', blank
+// fillers) and bytes that are not UTF-8. Controls with a letter in C show it
+// ('a\tb'); the others show each byte in octal ('\033[2J', a no-break space
+// as '\302\240').
 struct Quoted {
     std::string_view word;
 };

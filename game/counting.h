@@ -49,6 +49,13 @@ public:
     std::size_t standing() const noexcept { return standing_; }
 
     // Requires: standing() > 0.
+    // Returns: the soldier that the count reaches (with one standing, that
+    //   one), and its place: 0-based, in circle order of the roster as it
+    //   was when the Counting was made. Cost: O(1). Throws: nothing.
+    const node& reached() const noexcept { return *by_place_[reached_place_]; }
+    std::size_t reached_place() const noexcept { return reached_place_; }
+
+    // Requires: standing() > 0.
     // Effects: unlinks from the roster the soldier that the count reaches,
     //   and starts the next count at the soldier that followed it.
     // Returns: the soldier removed; its `next` is the soldier that followed

@@ -3,16 +3,20 @@
 // from standard input and stands the soldiers in a circle in that order.
 // Starting from the first soldier, the count passes n soldiers and removes the
 // one it reaches, then starts again from the soldier after it, until one
-// soldier is left: the winner.
+// soldier is left: the winner. What the game does is said to one
+// presentation (presentation.h), which the options choose.
 #include "counting.h"
-#include "drawing.h"
+#include "input.h"
 #include "listaenccircular.h"
+#include "presentation.h"
 #include "program.h"
+#include "text.h"
 
 #include <charconv>
 #include <cstddef>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -20,35 +24,30 @@
 
 namespace {
 
-constexpr std::string_view prompt_for_n = "\n\t Entre com n ( > 0): ";
-constexpr std::string_view prompt_for_names = "\t Nome dos soldados(ctrl+d para encerrar):";
-constexpr std::string_view dash_line =
-    "------------------------------------------------------------------";
-constexpr std::string_view roster_title = "Os soldados sao:";
-constexpr std::string_view first_counter = " O soldado que iniciara a contagem sera: ";
-constexpr std::string_view removal = "\tO Soldado removido foi: ";
-constexpr std::string_view remaining_title = "Os soldados restantes sao:";
-constexpr std::string_view next_counter = "\tO soldado ";
-constexpr std::string_view next_counter_end = " iniciara a contagem";
-constexpr std::string_view star_line = "****************************************************";
-constexpr std::string_view winner = "\tO vencedor e o Soldado ";
-constexpr std::string_view game_over = "\nJogo terminado...";
 constexpr std::string_view negative_n = "countoff: n deve ser maior ou igual a zero";
 constexpr std::string_view missing_n = "countoff: n ausente";
 constexpr std::string_view invalid_n = "countoff: n invalido: ";
 constexpr std::string_view n_out_of_range = "countoff: n fora do intervalo: ";
-constexpr std::string_view white_space = " \t\n\v\f\r";
-constexpr std::string_view counting_mark = "contagem";
-constexpr std::string_view removed_mark = "removido";
+constexpr std::string_view not_utf8 = ": nome que nao e UTF-8: ";
+constexpr std::string_view csv_alone = "countoff: --csv nao se combina com --desenho nem --passo";
+// Names that are not UTF-8 are named one by one up to this many; then one
+// line says how many more there were.
+constexpr std::size_t named_at_most = 10;
 
 // The modes that the options set.
 enum : unsigned {
     summary = 1U << 0,         // the circle that is left after a removal is not shown
     one_name_a_line = 1U << 1, // the count and each name on a line of its own
     drawings = 1U << 2,        // the circle drawn after the first roster and each removal
+    table = 1U << 3,           // the draw as a table
+    count_given = 1U << 4,     // the count on the command line
+    steps = 1U << 5,           // each step of each count drawn, and the drawings
 };
+std::string_view count_argument;
 constexpr Option options[] = {
-    {"--resumo", summary}, {"--linhas", one_name_a_line}, {"--desenho", drawings}};
+    {"--resumo", summary},   {"--linhas", one_name_a_line},
+    {"--desenho", drawings}, {"--passo", steps},
+    {"--csv", table},        {"--contagem", count_given, &count_argument}};
 
 constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]...
 Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
@@ -62,53 +61,41 @@ da entrada (ctrl+d no terminal). Para ler n e os nomes de um arquivo:
 Para sortear um nome de um arquivo com n na primeira linha e um nome em cada
 linha seguinte, mostrando so as remocoes:
   countoff --linhas --resumo < nomes.txt
+Para sortear com n = 7 uma coluna de nomes exportada de uma planilha, e ter
+o resultado como tabela:
+  countoff --linhas --csv --contagem 7 < nomes.txt > resultado.csv
 
+      --contagem N  usa N como n; a entrada tem entao so os nomes
+      --csv      mostra o sorteio como tabela CSV (RFC 4180, UTF-8) e nada
+                 mais: o cabecalho ordem,posicao,nome e uma linha por
+                 soldado, na ordem em que sai, o vencedor por ultimo;
+                 posicao e o numero do soldado na primeira lista
       --desenho  desenha o circulo depois da primeira lista e de cada
                  remocao: o soldado da contagem e o removido, com seu next
       --linhas   le n sozinho na primeira linha que nao esta em branco, e
                  depois um nome por linha, sem os espacos do comeco e do fim
-                 (os de dentro ficam); pula as linhas em branco
+                 (os de dentro ficam); pula as linhas em branco; LF, CRLF e
+                 CR terminam uma linha; avisa dos nomes que nao sao UTF-8
+      --passo    desenha tambem cada passo da contagem: o soldado em que
+                 ela esta, ate o que sera removido
       --resumo   mostra cada remocao, mas nao o circulo que resta depois dela
       --help     mostra esta ajuda e sai
       --version  mostra a versao e sai
 
+Uma marca de ordem de bytes (BOM) UTF-8 no comeco da entrada e ignorada.
+
 Estado de saida:
   0  o jogo chegou ao vencedor
   1  nenhum nome, ou um n que nao se pode ler
-  2  n negativo, ou um argumento desconhecido
+  2  n negativo, ou um argumento desconhecido, ou opcoes que nao se combinam
   3  erro de leitura da entrada ou de escrita da saida
 )",
                            options};
 
-// Reads the next piece of standard input into `text`: a word, or a line.
-// Answers false at the end of input.
-using Reader = bool (*)(std::string& text);
-
-bool next_word(std::string& text) { return static_cast<bool>(std::cin >> text); }
-
-// Reads the next line that is not blank, without the white space at its ends.
-bool next_line(std::string& text) {
-    while (std::getline(std::cin, text)) {
-        std::size_t const last = text.find_last_not_of(white_space);
-        if (last != std::string::npos) {
-            text.erase(last + 1);
-            text.erase(0, text.find_first_not_of(white_space));
-            return true;
-        }
-    }
-    return false;
-}
-
-// Reads n as the first piece, whole: an optional sign and decimal digits, as
-// the formatted extraction of an int reads them, with nothing else in the
-// piece. Answers whether there was such a count; when not, standard error
-// says why.
-bool read_count(Reader read, int& n) {
-    std::string word;
-    if (!read(word)) {
-        complain(missing_n);
-        return false;
-    }
+// Reads n from `word`, whole: an optional sign and decimal digits, as the
+// formatted extraction of an int reads them, with nothing else. Answers
+// whether it is such a count; when not, standard error says why.
+bool read_count(std::string_view word, int& n) {
     std::string_view digits = word;
     if (digits.starts_with('+') && !digits.starts_with("+-")) {
         digits.remove_prefix(1); // from_chars takes a minus sign only
@@ -125,11 +112,20 @@ bool read_count(Reader read, int& n) {
     return true;
 }
 
-// Stands every name up to the end of input in the circle, in order.
-void read_roster(Reader read, ListaEnc& roster) {
+// Reads the next piece of the input into `text`: a word, or a line.
+using Reader = bool (Input::*)(std::string& text);
+
+// Stands every name up to the end of input in the circle, in order. One name
+// a line, it names on standard error the lines whose name is not UTF-8.
+void read_roster(Input& input, Reader read, ListaEnc& roster) {
+    bool const lines = read == &Input::line;
+    std::size_t not_utf8_names = 0;
     node* last = nullptr;
     std::string name;
-    while (read(name)) {
+    while ((input.*read)(name)) {
+        if (lines && !valid_utf8(name) && ++not_utf8_names <= named_at_most) {
+            complain("countoff: linha ", input.line_number(), not_utf8, Quoted{name});
+        }
         if (last == nullptr) {
             roster.inserir(0, std::move(name));
             last = &*roster.begin();
@@ -137,64 +133,81 @@ void read_roster(Reader read, ListaEnc& roster) {
             last = roster.inserirapos(last, 0, std::move(name));
         }
     }
-}
-
-// Shows the circle that is left after a removal, unless the game is summed up.
-void show_remaining(const ListaEnc& roster, unsigned modes) {
-    if ((modes & summary) != 0) {
-        return;
+    if (not_utf8_names > named_at_most) {
+        complain("countoff: e mais ", not_utf8_names - named_at_most, " nomes que nao sao UTF-8");
     }
-    say(remaining_title);
-    say(dash_line);
-    roster.ExibirInfo();
-    say(dash_line);
 }
 
-int play(unsigned modes) {
-    Reader const read = (modes & one_name_a_line) != 0 ? next_line : next_word;
+// Plays the game: reads the count and the roster, and tells the presentation
+// what happens. Answers the exit status.
+int play(Presentation& presentation, Input& input, Reader read, unsigned modes) {
     ListaEnc roster;
-    say(prompt_for_n);
+    presentation.asking_count();
     int n = 0;
-    bool const counted = read_count(read, n);
+    std::string word;
+    bool counted = false;
+    if ((modes & count_given) != 0) {
+        counted = read_count(count_argument, n);
+    } else if ((input.*read)(word)) {
+        counted = read_count(word, n);
+    } else {
+        complain(missing_n);
+    }
     if (counted && n < 0) {
         complain(negative_n);
         return 2;
     }
-    say(prompt_for_names);
+    presentation.asking_names();
     if (counted) {
-        read_roster(read, roster);
+        read_roster(input, read, roster);
     }
-    if (roster.isEmpty()) {
-        throw ListUnderflowException();
+    if (roster.empty()) {
+        presentation.nobody();
+        return 1;
     }
-    say(dash_line);
-    say(roster_title);
-    roster.ExibirInfo();
-    say(first_counter, roster.begin()->info);
-    if ((modes & drawings) != 0) {
-        show(roster, {{&*roster.begin(), counting_mark}});
-    }
-    say(dash_line);
+    presentation.first_roster(roster);
 
     Counting counting(roster, static_cast<std::size_t>(n));
-    while (counting.standing() > 1) {
+    const node* start = &roster.front(); // where the count starts
+    for (std::size_t order = 1; counting.standing() > 1; ++order) {
+        if (presentation.follows_count()) {
+            std::size_t const steps = static_cast<std::size_t>(n) % counting.standing();
+            const node* at = start;
+            for (std::size_t step = 1; step <= steps; ++step) {
+                at = at->next;
+                presentation.passing(roster, *at, step, steps);
+            }
+        }
+        std::size_t const place = counting.reached_place();
         const node& removed = counting.remove_reached();
-        say(removal, removed.info);
-        if ((modes & drawings) != 0) {
-            show(roster, {{removed.next, counting_mark}}, Mark{&removed, removed_mark});
-        }
-        if (counting.standing() == 1) {
-            break;
-        }
-        show_remaining(roster, modes);
-        say(next_counter, removed.next->info, next_counter_end);
+        presentation.removed(roster, {removed, place + 1}, order, counting.standing() > 1);
+        start = removed.next;
     }
+    std::size_t const place = counting.reached_place();
     std::unique_ptr<node> const survivor = roster.pop();
-    say(star_line);
-    say(winner, survivor->info);
-    say(star_line);
-    say(game_over);
+    presentation.won({*survivor, place + 1});
     return 0;
+}
+
+int play(unsigned modes) {
+    if ((modes & table) != 0 && (modes & (drawings | steps)) != 0) {
+        complain(csv_alone);
+        return 2;
+    }
+    StandardOutput out;
+    std::optional<Transcript> transcript;
+    std::optional<Table> draw_table;
+    Presentation* presentation = nullptr;
+    if ((modes & table) != 0) {
+        presentation = &draw_table.emplace(out);
+    } else {
+        presentation = &transcript.emplace(
+            out, Transcript::Options{(modes & summary) != 0, (modes & (drawings | steps)) != 0,
+                                     (modes & steps) != 0});
+    }
+    Input input(*std::cin.rdbuf());
+    return play(*presentation, input, (modes & one_name_a_line) != 0 ? &Input::line : &Input::word,
+                modes);
 }
 
 } // namespace

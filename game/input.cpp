@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+#include "input.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view byte_order_mark = "\xef\xbb\xbf";
+
+// Whether a byte is white space in the C locale, by table.
+constexpr auto white_bytes = [] {
+    std::array<bool, 256> white{};
+    for (unsigned char const c : std::string_view(" \t\n\v\f\r")) {
+        white[c] = true;
+    }
+    return white;
+}();
+
+constexpr bool white(char c) noexcept { return white_bytes[static_cast<unsigned char>(c)]; }
+
+} // namespace
+
+Input::Input(std::streambuf& source) : source_(source), buffer_(new char[capacity]) {
+    at_ = end_ = buffer_.get();
+}
+
+bool Input::fill() {
+    if (at_ != end_) {
+        return true;
+    }
+    using traits = std::streambuf::traits_type;
+    if (traits::eq_int_type(source_.sgetc(), traits::eof())) {
+        return false;
+    }
+    std::streamsize const ready =
+        std::min(source_.in_avail(), static_cast<std::streamsize>(capacity));
+    at_ = buffer_.get();
+    end_ = at_ + source_.sgetn(buffer_.get(), std::max<std::streamsize>(ready, 1));
+    if (!started_) {
+        // The mark may come in more than one piece at a terminal.
+        while (end_ - at_ < 3 && byte_order_mark.starts_with(std::string_view(at_, end_ - at_)) &&
+               !traits::eq_int_type(source_.sgetc(), traits::eof())) {
+            *const_cast<char*>(end_) = static_cast<char>(source_.sbumpc());
+            ++end_;
+        }
+        started_ = true;
+        if (std::string_view(at_, end_ - at_).starts_with(byte_order_mark)) {
+            at_ += byte_order_mark.size();
+            return fill();
+        }
+    }
+    return at_ != end_ || fill();
+}
+
+bool Input::word(std::string& text) {
+    text.clear();
+    while (true) {
+        if (!fill()) {
+            return !text.empty();
+        }
+        if (text.empty()) {
+            at_ = std::find_if_not(at_, end_, white);
+            if (at_ == end_) {
+                continue;
+            }
+        }
+        const char* const stop = std::find_if(at_, end_, white);
+        text.append(at_, stop);
+        at_ = stop;
+        if (stop != end_) {
+            return true;
+        }
+    }
+}
+
+bool Input::line(std::string& text) {
+    while (true) {
+        text.clear();
+        bool ended = false;
+        bool any = false;
+        while (!ended && fill()) {
+            if (after_cr_) {
+                after_cr_ = false;
+                if (*at_ == '\n') {
+                    ++at_;
+                    continue;
+                }
+            }
+            any = true;
+            const char* const stop =
+                std::find_if(at_, end_, [](char c) { return c == '\n' || c == '\r'; });
+            text.append(at_, stop);
+            at_ = stop;
+            if (stop != end_) {
+                after_cr_ = *at_ == '\r';
+                ++at_;
+                ended = true;
+            }
+        }
+        if (!ended && !any) {
+            return false;
+        }
+        ++lines_;
+        std::size_t const last = text.find_last_not_of(" \t\n\v\f\r");
+        if (last != std::string::npos) {
+            text.erase(last + 1);
+            text.erase(0, text.find_first_not_of(" \t\n\v\f\r"));
+            return true;
+        }
+    }
+}

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// Input: countoff's standard input as words or as lines, read from a stream
+// buffer in blocks. A UTF-8 byte order mark at the very start is skipped.
+//
+// A word is what `std::cin >> word` reads in the C locale: a run of bytes
+// that are not white space (' ', '\t', '\n', '\v', '\f', '\r'). A line ends
+// at LF, at CRLF or at a lone CR; the last one may end at the end of input.
+//
+// Reading never asks the buffer for more than it has at hand, but to know
+// whether there is more, so that at a terminal a word or a line is taken as
+// soon as it is typed.
+#ifndef LISTAENC_INPUT_H
+#define LISTAENC_INPUT_H
+
+#include <cstddef>
+#include <memory>
+#include <streambuf>
+#include <string>
+
+class Input {
+public:
+    // Requires: `source` outlives the Input, and is read through it alone.
+    explicit Input(std::streambuf& source);
+
+    // Effects: reads the next word into `text`. Returns: false at the end of
+    //   input, `text` then empty. Throws: what the buffer throws,
+    //   std::bad_alloc.
+    bool word(std::string& text);
+
+    // Effects: reads the next line that is not blank into `text`, without
+    //   the white space at its ends. Returns: false at the end of input,
+    //   `text` then empty. Throws: as word().
+    bool line(std::string& text);
+
+    // Returns: the number of the line that line() read last, counted from 1
+    //   over every line of the input, blank ones included.
+    std::size_t line_number() const noexcept { return lines_; }
+
+private:
+    // Makes the buffer hold at least one byte, unless the input has ended.
+    bool fill();
+
+    static constexpr std::size_t capacity = 64 * 1024;
+    std::streambuf& source_;
+    std::unique_ptr<char[]> buffer_;
+    const char* at_ = nullptr;
+    const char* end_ = nullptr;
+    bool started_ = false;  // whether the start was looked at for the mark
+    bool after_cr_ = false; // a line ended at CR: a LF next belongs to it
+    std::size_t lines_ = 0;
+};
+
+#endif

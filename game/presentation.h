@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+// The seam between the game and what shows it. The game (countoff.cpp) plays
+// and reports each event to one Presentation, chosen by the options; the
+// Presentation says it, line by line, to Lines.
+//
+// The events, in the order of a game:
+//   asking_count, asking_names      before the count and the names are read
+//   nobody                          there were no names: the game ends
+//   first_roster                    the circle as read; the count starts at
+//                                   its first soldier
+//   then, for each removal:
+//     passing (k = 1 .. steps)      each soldier that the count stands on,
+//                                   when follows_count() answers true
+//     removed                       the soldier that the count reached
+//   won                             the soldier left
+// A removal's soldier is unlinked from the roster already, and its `next` is
+// the soldier at which the next count starts; it stays valid until the game
+// ends. The roster that an event is given is the circle at that moment. An
+// element keeps its address for the whole game, so that a presentation may
+// know a soldier by it (to find its number in the first roster, say).
+//
+// A presentation that shows each step apart (a page, say) can keep a
+// Transcript of its own over a Lines that catches what it says, and take
+// after each event the lines of that step, exactly as the text prints them.
+#ifndef LISTAENC_PRESENTATION_H
+#define LISTAENC_PRESENTATION_H
+
+#include "listaenccircular.h"
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// A soldier as the game reports it: the element, and its number in the first
+// roster, from 1 (what "Os soldados sao:" prints before its name), which
+// tells apart two soldiers of the same name.
+struct Soldier {
+    const node& element;
+    std::size_t number;
+};
+
+class Presentation {
+public:
+    virtual ~Presentation() = default;
+
+    virtual void asking_count() = 0;
+    virtual void asking_names() = 0;
+    // Throws: what the presentation throws to end the game (the transcript
+    //   makes and throws ListUnderflowException, which says so).
+    virtual void nobody() = 0;
+    virtual void first_roster(const ListaEnc& roster) = 0;
+    // Whether the presentation is told each step of each count.
+    virtual bool follows_count() const noexcept { return false; }
+    // The count stands on `soldier`, after `step` of its `steps` steps (it
+    // goes round at most once: steps is n mod the soldiers standing).
+    virtual void passing(const ListaEnc& /*roster*/, const node& /*soldier*/, std::size_t /*step*/,
+                         std::size_t /*steps*/) {}
+    // The `order`th removal (from 1); `more` is whether more than one
+    // soldier still stands, so that the count goes on.
+    virtual void removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) = 0;
+    virtual void won(Soldier winner) = 0;
+};
+
+// Where a presentation's lines go.
+class Lines {
+public:
+    virtual ~Lines() = default;
+    // One line made of these pieces, without its end of line.
+    virtual void line(std::initializer_list<std::string_view> pieces) = 0;
+    // The numbered roster line that ListaEnc::ExibirInfo prints
+    //   ("  1.alfa  2.beta "); append_roster() makes it as text.
+    virtual void roster(const ListaEnc& roster) = 0;
+};
+
+// Appends to `text` the numbered roster line that ListaEnc::ExibirInfo
+// prints, without its end of line.
+void append_roster(std::string& text, const ListaEnc& roster);
+
+// Standard output: each line formatted whole, then written with one call,
+// which is the flush. The roster line is the list's own ExibirInfo.
+class StandardOutput final : public Lines {
+public:
+    void line(std::initializer_list<std::string_view> pieces) override;
+    void roster(const ListaEnc& roster) override;
+
+private:
+    void send();
+    std::string text_;
+};
+
+// The game as text: the whole game, or summed up (no circle after a
+// removal), with the drawings of the circle after the first roster and each
+// removal, and of each step of each count.
+class Transcript final : public Presentation {
+public:
+    struct Options {
+        bool summary = false;  // --resumo
+        bool drawings = false; // --desenho
+        bool steps = false;    // --passo, with the drawings
+    };
+    Transcript(Lines& out, Options options) : out_(out), options_(options) {}
+
+    void asking_count() override;
+    void asking_names() override;
+    void nobody() override;
+    void first_roster(const ListaEnc& roster) override;
+    bool follows_count() const noexcept override { return options_.steps; }
+    void passing(const ListaEnc& roster, const node& soldier, std::size_t step,
+                 std::size_t steps) override;
+    void removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) override;
+    void won(Soldier winner) override;
+
+private:
+    Lines& out_;
+    Options options_;
+};
+
+// The draw as a table (--csv), RFC 4180 in UTF-8: the header
+// "ordem,posicao,nome", then a row for each soldier in the order removed,
+// the winner last: the order from 1, the soldier's number in the first
+// roster, the name. A name with a comma, a double quote, CR or LF is
+// quoted, its double quotes doubled. Each row ends with CRLF. There is no
+// other line; when there are no names, standard error says so.
+class Table final : public Presentation {
+public:
+    explicit Table(Lines& out) : out_(out) {}
+
+    void asking_count() override {}
+    void asking_names() override {}
+    void nobody() override;
+    void first_roster(const ListaEnc& roster) override;
+    void removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) override;
+    void won(Soldier winner) override;
+
+private:
+    void row(Soldier soldier, std::size_t order);
+    Lines& out_;
+    std::size_t removed_ = 0;
+    std::string field_;
+};
+
+#endif

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+// What the presentations say, caught by a Lines of the test's own: the roster
+// line as the list prints it, and the table's quoting of every kind of name.
+#include "presentation.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+struct Caught final : Lines {
+    std::vector<std::string> lines;
+    void line(std::initializer_list<std::string_view> pieces) override {
+        std::string& text = lines.emplace_back();
+        for (std::string_view const piece : pieces) {
+            text += piece;
+        }
+    }
+    void roster(const ListaEnc& roster) override { append_roster(lines.emplace_back(), roster); }
+};
+
+ListaEnc roster_of(const std::vector<std::string>& names) {
+    ListaEnc roster;
+    for (const std::string& name : names) {
+        roster.inserir(0, name);
+    }
+    return roster;
+}
+
+TEST(AppendRoster, MakesTheLineThatTheListPrints) {
+    for (std::size_t size : {1, 9, 10, 11, 100, 1001}) {
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < size; ++i) {
+            names.push_back(i % 3 == 0 ? "Maria da Silva" : std::string(i % 17, 'x'));
+        }
+        ListaEnc const roster = roster_of(names);
+        std::ostringstream printed;
+        std::streambuf* const out = std::cout.rdbuf(printed.rdbuf());
+        roster.ExibirInfo();
+        std::cout.rdbuf(out);
+        std::string made;
+        append_roster(made, roster);
+        EXPECT_EQ(made + '\n', printed.str()) << size << " soldiers";
+    }
+}
+
+struct Row {
+    const char* name;
+    const char* shown;
+};
+
+// Quoted exactly when RFC 4180 asks for it: a comma, a double quote (which
+// is doubled), CR or LF.
+const Row rows[] = {
+    {"Ana", "Ana"},
+    {"", ""},
+    {" Ana Lima ", " Ana Lima "},
+    {"Silva, Maria", "\"Silva, Maria\""},
+    {"\"", "\"\"\"\""},
+    {"Jo \"Jo\" Souza", "\"Jo \"\"Jo\"\" Souza\""},
+    {"a\rb", "\"a\rb\""},
+    {"a\nb", "\"a\nb\""},
+    {"a;b\tc'd", "a;b\tc'd"},
+    {"Concei\xc3\xa7\xc3\xa3o", "Concei\xc3\xa7\xc3\xa3o"},
+};
+
+TEST(Table, QuotesANameWhereItMust) {
+    for (const Row& row : rows) {
+        ListaEnc roster = roster_of({"alfa", row.name});
+        Caught caught;
+        Table table(caught);
+        table.first_roster(roster);
+        auto removed = roster.erase_after(roster.begin()); // the second soldier
+        table.removed(roster, {*removed, 2}, 1, false);
+        table.won({roster.front(), 1});
+        std::vector<std::string> const expected = {
+            "ordem,posicao,nome\r", std::string("1,2,") + row.shown + "\r", "2,1,alfa\r"};
+        EXPECT_EQ(caught.lines, expected) << row.name;
+    }
+}
+
+TEST(Transcript, SaysTheGameInItsOrder) {
+    ListaEnc roster = roster_of({"alfa", "beta", "gama"});
+    Caught caught;
+    Transcript transcript(caught, {});
+    transcript.asking_count();
+    transcript.asking_names();
+    transcript.first_roster(roster);
+    auto gama = roster.erase_after(std::next(roster.begin()));
+    transcript.removed(roster, {*gama, 3}, 1, true);
+    auto alfa = roster.erase_after(std::next(roster.begin()));
+    transcript.removed(roster, {*alfa, 1}, 2, false);
+    transcript.won({roster.front(), 2});
+    std::vector<std::string> const expected = {
+        "\n\t Entre com n ( > 0): ",
+        "\t Nome dos soldados(ctrl+d para encerrar):",
+        std::string(66, '-'),
+        "Os soldados sao:",
+        "  1.alfa  2.beta  3.gama ",
+        " O soldado que iniciara a contagem sera: alfa",
+        std::string(66, '-'),
+        "\tO Soldado removido foi: gama",
+        "Os soldados restantes sao:",
+        std::string(66, '-'),
+        "  1.alfa  2.beta ",
+        std::string(66, '-'),
+        "\tO soldado alfa iniciara a contagem",
+        "\tO Soldado removido foi: alfa",
+        std::string(52, '*'),
+        "\tO vencedor e o Soldado beta",
+        std::string(52, '*'),
+        "\nJogo terminado...",
+    };
+    EXPECT_EQ(caught.lines, expected);
+}
+
+} // namespace
