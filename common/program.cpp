@@ -2,7 +2,7 @@
 #include "program.h"
 
 #include "streams.h"
-#include "text.h"
+#include "characters.h"
 
 #include <algorithm>
 #include <csignal>

@@ -10,7 +10,7 @@
 #include "listaenccircular.h"
 #include "presentation.h"
 #include "program.h"
-#include "text.h"
+#include "characters.h"
 
 #include <charconv>
 #include <cstddef>

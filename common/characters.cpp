@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "text.h"
+#include "characters.h"
 
 #include <algorithm>
 #include <iterator>
