@@ -5,12 +5,13 @@
 // one it reaches, then starts again from the soldier after it, until one
 // soldier is left: the winner. What the game does is said to one
 // presentation (presentation.h), which the options choose.
+#include "characters.h"
 #include "counting.h"
 #include "input.h"
 #include "listaenccircular.h"
+#include "on_page.h"
 #include "presentation.h"
 #include "program.h"
-#include "characters.h"
 
 #include <charconv>
 #include <cstddef>
@@ -30,6 +31,7 @@ constexpr std::string_view invalid_n = "countoff: n invalido: ";
 constexpr std::string_view n_out_of_range = "countoff: n fora do intervalo: ";
 constexpr std::string_view not_utf8 = ": nome que nao e UTF-8: ";
 constexpr std::string_view csv_alone = "countoff: --csv nao se combina com --desenho nem --passo";
+constexpr std::string_view page_and_table = "countoff: --html nao se combina com --csv";
 // Names that are not UTF-8 are named one by one up to this many; then one
 // line says how many more there were.
 constexpr std::size_t named_at_most = 10;
@@ -42,12 +44,13 @@ enum : unsigned {
     table = 1U << 3,           // the draw as a table
     count_given = 1U << 4,     // the count on the command line
     steps = 1U << 5,           // each step of each count drawn, and the drawings
+    html = 1U << 6,            // a page of the game's steps instead of the text
 };
 std::string_view count_argument;
-constexpr Option options[] = {
-    {"--resumo", summary},   {"--linhas", one_name_a_line},
-    {"--desenho", drawings}, {"--passo", steps},
-    {"--csv", table},        {"--contagem", count_given, &count_argument}};
+constexpr Option options[] = {{"--resumo", summary},   {"--linhas", one_name_a_line},
+                              {"--desenho", drawings}, {"--passo", steps},
+                              {"--csv", table},        {"--contagem", count_given, &count_argument},
+                              {"--html", html}};
 
 constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]...
 Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
@@ -157,6 +160,9 @@ int play(Presentation& presentation, Input& input, Reader read, unsigned modes) 
         complain(negative_n);
         return 2;
     }
+    if (counted) {
+        presentation.counted(static_cast<std::size_t>(n));
+    }
     presentation.asking_names();
     if (counted) {
         read_roster(input, read, roster);
@@ -190,15 +196,24 @@ int play(Presentation& presentation, Input& input, Reader read, unsigned modes) 
 }
 
 int play(unsigned modes) {
+    if ((modes & table) != 0 && (modes & html) != 0) {
+        complain(page_and_table);
+        return 2;
+    }
     if ((modes & table) != 0 && (modes & (drawings | steps)) != 0) {
         complain(csv_alone);
         return 2;
     }
     StandardOutput out;
+    std::ostream page(std::cout.rdbuf());
+    page.exceptions(std::ios::badbit);
     std::optional<Transcript> transcript;
     std::optional<Table> draw_table;
+    std::optional<PageGame> page_game;
     Presentation* presentation = nullptr;
-    if ((modes & table) != 0) {
+    if ((modes & html) != 0) {
+        presentation = &page_game.emplace(page, (modes & summary) != 0, (modes & steps) != 0);
+    } else if ((modes & table) != 0) {
         presentation = &draw_table.emplace(out);
     } else {
         presentation = &transcript.emplace(
@@ -206,8 +221,12 @@ int play(unsigned modes) {
                                      (modes & steps) != 0});
     }
     Input input(*std::cin.rdbuf());
-    return play(*presentation, input, (modes & one_name_a_line) != 0 ? &Input::line : &Input::word,
-                modes);
+    try {
+        return play(*presentation, input,
+                    (modes & one_name_a_line) != 0 ? &Input::line : &Input::word, modes);
+    } catch (const TooLargeForAPage&) {
+        return 2; // standard error said why
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 //
 // The events, in the order of a game:
 //   asking_count, asking_names      before the count and the names are read
+//   counted                         the count, when it is sound
 //   nobody                          there were no names: the game ends
 //   first_roster                    the circle as read; the count starts at
 //                                   its first soldier
@@ -46,6 +47,8 @@ public:
 
     virtual void asking_count() = 0;
     virtual void asking_names() = 0;
+    // The count n, once read and found sound, before the names are read.
+    virtual void counted(std::size_t /*n*/) {}
     // Throws: what the presentation throws to end the game (the transcript
     //   makes and throws ListUnderflowException, which says so).
     virtual void nobody() = 0;
