@@ -75,6 +75,9 @@ o resultado como tabela:
                  posicao e o numero do soldado na primeira lista
       --desenho  desenha o circulo depois da primeira lista e de cada
                  remocao: o soldado da contagem e o removido, com seu next
+      --html     escreve, em vez do texto, uma pagina HTML com os passos do
+                 jogo: a roda de soldados e as linhas do texto de cada um;
+                 ate 1000 soldados e, com --passo, ate 20000 passos
       --linhas   le n sozinho na primeira linha que nao esta em branco, e
                  depois um nome por linha, sem os espacos do comeco e do fim
                  (os de dentro ficam); pula as linhas em branco; LF, CRLF e
@@ -90,7 +93,8 @@ Uma marca de ordem de bytes (BOM) UTF-8 no comeco da entrada e ignorada.
 Estado de saida:
   0  o jogo chegou ao vencedor
   1  nenhum nome, ou um n que nao se pode ler
-  2  n negativo, ou um argumento desconhecido, ou opcoes que nao se combinam
+  2  n negativo, ou um argumento desconhecido, ou opcoes que nao se combinam,
+     ou um jogo grande demais para --html
   3  erro de leitura da entrada ou de escrita da saida
 )",
                            options};
@@ -120,12 +124,13 @@ using Reader = bool (Input::*)(std::string& text);
 
 // Stands every name up to the end of input in the circle, in order. One name
 // a line, it names on standard error the lines whose name is not UTF-8.
-void read_roster(Input& input, Reader read, ListaEnc& roster) {
+// It stops at `most` names.
+void read_roster(Input& input, Reader read, ListaEnc& roster, std::size_t most) {
     bool const lines = read == &Input::line;
     std::size_t not_utf8_names = 0;
     node* last = nullptr;
     std::string name;
-    while ((input.*read)(name)) {
+    for (std::size_t names = 0; names < most && (input.*read)(name); ++names) {
         if (lines && !valid_utf8(name) && ++not_utf8_names <= named_at_most) {
             complain("countoff: linha ", input.line_number(), not_utf8, Quoted{name});
         }
@@ -165,7 +170,7 @@ int play(Presentation& presentation, Input& input, Reader read, unsigned modes) 
     }
     presentation.asking_names();
     if (counted) {
-        read_roster(input, read, roster);
+        read_roster(input, read, roster, presentation.most_soldiers() + 1);
     }
     if (roster.empty()) {
         presentation.nobody();

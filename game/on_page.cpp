@@ -8,7 +8,8 @@
 namespace {
 
 constexpr std::string_view nobody_here = "countoff: A lista esta vazia";
-constexpr std::string_view too_many = "countoff: --html desenha ate {} soldados; a entrada tem {}";
+constexpr std::string_view too_many =
+    "countoff: --html desenha ate {} soldados; a entrada tem mais";
 constexpr std::string_view too_long =
     "countoff: --html --passo mostra ate {} passos; este jogo teria {}";
 constexpr std::string_view first_heading = "primeira lista";
@@ -65,8 +66,8 @@ void PageGame::nobody() { complain(nobody_here); }
 
 void PageGame::first_roster(const ListaEnc& roster) {
     std::size_t const soldiers = roster.size();
-    if (soldiers > most_soldiers) {
-        complain(filled(too_many, {most_soldiers, soldiers}));
+    if (soldiers > most_soldiers_on_a_page) {
+        complain(filled(too_many, {most_soldiers_on_a_page}));
         throw TooLargeForAPage{};
     }
     if (follow_) {

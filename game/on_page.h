@@ -26,7 +26,7 @@ class PageGame final : public Presentation {
 public:
     // A page draws the ring of up to this many soldiers, and has up to this
     // many steps when it follows the count.
-    static constexpr std::size_t most_soldiers = Page::most_drawn;
+    static constexpr std::size_t most_soldiers_on_a_page = Page::most_drawn;
     static constexpr std::size_t most_steps = 20'000;
 
     // Effects: the page goes to `out` when the first roster comes;
@@ -39,6 +39,7 @@ public:
     void counted(std::size_t n) override { n_ = n; }
     // Effects: says on standard error that there were no names.
     void nobody() override;
+    std::size_t most_soldiers() const noexcept override { return most_soldiers_on_a_page; }
     // Throws: TooLargeForAPage.
     void first_roster(const ListaEnc& roster) override;
     bool follows_count() const noexcept override { return follow_; }

@@ -29,6 +29,7 @@
 #include "listaenccircular.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -52,6 +53,9 @@ public:
     // Throws: what the presentation throws to end the game (the transcript
     //   makes and throws ListUnderflowException, which says so).
     virtual void nobody() = 0;
+    // How many soldiers the presentation shows: the game reads one more at
+    // most, and first_roster() refuses a roster of more.
+    virtual std::size_t most_soldiers() const noexcept { return SIZE_MAX - 1; }
     virtual void first_roster(const ListaEnc& roster) = 0;
     // Whether the presentation is told each step of each count.
     virtual bool follows_count() const noexcept { return false; }
