@@ -102,6 +102,8 @@ constexpr std::string_view bad_width = "{}: largura invalida: {} (de 50 a 1000 c
 constexpr std::string_view width_on_page = "{}: --largura nao se combina com --html";
 constexpr std::string_view script_title = "listdemo: roteiro";
 constexpr std::string_view session_title = "listdemo: sessao";
+constexpr std::string_view page_full =
+    "{}: a pagina mostra ate {} passos; o resto da sessao nao foi lido";
 constexpr std::string_view step_done = "(fim da operacao)";
 constexpr std::string_view matched = "  (sim)";
 constexpr std::string_view not_matched = "  (nao)";
@@ -726,7 +728,7 @@ int converse(Session& session, bool on_page) {
     std::unique_ptr<LineReader> const reader = line_reader(terminal, texts::prompt, command_names);
     bool understood = true;
     std::string line;
-    for (std::size_t number = 1; !session.over; ++number) {
+    for (std::size_t number = 1; !session.over && !session.show.full(); ++number) {
         if (!reader->read(line)) {
             if (terminal) {
                 say(""); // ends the prompt's line
@@ -792,6 +794,10 @@ int narrate(unsigned modes) {
         Session state(presentation, true, stepped);
         int const status = narrate(state, session, true);
         presentation.finish();
+        if (presentation.full()) {
+            complain(filled(filled(texts::page_full, listdemo.name),
+                            decimal(PagePresentation::most_steps)));
+        }
         return status;
     }
     std::size_t const width = drawing_width(modes);

@@ -7,6 +7,9 @@
 
 namespace {
 
+constexpr std::string_view cut_heading = "corte";
+constexpr std::string_view cut_line = "A pagina mostra ate {} passos; os seguintes nao estao nela.";
+
 std::string decimal(std::size_t value) {
     char digits[24];
     return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
@@ -50,9 +53,17 @@ void PagePresentation::collect() {
     }
 }
 
+void PagePresentation::write(std::string_view heading, std::span<const std::string> lines) {
+    if (page_.steps() < most_steps) {
+        page_.step(heading, lines, scene_);
+    } else {
+        full_ = true;
+    }
+}
+
 void PagePresentation::write_pending() {
     if (pending_) {
-        page_.step(heading_, pending_lines_, scene_);
+        write(heading_, pending_lines_);
         pending_ = false;
     }
 }
@@ -96,9 +107,16 @@ void PagePresentation::end() {
         }
         write_pending();
     } else if (!lines_.empty()) {
-        page_.step(command_, lines_, scene_);
+        write(command_, lines_);
     }
     lines_.clear();
 }
 
-void PagePresentation::finish() { page_.finish(); }
+void PagePresentation::finish() {
+    if (full_) {
+        std::string line(cut_line);
+        line.replace(line.find("{}"), 2, decimal(most_steps));
+        page_.step(cut_heading, std::span(&line, 1), scene_);
+    }
+    page_.finish();
+}

@@ -17,6 +17,10 @@
 
 class PagePresentation final : public Presentation {
 public:
+    // A page has up to this many steps; the steps that would follow are
+    // not written, and its last step says so.
+    static constexpr std::size_t most_steps = 20'000;
+
     // Effects: writes the beginning of the page to `out` (the page's own
     //   stream: standard output is caught while a command runs). With
     //   `session`, the notes of the commands are lines of their steps, as a
@@ -32,14 +36,18 @@ public:
     void draw(const Frame& frame) override;
     void begin(std::string_view command) override;
     void end() override;
+    // Whether the page has all the steps it takes.
+    bool full() const override { return full_; }
 
-    // Effects: writes the end of the page.
+    // Effects: writes the end of the page, after a step that says where
+    //   it was cut, if it was.
     void finish();
 
 private:
     void release();
     void collect();
     void write_pending();
+    void write(std::string_view heading, std::span<const std::string> lines);
 
     Page page_;
     bool session_;
@@ -53,6 +61,7 @@ private:
     std::string heading_;
     std::vector<std::string> pending_lines_;
     Scene scene_; // its picture, and the list's for a command that draws none
+    bool full_ = false;
 };
 
 #endif

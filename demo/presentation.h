@@ -42,6 +42,8 @@ public:
     // starts and ends; what is said and drawn between belongs to it.
     virtual void begin(std::string_view /*command*/) {}
     virtual void end() {}
+    // Whether it shows no more: a session then reads no further line.
+    virtual bool full() const { return false; }
 
 protected:
     ~Presentation() = default;
