@@ -509,9 +509,10 @@ void ListaEnc::splice_after(const_iterator pos, ListaEnc& other) noexcept {
     if (primeiro == nullptr) {
         return;
     }
+    // The walk to the other list's last element makes each after the first
+    // one of this list; the link to the first does that.
     node* ultimo = nullptr;
     STEP_ON(ultimo, primeiro);
-    LISTAENC_CHECKED(ultimo->owner = head);
     while (!TEST(ultimo, ultimo->next == primeiro)) {
         STEP_ON(ultimo, ultimo->next);
         LISTAENC_CHECKED(ultimo->owner = head);
