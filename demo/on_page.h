@@ -10,6 +10,7 @@
 #include "presentation.h"
 
 #include <iosfwd>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
