@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "program.h"
 
-#include "characters.h"
 #include "streams.h"
+#include "characters.h"
 
 #include <algorithm>
 #include <csignal>

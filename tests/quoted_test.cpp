@@ -2,8 +2,8 @@
 // How a message quotes a word: each kind of character that cannot be seen
 // for what it is comes out as the octal of its bytes, and what can be seen
 // comes out as it is.
-#include "characters.h"
 #include "program.h"
+#include "characters.h"
 
 #include <gtest/gtest.h>
 
