@@ -2,7 +2,7 @@
 #include "program.h"
 
 #include "streams.h"
-#include "characters.h"
+#include "text.h"
 
 #include <algorithm>
 #include <csignal>

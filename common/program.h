@@ -29,7 +29,7 @@ struct Program {
 
 // A word as a message shows it: between single quotes, with the quote and
 // the backslash escaped as C writes them, and so is every byte that a reader
-// could not see for what it is: the characters of hidden() in characters.h
+// could not see for what it is: the characters of hidden() in text.h
 // (controls, format characters, separators, spaces other than ' ', blank
 // fillers) and bytes that are not UTF-8. Controls with a letter in C show it
 // ('a\tb'); the others show each byte in octal ('\033[2J', a no-break space

@@ -5,13 +5,13 @@
 // one it reaches, then starts again from the soldier after it, until one
 // soldier is left: the winner. What the game does is said to one
 // presentation (presentation.h), which the options choose.
-#include "characters.h"
 #include "counting.h"
 #include "input.h"
 #include "listaenccircular.h"
 #include "on_page.h"
 #include "presentation.h"
 #include "program.h"
+#include "text.h"
 
 #include <charconv>
 #include <cstddef>

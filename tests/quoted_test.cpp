@@ -3,7 +3,7 @@
 // for what it is comes out as the octal of its bytes, and what can be seen
 // comes out as it is.
 #include "program.h"
-#include "characters.h"
+#include "text.h"
 
 #include <gtest/gtest.h>
 

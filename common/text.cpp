@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "characters.h"
+#include "text.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Text as the programs look at it: bytes that are UTF-8 or are not, and the
 // characters that a reader cannot see, or would take for others.
-#ifndef LISTAENC_CHARACTERS_H
-#define LISTAENC_CHARACTERS_H
+#ifndef LISTAENC_TEXT_H
+#define LISTAENC_TEXT_H
 
 #include <cstddef>
 #include <string_view>
