@@ -4,16 +4,13 @@
 // Both go through one interpreter, a table from command names to operations,
 // and the script is a list of such commands. What the interpreter says and
 // draws goes to one Presentation.
+#include "columns.h"
 #include "drawing.h"
 #include "listaenccircular.h"
 #include "on_page.h"
 #include "presentation.h"
 #include "program.h"
 #include "reader.h"
-#include "text.h"
-
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -111,7 +108,6 @@ constexpr std::string_view not_matched = "  (nao)";
 
 constexpr std::string_view blanks = " \t\r";
 constexpr std::string_view default_text = " ";
-constexpr std::size_t most_width = 1000;
 // As much of a text as a narration echoes.
 constexpr std::size_t echoed_bytes = 64;
 
@@ -750,24 +746,6 @@ int converse(Session& session, bool on_page) {
     return understood ? 0 : 1;
 }
 
-// The width of drawings: as given, else the terminal's where standard output
-// is one, else 80. Answers 0 for a width given that is not one.
-std::size_t drawing_width(unsigned modes) {
-    if ((modes & width_given) != 0) {
-        std::size_t width = 0;
-        auto const [end, error] = std::from_chars(
-            width_argument.data(), width_argument.data() + width_argument.size(), width);
-        bool const whole = end == width_argument.data() + width_argument.size();
-        return whole && error == std::errc() && width >= least_width && width <= most_width ? width
-                                                                                            : 0;
-    }
-    winsize size{};
-    if (::isatty(1) == 1 && ::ioctl(1, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
-        return std::clamp<std::size_t>(size.ws_col, least_width, most_width);
-    }
-    return default_width;
-}
-
 // Runs the script, or the session, and answers the exit status.
 int narrate(Session& session, bool interactive_session, bool on_page) {
     if (interactive_session) {
@@ -800,7 +778,7 @@ int narrate(unsigned modes) {
         }
         return status;
     }
-    std::size_t const width = drawing_width(modes);
+    std::size_t const width = drawing_width((modes & width_given) != 0 ? &width_argument : nullptr);
     if (width == 0) {
         complain(filled(filled(texts::bad_width, listdemo.name), quoted(width_argument)));
         return 2;

@@ -6,6 +6,7 @@
 // soldier is left: the winner. What the game does is said to one
 // presentation (presentation.h), which the options choose.
 #include "counting.h"
+#include "drawing.h"
 #include "input.h"
 #include "listaenccircular.h"
 #include "on_page.h"
@@ -30,8 +31,11 @@ constexpr std::string_view missing_n = "countoff: n ausente";
 constexpr std::string_view invalid_n = "countoff: n invalido: ";
 constexpr std::string_view n_out_of_range = "countoff: n fora do intervalo: ";
 constexpr std::string_view not_utf8 = ": nome que nao e UTF-8: ";
+constexpr std::string_view bad_width = "countoff: largura invalida: ";
+constexpr std::string_view width_bounds = " (de 50 a 1000 colunas)";
 constexpr std::string_view csv_alone = "countoff: --csv nao se combina com --desenho nem --passo";
 constexpr std::string_view page_and_table = "countoff: --html nao se combina com --csv";
+constexpr std::string_view width_on_page = "countoff: --largura nao se combina com --html";
 // Names that are not UTF-8 are named one by one up to this many; then one
 // line says how many more there were.
 constexpr std::size_t named_at_most = 10;
@@ -44,12 +48,18 @@ enum : unsigned {
     table = 1U << 3,           // the draw as a table
     count_given = 1U << 4,     // the count on the command line
     steps = 1U << 5,           // each step of each count drawn, and the drawings
-    html = 1U << 6,            // a page of the game's steps instead of the text
+    width_given = 1U << 6,     // the drawings' width on the command line
+    html = 1U << 7,            // a page of the game's steps instead of the text
 };
 std::string_view count_argument;
-constexpr Option options[] = {{"--resumo", summary},   {"--linhas", one_name_a_line},
-                              {"--desenho", drawings}, {"--passo", steps},
-                              {"--csv", table},        {"--contagem", count_given, &count_argument},
+std::string_view width_argument;
+constexpr Option options[] = {{"--resumo", summary},
+                              {"--linhas", one_name_a_line},
+                              {"--desenho", drawings},
+                              {"--passo", steps},
+                              {"--csv", table},
+                              {"--contagem", count_given, &count_argument},
+                              {"--largura", width_given, &width_argument},
                               {"--html", html}};
 
 constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]...
@@ -69,32 +79,36 @@ o resultado como tabela:
   countoff --linhas --csv --contagem 7 < nomes.txt > resultado.csv
 
       --contagem N  usa N como n; a entrada tem entao so os nomes
-      --csv      mostra o sorteio como tabela CSV (RFC 4180, UTF-8) e nada
-                 mais: o cabecalho ordem,posicao,nome e uma linha por
-                 soldado, na ordem em que sai, o vencedor por ultimo;
-                 posicao e o numero do soldado na primeira lista
-      --desenho  desenha o circulo depois da primeira lista e de cada
-                 remocao: o soldado da contagem e o removido, com seu next
-      --html     escreve, em vez do texto, uma pagina HTML com os passos do
-                 jogo: a roda de soldados e as linhas do texto de cada um;
-                 ate 1000 soldados e, com --passo, ate 20000 passos
-      --linhas   le n sozinho na primeira linha que nao esta em branco, e
-                 depois um nome por linha, sem os espacos do comeco e do fim
-                 (os de dentro ficam); pula as linhas em branco; LF, CRLF e
-                 CR terminam uma linha; avisa dos nomes que nao sao UTF-8
-      --passo    desenha tambem cada passo da contagem: o soldado em que
-                 ela esta, ate o que sera removido
-      --resumo   mostra cada remocao, mas nao o circulo que resta depois dela
-      --help     mostra esta ajuda e sai
-      --version  mostra a versao e sai
+      --csv         mostra o sorteio como tabela CSV (RFC 4180, UTF-8) e nada
+                    mais: o cabecalho ordem,posicao,nome e uma linha por
+                    soldado, na ordem em que sai, o vencedor por ultimo;
+                    posicao e o numero do soldado na primeira lista
+      --desenho     desenha o circulo depois da primeira lista e de cada
+                    remocao: o soldado da contagem e o removido, com seu next
+      --html        escreve, em vez do texto, uma pagina HTML com os passos do
+                    jogo: a roda de soldados e as linhas do texto de cada um;
+                    ate 1000 soldados e, com --passo, ate 20000 passos
+      --largura N   desenha em N colunas (de 50 a 1000); sem ela, na largura
+                    do terminal, ou em 80 fora de um terminal
+      --linhas      le n sozinho na primeira linha que nao esta em branco, e
+                    depois um nome por linha, sem os espacos do comeco e do
+                    fim (os de dentro ficam); pula as linhas em branco; LF,
+                    CRLF e CR terminam uma linha; avisa dos nomes que nao sao
+                    UTF-8
+      --passo       desenha tambem cada passo da contagem: o soldado em que
+                    ela esta, ate o que sera removido
+      --resumo      mostra cada remocao, mas nao o circulo que resta depois
+                    dela
+      --help        mostra esta ajuda e sai
+      --version     mostra a versao e sai
 
 Uma marca de ordem de bytes (BOM) UTF-8 no comeco da entrada e ignorada.
 
 Estado de saida:
   0  o jogo chegou ao vencedor
   1  nenhum nome, ou um n que nao se pode ler
-  2  n negativo, ou um argumento desconhecido, ou opcoes que nao se combinam,
-     ou um jogo grande demais para --html
+  2  n negativo, um argumento desconhecido, uma largura invalida, opcoes
+     que nao se combinam, ou um jogo grande demais para --html
   3  erro de leitura da entrada ou de escrita da saida
 )",
                            options};
@@ -209,6 +223,15 @@ int play(unsigned modes) {
         complain(csv_alone);
         return 2;
     }
+    if ((modes & html) != 0 && (modes & width_given) != 0) {
+        complain(width_on_page);
+        return 2;
+    }
+    std::size_t const width = drawing_width((modes & width_given) != 0 ? &width_argument : nullptr);
+    if (width == 0) {
+        complain(bad_width, Quoted{width_argument}, width_bounds);
+        return 2;
+    }
     StandardOutput out;
     std::ostream page(std::cout.rdbuf());
     page.exceptions(std::ios::badbit);
@@ -223,7 +246,7 @@ int play(unsigned modes) {
     } else {
         presentation = &transcript.emplace(
             out, Transcript::Options{(modes & summary) != 0, (modes & (drawings | steps)) != 0,
-                                     (modes & steps) != 0});
+                                     (modes & steps) != 0, width});
     }
     Input input(*std::cin.rdbuf());
     try {

@@ -63,9 +63,9 @@ private:
     std::size_t first_ = digits_.size();
 };
 
-void say_drawing(Lines& out, const ListaEnc& roster, std::initializer_list<Mark> marks,
-                 std::optional<Mark> unlinked = std::nullopt) {
-    for (const std::string& line : draw(roster, marks, unlinked)) {
+void say_drawing(Lines& out, std::size_t width, const ListaEnc& roster,
+                 std::initializer_list<Mark> marks, std::optional<Mark> unlinked = std::nullopt) {
+    for (const std::string& line : draw(roster, marks, unlinked, width)) {
         out.line({line});
     }
 }
@@ -113,7 +113,7 @@ void Transcript::first_roster(const ListaEnc& roster) {
     out_.roster(roster);
     out_.line({first_counter, roster.front().info});
     if (options_.drawings) {
-        say_drawing(out_, roster, {{&roster.front(), counting_mark}});
+        say_drawing(out_, options_.width, roster, {{&roster.front(), counting_mark}});
     }
     out_.line({dash_line});
 }
@@ -121,7 +121,7 @@ void Transcript::first_roster(const ListaEnc& roster) {
 void Transcript::passing(const ListaEnc& roster, const node& soldier, std::size_t step,
                          std::size_t steps) {
     out_.line({step_of, Decimal(step), step_between, Decimal(steps), step_of_end});
-    say_drawing(out_, roster, {{&soldier, counting_mark}});
+    say_drawing(out_, options_.width, roster, {{&soldier, counting_mark}});
 }
 
 void Transcript::removed(const ListaEnc& roster, Soldier soldier, std::size_t /*order*/,
@@ -129,7 +129,8 @@ void Transcript::removed(const ListaEnc& roster, Soldier soldier, std::size_t /*
     const node& removed = soldier.element;
     out_.line({removal, removed.info});
     if (options_.drawings) {
-        say_drawing(out_, roster, {{removed.next, counting_mark}}, Mark{&removed, removed_mark});
+        say_drawing(out_, options_.width, roster, {{removed.next, counting_mark}},
+                    Mark{&removed, removed_mark});
     }
     if (!more) {
         return;

@@ -26,6 +26,7 @@
 #ifndef LISTAENC_PRESENTATION_H
 #define LISTAENC_PRESENTATION_H
 
+#include "drawing.h"
 #include "listaenccircular.h"
 
 #include <cstddef>
@@ -102,9 +103,10 @@ private:
 class Transcript final : public Presentation {
 public:
     struct Options {
-        bool summary = false;  // --resumo
-        bool drawings = false; // --desenho
-        bool steps = false;    // --passo, with the drawings
+        bool summary = false;              // --resumo
+        bool drawings = false;             // --desenho
+        bool steps = false;                // --passo, with the drawings
+        std::size_t width = default_width; // of the drawings (--largura)
     };
     Transcript(Lines& out, Options options) : out_(out), options_(options) {}
 

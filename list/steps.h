@@ -37,10 +37,14 @@
 #define CALL(operation) Call const call(*this, operation)
 // The same, for the other list that an operation changes.
 #define CALL_ON(list, operation) Call const call_on(list, operation)
-#define TELL(kind, name, code, ...) tell(Step::Kind::kind, name, code, __VA_ARGS__)
+// A step is told only while an observed operation is under way, which one
+// test of the list says: a list with no observer pays that test alone.
+#define TELL(kind, name, code, ...)                                                                \
+    (operation_ != nullptr ? tell(Step::Kind::kind, name, code, __VA_ARGS__) : void())
 // Whether `test` holds of the element where `cursor` stands.
-#define TEST(cursor, test) tested(#cursor, #test, cursor, test)
-#define TEST_WORDS(cursor, test, words) tested(#cursor, words, cursor, test)
+#define TEST(cursor, test) TEST_WORDS(cursor, test, #test)
+#define TEST_WORDS(cursor, test, words)                                                            \
+    (operation_ != nullptr ? tested(#cursor, words, cursor, test) : (test))
 #else
 #define CALL(operation) static_cast<void>(0)
 #define CALL_ON(list, operation) static_cast<void>(0)

@@ -3,7 +3,7 @@
 // line by line, and every line is valid UTF-8 within its width in columns.
 // With LISTAENC_DRAWINGS set to a folder, the drawings are written there too.
 #include "drawing.h"
-#include "text.h"
+#include "columns.h"
 
 #include <gtest/gtest.h>
 

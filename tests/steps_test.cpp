@@ -4,7 +4,7 @@
 // element, in its order, the link from the last one, each element that the
 // step is about, every line within the width.
 #include "drawing.h"
-#include "text.h"
+#include "columns.h"
 
 #include <gtest/gtest.h>
 

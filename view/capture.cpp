@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "columns.h"
 #include "drawing.h"
-#include "text.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "drawing.h"
-#include "text.h"
+
+#include "columns.h"
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -8,6 +11,7 @@
 #include <cstdint>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -510,4 +514,19 @@ void print_lines(const std::vector<std::string>& lines) {
 void show(const ListaEnc& list, std::initializer_list<Mark> marks, std::optional<Mark> unlinked,
           std::size_t width) {
     print_lines(draw(list, marks, unlinked, width));
+}
+
+std::size_t drawing_width(const std::string_view* given) {
+    if (given != nullptr) {
+        std::size_t width = 0;
+        auto const [end, error] =
+            std::from_chars(given->data(), given->data() + given->size(), width);
+        bool const whole = end == given->data() + given->size() && error == std::errc();
+        return whole && width >= least_width && width <= most_width ? width : 0;
+    }
+    winsize size{};
+    if (::isatty(1) == 1 && ::ioctl(1, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        return std::clamp<std::size_t>(size.ws_col, least_width, most_width);
+    }
+    return default_width;
 }

@@ -90,6 +90,14 @@ struct Moment {
 // The narrowest drawing, in columns, and the default width.
 inline constexpr std::size_t least_width = 50;
 inline constexpr std::size_t default_width = 80;
+// The widest drawing.
+inline constexpr std::size_t most_width = 1000;
+
+// Returns: the width of drawings: `given`, when there is one, read as a
+//   whole number of columns from least_width to most_width (0 when it is not
+//   such a number); else the width of the terminal where standard output is
+//   one, held within those bounds; else default_width.
+std::size_t drawing_width(const std::string_view* given);
 
 // Returns: what memory holds of `list` now, as scene.h says: the walk from
 //   the first element along `next`, up to an element met again, null or a

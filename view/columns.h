@@ -3,12 +3,12 @@
 // character's width in columns from this file's own table (wide East Asian
 // characters take two, combining and zero-width ones none), never from the
 // machine's locale. What a terminal would act on, or shows as nothing, is
-// escaped as C writes it, in octal where C has no letter: control bytes, the
-// C1 controls, the bidirectional marks and controls, the zero-width and
-// invisible characters, a combining mark with nothing before it to combine
+// escaped as C writes it, in octal where C has no letter: what messages
+// escape (text.h's hidden(): the controls, the format characters, every space
+// but the ASCII one), a combining mark with nothing before it to combine
 // with, and every byte that is not part of valid UTF-8.
-#ifndef LISTAENC_TEXT_H
-#define LISTAENC_TEXT_H
+#ifndef LISTAENC_COLUMNS_H
+#define LISTAENC_COLUMNS_H
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "columns.h"
+
 #include "text.h"
 
 #include <algorithm>
@@ -44,15 +46,6 @@ constexpr Range wide[] = {
     {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD},
 };
 
-// Characters that a terminal acts on or shows as nothing, besides the
-// control bytes: bidirectional marks and controls, zero-width and invisible
-// characters, the line and paragraph separators, tags.
-constexpr Range hidden[] = {
-    {0x00AD, 0x00AD}, {0x034F, 0x034F}, {0x061C, 0x061C},   {0x115F, 0x1160},
-    {0x180E, 0x180E}, {0x200B, 0x200F}, {0x2028, 0x202E},   {0x2060, 0x2069},
-    {0xFEFF, 0xFEFF}, {0xFFF9, 0xFFFB}, {0xE0000, 0xE007F},
-};
-
 template <std::size_t Size>
 bool in(const Range (&ranges)[Size], char32_t point) {
     auto const after = std::upper_bound(std::begin(ranges), std::end(ranges), point,
@@ -60,39 +53,9 @@ bool in(const Range (&ranges)[Size], char32_t point) {
     return after != std::begin(ranges) && point <= std::prev(after)->last;
 }
 
-struct Decoded {
-    char32_t point = 0;
-    std::size_t size = 0; // 0: not valid UTF-8
-};
-
-// The character at the start of `text`, which must not be empty.
-Decoded decode(std::string_view text) {
-    auto const byte = [&text](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    unsigned char const lead = byte(0);
-    if (lead < 0x80) {
-        return {lead, 1};
-    }
-    std::size_t const size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (size == 0 || lead > 0xF4 || text.size() < size) {
-        return {};
-    }
-    char32_t point = lead & (0x7F >> size);
-    for (std::size_t at = 1; at < size; ++at) {
-        if ((byte(at) & 0xC0) != 0x80) {
-            return {};
-        }
-        point = point << 6 | (byte(at) & 0x3F);
-    }
-    constexpr char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (point < least[size] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
-        return {};
-    }
-    return {point, size};
-}
-
-bool escaped(char32_t point) {
-    return point < 0x20 || (point >= 0x7F && point < 0xA0) || in(hidden, point);
-}
+// What a terminal acts on or shows as nothing, and what a reader would take
+// for another character, is escaped as messages escape it.
+bool escaped(char32_t point) { return hidden(point); }
 
 // Appends one character as cells.
 void append(Cells& out, std::string_view character, int width) {
@@ -123,8 +86,8 @@ Cells cells(std::string_view text) {
     out.reserve(text.size());
     while (!text.empty()) {
         Decoded const d = decode(text);
-        std::size_t const size = d.size == 0 ? 1 : d.size;
-        append(out, text.substr(0, size), d.size == 0 ? 1 : columns(d.point));
+        std::size_t const size = d.length == 0 ? 1 : d.length;
+        append(out, text.substr(0, size), d.length == 0 ? 1 : columns(d.point));
         text.remove_prefix(size);
     }
     return out;
@@ -163,11 +126,11 @@ Drawn quoted(std::string_view text, std::size_t room, bool cut) {
             text.remove_prefix(1);
         } else {
             Decoded const d = decode(text);
-            std::size_t const size = d.size == 0 ? 1 : d.size;
+            std::size_t const size = d.length == 0 ? 1 : d.length;
             std::string_view const character = text.substr(0, size);
             text.remove_prefix(size);
-            int const width = d.size == 0 ? -1 : columns(d.point);
-            if (d.size == 0 || escaped(d.point) || (width == 0 && !base)) {
+            int const width = d.length == 0 ? -1 : columns(d.point);
+            if (d.length == 0 || escaped(d.point) || (width == 0 && !base)) {
                 if (std::size_t const at = controls.find(character[0]);
                     size == 1 && at != std::string_view::npos) {
                     out.text += {'\\', letters[at]};
