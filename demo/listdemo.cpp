@@ -7,6 +7,7 @@
 #include "columns.h"
 #include "drawing.h"
 #include "listaenccircular.h"
+#include "on_page.h"
 #include "presentation.h"
 #include "program.h"
 #include "reader.h"
@@ -31,8 +32,10 @@ constexpr unsigned drawings = 1;
 constexpr unsigned interactive = 2;
 constexpr unsigned width_given = 4;
 constexpr unsigned steps = 8;
+constexpr unsigned html = 16;
 std::string_view width_argument;
 constexpr Option options[] = {{"--desenho", drawings},
+                              {"--html", html},
                               {"--interativo", interactive},
                               {"--largura", width_given, &width_argument},
                               {"--passo", steps}};
@@ -43,6 +46,8 @@ um roteiro fixo de insercoes, remocoes, contagens e exibicoes ou, com
 --interativo, os comandos lidos da entrada padrao, um por linha.
 
       --desenho     desenha a lista depois de cada passo
+      --html        escreve, em vez do texto, uma pagina HTML com os passos:
+                    em cada um, o desenho da lista e as linhas do texto
       --interativo  le os comandos da entrada padrao em vez de seguir o
                     roteiro; o comando ajuda lista os comandos
       --passo       desenha a lista depois de cada passo de cada operacao:
@@ -54,11 +59,14 @@ um roteiro fixo de insercoes, remocoes, contagens e exibicoes ou, com
 
 Sem --interativo, nao le nada. Uma sessao guardada num arquivo:
   listdemo --interativo --desenho < sessao.txt
+Uma pagina para projetar, que o navegador abre:
+  listdemo --interativo --passo --html < sessao.txt > sessao.html
 
 Estado de saida:
   0  o roteiro chegou ao fim, ou a sessao, com cada linha entendida
   1  uma linha da sessao que nao era um comando valido
-  2  um argumento desconhecido ou uma largura invalida
+  2  um argumento desconhecido, uma largura invalida, ou --largura com
+     --html
   3  erro de leitura da entrada ou de escrita da saida
 )",
                            options};
@@ -88,6 +96,11 @@ constexpr std::string_view no_text = "texto ausente";
 constexpr std::string_view unknown_command = "comando desconhecido";
 constexpr std::string_view extra_argument = "argumento a mais";
 constexpr std::string_view bad_width = "{}: largura invalida: {} (de 50 a 1000 colunas)";
+constexpr std::string_view width_on_page = "{}: --largura nao se combina com --html";
+constexpr std::string_view script_title = "listdemo: roteiro";
+constexpr std::string_view session_title = "listdemo: sessao";
+constexpr std::string_view page_full =
+    "{}: a pagina mostra ate {} passos; o resto da sessao nao foi lido";
 constexpr std::string_view step_done = "(fim da operacao)";
 constexpr std::string_view matched = "  (sim)";
 constexpr std::string_view not_matched = "  (nao)";
@@ -169,7 +182,7 @@ public:
                   decimal(frame.steps));
         }
         if (frame.step != 0) {
-            ::say(":   ", frame.code);
+            ::say(":   ", frame.code, frame.outcome);
         }
         print_lines(::draw(frame.scene, width_));
     }
@@ -204,6 +217,7 @@ public:
     struct Shot {
         Scene scene;
         std::string code;
+        std::string_view outcome;
     };
 
     void step(const ListaEnc& list, const Step& step) override {
@@ -253,7 +267,7 @@ public:
     void finish(const Scene& last) {
         std::size_t const count = shown_ + shots_.size() + 1;
         for (const Shot& shot : shots_) {
-            show_->draw({shot.scene, operation_, ++shown_, count, shot.code});
+            show_->draw({shot.scene, operation_, ++shown_, count, shot.code, shot.outcome});
         }
         show_->draw({last, operation_, count, count, texts::step_done});
         shots_.clear();
@@ -295,7 +309,7 @@ private:
         shot.scene = capture(list, {marks, apart_, released_, changed, header_});
         shot.code = step.code;
         if (step.kind == Step::Kind::compare) {
-            shot.code += step.matched ? texts::matched : texts::not_matched;
+            shot.outcome = step.matched ? texts::matched : texts::not_matched;
         }
         // The steps are kept until the operation ends, so that each can say
         // how many there are; an operation on a long list, whose scenes
@@ -303,7 +317,7 @@ private:
         held_ += shot.scene.elements.size() + 1;
         if (held_ > most_held && show_ != nullptr) {
             for (const Shot& kept : shots_) {
-                show_->draw({kept.scene, operation_, ++shown_, 0, kept.code});
+                show_->draw({kept.scene, operation_, ++shown_, 0, kept.code, kept.outcome});
             }
             shots_.clear();
             held_ = 0;
@@ -401,6 +415,7 @@ public:
     void command(std::string operation) {
         operation_ = std::move(operation);
         stepper_.command(show, operation_);
+        show.begin(operation_);
     }
     // The drawing after a command, with what it unlinked; with steps, the
     // drawing after each step of its operation before it, numbered, and it
@@ -667,6 +682,7 @@ std::optional<Fault> perform(Session& session, std::string_view line,
     if (command->drawn) {
         session.drawn();
     }
+    session.show.end();
     return std::nullopt;
 }
 
@@ -699,15 +715,16 @@ constexpr Step script[] = {
 
 // A session: the commands of standard input, up to its end or sair. Answers
 // 0 when every line was understood, 1 otherwise.
-int converse(Session& session) {
-    bool const terminal = input_is_terminal();
+// On a page, the lines are read as from a file, without a prompt.
+int converse(Session& session, bool on_page) {
+    bool const terminal = !on_page && input_is_terminal();
     if (terminal) {
         session.show.say(texts::greeting);
     }
     std::unique_ptr<LineReader> const reader = line_reader(terminal, texts::prompt, command_names);
     bool understood = true;
     std::string line;
-    for (std::size_t number = 1; !session.over; ++number) {
+    for (std::size_t number = 1; !session.over && !session.show.full(); ++number) {
         if (!reader->read(line)) {
             if (terminal) {
                 say(""); // ends the prompt's line
@@ -729,23 +746,46 @@ int converse(Session& session) {
     return understood ? 0 : 1;
 }
 
+// Runs the script, or the session, and answers the exit status.
+int narrate(Session& session, bool interactive_session, bool on_page) {
+    if (interactive_session) {
+        return converse(session, on_page);
+    }
+    for (const Step& step : script) {
+        perform(session, step.command, step.narration);
+    }
+    return 0;
+}
+
 int narrate(unsigned modes) {
+    bool const session = (modes & interactive) != 0;
+    bool const stepped = (modes & steps) != 0;
+    if ((modes & html) != 0) {
+        if ((modes & width_given) != 0) {
+            complain(filled(texts::width_on_page, listdemo.name));
+            return 2;
+        }
+        std::ostream page(std::cout.rdbuf());
+        page.exceptions(std::ios::badbit);
+        PagePresentation presentation(page, session ? texts::session_title : texts::script_title,
+                                      session);
+        Session state(presentation, true, stepped);
+        int const status = narrate(state, session, true);
+        presentation.finish();
+        if (presentation.full()) {
+            complain(filled(filled(texts::page_full, listdemo.name),
+                            decimal(PagePresentation::most_steps)));
+        }
+        return status;
+    }
     std::size_t const width = drawing_width((modes & width_given) != 0 ? &width_argument : nullptr);
     if (width == 0) {
         complain(filled(filled(texts::bad_width, listdemo.name), quoted(width_argument)));
         return 2;
     }
-    bool const session = (modes & interactive) != 0;
-    bool const stepped = (modes & steps) != 0;
     TextPresentation presentation(width, session, (modes & drawings) != 0 || stepped);
     Session state(presentation, (modes & drawings) != 0, stepped);
-    if (session) {
-        return converse(state);
-    }
-    for (const Step& step : script) {
-        perform(state, step.command, step.narration);
-    }
-    return 0;
+    return narrate(state, session, false);
 }
 
 } // namespace

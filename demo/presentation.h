@@ -3,7 +3,8 @@
 // each line it says and each drawing of the list, in the order they come,
 // and the presentation shows them: as text on standard output here, or as
 // a page. The list's own lines (ExibirLista, PrintFirst, the exceptions'
-// messages) go straight to standard output between the calls.
+// messages) go straight to standard output between the calls, each command's
+// between its begin() and its end().
 #ifndef LISTAENC_PRESENTATION_H
 #define LISTAENC_PRESENTATION_H
 
@@ -24,6 +25,9 @@ struct Frame {
     std::size_t step = 0;
     std::size_t steps = 0;
     std::string_view code = {};
+    // For a step that compares, its answer as the text shows it after the
+    // code ("  (sim)"); empty otherwise.
+    std::string_view outcome = {};
 };
 
 class Presentation {
@@ -34,6 +38,12 @@ public:
     // does not: that a command found nothing.
     virtual void note(std::string_view line) = 0;
     virtual void draw(const Frame& frame) = 0;
+    // A command, as the steps of its operation name it ("inserir 20"),
+    // starts and ends; what is said and drawn between belongs to it.
+    virtual void begin(std::string_view /*command*/) {}
+    virtual void end() {}
+    // Whether it shows no more: a session then reads no further line.
+    virtual bool full() const { return false; }
 
 protected:
     ~Presentation() = default;

@@ -9,6 +9,7 @@
 #include "drawing.h"
 #include "input.h"
 #include "listaenccircular.h"
+#include "on_page.h"
 #include "presentation.h"
 #include "program.h"
 #include "text.h"
@@ -33,6 +34,8 @@ constexpr std::string_view not_utf8 = ": nome que nao e UTF-8: ";
 constexpr std::string_view bad_width = "countoff: largura invalida: ";
 constexpr std::string_view width_bounds = " (de 50 a 1000 colunas)";
 constexpr std::string_view csv_alone = "countoff: --csv nao se combina com --desenho nem --passo";
+constexpr std::string_view page_and_table = "countoff: --html nao se combina com --csv";
+constexpr std::string_view width_on_page = "countoff: --largura nao se combina com --html";
 // Names that are not UTF-8 are named one by one up to this many; then one
 // line says how many more there were.
 constexpr std::size_t named_at_most = 10;
@@ -46,6 +49,7 @@ enum : unsigned {
     count_given = 1U << 4,     // the count on the command line
     steps = 1U << 5,           // each step of each count drawn, and the drawings
     width_given = 1U << 6,     // the drawings' width on the command line
+    html = 1U << 7,            // a page of the game's steps instead of the text
 };
 std::string_view count_argument;
 std::string_view width_argument;
@@ -55,7 +59,8 @@ constexpr Option options[] = {{"--resumo", summary},
                               {"--passo", steps},
                               {"--csv", table},
                               {"--contagem", count_given, &count_argument},
-                              {"--largura", width_given, &width_argument}};
+                              {"--largura", width_given, &width_argument},
+                              {"--html", html}};
 
 constexpr Program countoff{"countoff", R"(Uso: countoff [OPCAO]...
 Joga a contagem de eliminacao. Le da entrada padrao um numero n e os nomes
@@ -80,6 +85,9 @@ o resultado como tabela:
                     posicao e o numero do soldado na primeira lista
       --desenho     desenha o circulo depois da primeira lista e de cada
                     remocao: o soldado da contagem e o removido, com seu next
+      --html        escreve, em vez do texto, uma pagina HTML com os passos do
+                    jogo: a roda de soldados e as linhas do texto de cada um;
+                    ate 1000 soldados e, com --passo, ate 20000 passos
       --largura N   desenha em N colunas (de 50 a 1000); sem ela, na largura
                     do terminal, ou em 80 fora de um terminal
       --linhas      le n sozinho na primeira linha que nao esta em branco, e
@@ -99,8 +107,8 @@ Uma marca de ordem de bytes (BOM) UTF-8 no comeco da entrada e ignorada.
 Estado de saida:
   0  o jogo chegou ao vencedor
   1  nenhum nome, ou um n que nao se pode ler
-  2  n negativo, um argumento desconhecido, uma largura invalida ou opcoes
-     que nao se combinam
+  2  n negativo, um argumento desconhecido, uma largura invalida, opcoes
+     que nao se combinam, ou um jogo grande demais para --html
   3  erro de leitura da entrada ou de escrita da saida
 )",
                            options};
@@ -130,12 +138,13 @@ using Reader = bool (Input::*)(std::string& text);
 
 // Stands every name up to the end of input in the circle, in order. One name
 // a line, it names on standard error the lines whose name is not UTF-8.
-void read_roster(Input& input, Reader read, ListaEnc& roster) {
+// It stops at `most` names.
+void read_roster(Input& input, Reader read, ListaEnc& roster, std::size_t most) {
     bool const lines = read == &Input::line;
     std::size_t not_utf8_names = 0;
     node* last = nullptr;
     std::string name;
-    while ((input.*read)(name)) {
+    for (std::size_t names = 0; names < most && (input.*read)(name); ++names) {
         if (lines && !valid_utf8(name) && ++not_utf8_names <= named_at_most) {
             complain("countoff: linha ", input.line_number(), not_utf8, Quoted{name});
         }
@@ -170,9 +179,12 @@ int play(Presentation& presentation, Input& input, Reader read, unsigned modes) 
         complain(negative_n);
         return 2;
     }
+    if (counted) {
+        presentation.counted(static_cast<std::size_t>(n));
+    }
     presentation.asking_names();
     if (counted) {
-        read_roster(input, read, roster);
+        read_roster(input, read, roster, presentation.most_soldiers() + 1);
     }
     if (roster.empty()) {
         presentation.nobody();
@@ -203,8 +215,16 @@ int play(Presentation& presentation, Input& input, Reader read, unsigned modes) 
 }
 
 int play(unsigned modes) {
+    if ((modes & table) != 0 && (modes & html) != 0) {
+        complain(page_and_table);
+        return 2;
+    }
     if ((modes & table) != 0 && (modes & (drawings | steps)) != 0) {
         complain(csv_alone);
+        return 2;
+    }
+    if ((modes & html) != 0 && (modes & width_given) != 0) {
+        complain(width_on_page);
         return 2;
     }
     std::size_t const width = drawing_width((modes & width_given) != 0 ? &width_argument : nullptr);
@@ -213,10 +233,15 @@ int play(unsigned modes) {
         return 2;
     }
     StandardOutput out;
+    std::ostream page(std::cout.rdbuf());
+    page.exceptions(std::ios::badbit);
     std::optional<Transcript> transcript;
     std::optional<Table> draw_table;
+    std::optional<PageGame> page_game;
     Presentation* presentation = nullptr;
-    if ((modes & table) != 0) {
+    if ((modes & html) != 0) {
+        presentation = &page_game.emplace(page, (modes & summary) != 0, (modes & steps) != 0);
+    } else if ((modes & table) != 0) {
         presentation = &draw_table.emplace(out);
     } else {
         presentation = &transcript.emplace(
@@ -224,8 +249,12 @@ int play(unsigned modes) {
                                      (modes & steps) != 0, width});
     }
     Input input(*std::cin.rdbuf());
-    return play(*presentation, input, (modes & one_name_a_line) != 0 ? &Input::line : &Input::word,
-                modes);
+    try {
+        return play(*presentation, input,
+                    (modes & one_name_a_line) != 0 ? &Input::line : &Input::word, modes);
+    } catch (const TooLargeForAPage&) {
+        return 2; // standard error said why
+    }
 }
 
 } // namespace

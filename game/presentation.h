@@ -5,6 +5,7 @@
 //
 // The events, in the order of a game:
 //   asking_count, asking_names      before the count and the names are read
+//   counted                         the count, when it is sound
 //   nobody                          there were no names: the game ends
 //   first_roster                    the circle as read; the count starts at
 //                                   its first soldier
@@ -29,6 +30,7 @@
 #include "listaenccircular.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -47,9 +49,14 @@ public:
 
     virtual void asking_count() = 0;
     virtual void asking_names() = 0;
+    // The count n, once read and found sound, before the names are read.
+    virtual void counted(std::size_t /*n*/) {}
     // Throws: what the presentation throws to end the game (the transcript
     //   makes and throws ListUnderflowException, which says so).
     virtual void nobody() = 0;
+    // How many soldiers the presentation shows: the game reads one more at
+    // most, and first_roster() refuses a roster of more.
+    virtual std::size_t most_soldiers() const noexcept { return SIZE_MAX - 1; }
     virtual void first_roster(const ListaEnc& roster) = 0;
     // Whether the presentation is told each step of each count.
     virtual bool follows_count() const noexcept { return false; }

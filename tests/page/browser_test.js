@@ -6,6 +6,10 @@
 // looks like markup is text; the predicting mode hides and reveals; printed,
 // it puts several steps on a sheet. Skips (77) where the browser or the
 // driver is missing. Usage: node browser_test.js FOLDER_OF_PAGES
+// The folder holds script.html, game.html (four soldiers) and hostile.html
+// (a game with names that look like markup); where it holds them too,
+// hostile_session.html (a session with such texts) and sessao.html (a
+// session step by step) are tried as well.
 'use strict';
 
 const fs = require('fs');
@@ -111,7 +115,7 @@ async function stepping(browser) {
     s.counter);
   check('step 4 is not shown at step 3', !s.text.includes(s.headings[3]));
   let p = await picture(page, 'g.node');
-  check('a picture of the list is visible', p && p.visible && p.width > 200 && p.height > 60 && p.shapes === 2, p);
+  check('a picture of the list is visible', p && p.visible && p.width > 200 && p.height > 60 && p.shapes >= 2, p);
 
   await page.keyboard.press('ArrowRight');
   s = await state(page);
@@ -252,19 +256,63 @@ async function arrows(browser, name) {
   await page.close();
 }
 
-async function printing(browser) {
-  const { page, trouble } = await open(browser, 'script', '#passo=2');
+async function printing(browser, name = 'script') {
+  if (!fs.existsSync(path.resolve(folder, `${name}.html`))) return;
+  const { page, trouble } = await open(browser, name, '#passo=2');
   await page.emulateMediaType('print');
   const shown = await page.evaluate(() => Array.from(document.querySelectorAll('section.step'),
     (s) => getComputedStyle(s).display !== 'none').filter(Boolean).length);
   const total = (await state(page)).headings.length;
-  check('printed, every step shows', shown === total, [shown, total]);
+  check(`${name} printed, every step shows`, shown === total, [shown, total]);
   const nav = await page.evaluate(() => getComputedStyle(document.querySelector('nav')).display);
-  check('printed, the buttons do not', nav === 'none', nav);
+  check(`${name} printed, the buttons do not`, nav === 'none', nav);
   const pdf = await page.pdf({ format: 'A4', printBackground: false });
   const sheets = (Buffer.from(pdf).toString('latin1').match(/\/Type\s*\/Page[^s]/g) || []).length;
-  check(`several steps to an A4 sheet (${total} on ${sheets})`, sheets >= 2 && sheets * 2 <= total, [sheets, total]);
-  check('no script error in print', trouble.length === 0, trouble);
+  check(`${name}: several steps to an A4 sheet (${total} on ${sheets})`, sheets >= 1 && sheets * 2 <= total, [sheets, total]);
+  check(`no script error in print of ${name}`, trouble.length === 0, trouble);
+  await page.close();
+}
+
+// A session's texts that look like markup are text too, at every step.
+async function session_markup(browser) {
+  if (!fs.existsSync(path.resolve(folder, 'hostile_session.html'))) return;
+  const { page, trouble } = await open(browser, 'hostile_session', '');
+  const total = (await state(page)).headings.length;
+  let shown = true;
+  for (let k = 1; k <= total; k += 1) {
+    const s = await state(page);
+    if (s.hash !== `#passo=${k}`) shown = false;
+    await page.keyboard.press('ArrowRight');
+  }
+  check('every step of a session with markup in its texts is reached', shown && total > 2, total);
+  const all = await page.evaluate(() => document.body.textContent);
+  check('a session text <script>alert(1)</script> shows as text', all.includes('<script>alert(1)</script>'));
+  const own = await page.evaluate(() => [document.scripts.length, document.querySelectorAll('img').length]);
+  check('and makes no script and no image', own[0] === 1 && own[1] === 0, own);
+  check('nothing ran in the session page', trouble.length === 0, trouble);
+  await page.close();
+}
+
+// A long page steps forward and back from the address, with a picture at
+// every step it passes.
+async function walking(browser, name) {
+  if (!fs.existsSync(path.resolve(folder, `${name}.html`))) return;
+  const { page, trouble } = await open(browser, name, '#passo=12');
+  let s = await state(page);
+  const total = s.headings.length;
+  check(`${name}: #passo=12 opens at step 12 and not 13`, s.counter === `passo 12 de ${total}` &&
+    s.text.includes(s.headings[11]) && !s.text.includes(s.headings[12]), s.counter);
+  await page.keyboard.press('ArrowRight');
+  s = await state(page);
+  check(`${name}: the right arrow goes to step 13, and the address follows`, s.hash === '#passo=13' &&
+    s.text.includes(s.headings[12]), s.hash);
+  await page.keyboard.press('ArrowLeft');
+  await page.keyboard.press('ArrowLeft');
+  s = await state(page);
+  check(`${name}: the left arrow goes back`, s.hash === '#passo=11', s.hash);
+  const p = await picture(page, 'g.node');
+  check(`${name}: a picture is visible`, p && p.visible && p.width > 200, p);
+  check(`no script error, request or dialog on ${name}`, trouble.length === 0, trouble);
   await page.close();
 }
 
@@ -282,7 +330,11 @@ async function printing(browser) {
     await stepping(browser);
     await predicting(browser);
     await markup(browser);
+    await session_markup(browser);
+    await walking(browser, 'sessao');
     await printing(browser);
+    await printing(browser, 'game');
+    await printing(browser, 'sessao');
     await arrows(browser, 'script');
     await arrows(browser, 'game');
     await arrows(browser, 'hostile');

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+#include "on_page.h"
+
+#include <charconv>
+#include <iostream>
+#include <utility>
+
+namespace {
+
+constexpr std::string_view cut_heading = "corte";
+constexpr std::string_view cut_line = "A pagina mostra ate {} passos; os seguintes nao estao nela.";
+
+std::string decimal(std::size_t value) {
+    char digits[24];
+    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
+}
+
+} // namespace
+
+PagePresentation::PagePresentation(std::ostream& out, std::string_view title, bool session)
+    : page_(out, title), session_(session) {}
+
+PagePresentation::~PagePresentation() { release(); }
+
+void PagePresentation::release() {
+    if (output_ != nullptr) {
+        std::cout.rdbuf(output_);
+        output_ = nullptr;
+    }
+}
+
+void PagePresentation::say(std::string_view line) {
+    caught_.sputn(line.data(), static_cast<std::streamsize>(line.size()));
+    caught_.sputc('\n');
+}
+
+void PagePresentation::note(std::string_view line) {
+    if (session_) {
+        say(line);
+    }
+}
+
+// The lines said and printed since the last look, in order, a text with a
+// newline in it as the lines that it prints.
+void PagePresentation::collect() {
+    std::string const text = std::move(caught_).str();
+    caught_.str({});
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        std::size_t const end = rest.find('\n');
+        lines_.emplace_back(rest.substr(0, end));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+}
+
+void PagePresentation::write(std::string_view heading, std::span<const std::string> lines) {
+    if (page_.steps() < most_steps) {
+        page_.step(heading, lines, scene_);
+    } else {
+        full_ = true;
+    }
+}
+
+void PagePresentation::write_pending() {
+    if (pending_) {
+        write(heading_, pending_lines_);
+        pending_ = false;
+    }
+}
+
+void PagePresentation::draw(const Frame& frame) {
+    collect();
+    write_pending();
+    heading_ = frame.step == 0 ? command_ : std::string(frame.operation);
+    if (frame.step != 0) {
+        heading_.append(": passo ").append(decimal(frame.step));
+        if (frame.steps != 0) {
+            heading_.append(" de ").append(decimal(frame.steps));
+        }
+        // What the step does, not what comes of it: a comparison's answer
+        // is among its lines.
+        heading_.append(": ").append(frame.code);
+        if (!frame.outcome.empty()) {
+            lines_.push_back(std::string(frame.code).append(frame.outcome));
+        }
+    }
+    pending_lines_ = std::move(lines_);
+    lines_.clear();
+    scene_ = frame.scene;
+    pending_ = true;
+}
+
+void PagePresentation::begin(std::string_view command) {
+    command_ = command;
+    if (output_ == nullptr) {
+        std::cout.flush();
+        output_ = std::cout.rdbuf(&caught_);
+    }
+}
+
+void PagePresentation::end() {
+    release();
+    collect();
+    if (pending_) {
+        for (std::string& line : lines_) {
+            pending_lines_.push_back(std::move(line));
+        }
+        write_pending();
+    } else if (!lines_.empty()) {
+        write(command_, lines_);
+    }
+    lines_.clear();
+}
+
+void PagePresentation::finish() {
+    if (full_) {
+        std::string line(cut_line);
+        line.replace(line.find("{}"), 2, decimal(most_steps));
+        page_.step(cut_heading, std::span(&line, 1), scene_);
+    }
+    page_.finish();
+}

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#include "on_page.h"
+
+#include "program.h"
+
+#include <charconv>
+
+namespace {
+
+constexpr std::string_view nobody_here = "countoff: A lista esta vazia";
+constexpr std::string_view too_many =
+    "countoff: --html desenha ate {} soldados; a entrada tem mais";
+constexpr std::string_view too_long =
+    "countoff: --html --passo mostra ate {} passos; este jogo teria {}";
+constexpr std::string_view first_heading = "primeira lista";
+constexpr std::string_view removal_heading = "remocao ";
+constexpr std::string_view count_step = ": passo {} de {} da contagem";
+constexpr std::string_view winner_heading = "vencedor";
+
+std::string decimal(std::size_t value) {
+    char digits[24];
+    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
+}
+
+// `text` with each "{}" replaced by the next of `values`.
+std::string filled(std::string_view text, std::initializer_list<std::size_t> values) {
+    std::string out;
+    for (std::size_t const value : values) {
+        std::size_t const at = text.find("{}");
+        out.append(text.substr(0, at)).append(decimal(value));
+        text.remove_prefix(at + 2);
+    }
+    return out.append(text);
+}
+
+// The steps of a page that follows the count: the first roster, each
+// soldier that each count passes, each removal and the winner.
+std::size_t page_steps(std::size_t soldiers, std::size_t n) {
+    std::size_t steps = soldiers + 1;
+    for (std::size_t standing = soldiers; standing > 1; --standing) {
+        steps += n % standing;
+    }
+    return steps;
+}
+
+} // namespace
+
+void PageGame::Caught::line(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (std::string_view const piece : pieces) {
+        text += piece;
+    }
+    // A text with a newline in it prints as two lines.
+    for (std::size_t end; (end = text.find('\n')) != std::string::npos;) {
+        lines.push_back(text.substr(0, end));
+        text.erase(0, end + 1);
+    }
+    lines.push_back(std::move(text));
+}
+
+void PageGame::Caught::roster(const ListaEnc& roster) {
+    append_roster(lines.emplace_back(), roster);
+}
+
+void PageGame::nobody() { complain(nobody_here); }
+
+void PageGame::first_roster(const ListaEnc& roster) {
+    std::size_t const soldiers = roster.size();
+    if (soldiers > most_soldiers_on_a_page) {
+        complain(filled(too_many, {most_soldiers_on_a_page}));
+        throw TooLargeForAPage{};
+    }
+    if (follow_) {
+        if (std::size_t const steps = page_steps(soldiers, n_); steps > most_steps) {
+            complain(filled(too_long, {most_steps, steps}));
+            throw TooLargeForAPage{};
+        }
+    }
+    transcript_.first_roster(roster);
+    for (const node& soldier : roster) {
+        places_.emplace(&soldier, static_cast<int>(ring_.names.size()));
+        ring_.names.push_back(soldier.info);
+    }
+    ring_.count = 0;
+    page_.emplace(out_, filled("countoff: {} soldados, n = {}", {soldiers, n_}));
+    step(std::string(first_heading));
+}
+
+void PageGame::passing(const ListaEnc& /*roster*/, const node& soldier, std::size_t step,
+                       std::size_t steps) {
+    ring_.count = places_.at(&soldier);
+    ring_.removing = false;
+    this->step(std::string(removal_heading) + decimal(removals_ + 1) +
+               filled(count_step, {step, steps}));
+}
+
+void PageGame::removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) {
+    transcript_.removed(roster, soldier, order, more);
+    removals_ = order;
+    ring_.removed.push_back(static_cast<int>(soldier.number - 1));
+    ring_.removing = true;
+    ring_.count = more ? places_.at(soldier.element.next) : Ring::none;
+    step(std::string(removal_heading) + decimal(order));
+}
+
+void PageGame::won(Soldier winner) {
+    transcript_.won(winner);
+    ring_.winner = static_cast<int>(winner.number - 1);
+    ring_.count = Ring::none;
+    ring_.removing = false;
+    step(std::string(winner_heading));
+    page_->finish();
+}
+
+void PageGame::step(const std::string& heading) {
+    page_->step(heading, caught_.lines, ring_);
+    caught_.lines.clear();
+}
