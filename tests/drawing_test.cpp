@@ -2,8 +2,8 @@
 // The drawing of each shape of list is its golden file in tests/drawing,
 // line by line, and every line is valid UTF-8 within its width in columns.
 // With LISTAENC_DRAWINGS set to a folder, the drawings are written there too.
-#include "drawing.h"
 #include "columns.h"
+#include "drawing.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // what memory holds at that step: the elements of the walk from the first
 // element, in its order, the link from the last one, each element that the
 // step is about, every line within the width.
-#include "drawing.h"
 #include "columns.h"
+#include "drawing.h"
 
 #include <gtest/gtest.h>
 
