@@ -382,8 +382,9 @@ void draw_labels(Svg& svg, const Layout& layout) {
 } // namespace list
 
 // The picture of the ring: the soldiers on a circle in roster order from the
-// top, clockwise; the removed ones taken a step out of it, with the order in
-// which they left; an arrow from the middle to the soldier at which the
+// top, clockwise, each with its number in the first roster; the removed ones
+// taken a step out of it, their names followed by the order in which they
+// left ("Carla (2º)"); an arrow from the middle to the soldier at which the
 // count stands.
 namespace ring {
 constexpr std::size_t most_named = 64; // past that, soldiers are dots
@@ -533,7 +534,7 @@ std::string picture(const Ring& r) {
             svg.line("gap", spot.x, spot.y, p.x, p.y);
         }
         svg.open("circle").at("cx", p.x).at("cy", p.y).at("r", dot).close();
-        svg.label("number", p.x, p.y + 5, decimal(k != 0 ? k : i + 1));
+        svg.label("number", p.x, p.y + 5, decimal(i + 1));
         Point const n = where(i, (k != 0 ? radius + out : radius) + dot + 8);
         svg.open("text", "name");
         if (r.names.size() <= most_level) { // level, beside the soldier
@@ -552,7 +553,9 @@ std::string picture(const Ring& r) {
                 .at("transform", "rotate(" + decimal(std::lround(right ? degrees : degrees - 180)) +
                                      " " + decimal(n.x) + " " + decimal(n.y) + ")");
         }
-        svg.text(svg_text(r.names[std::size_t(i)], name_room));
+        // A removed soldier keeps its number, and says when it left.
+        svg.text(svg_text(r.names[std::size_t(i)], name_room) +
+                 (k != 0 ? " (" + decimal(k) + "\u00ba)" : std::string()));
         svg.out += "</g>\n";
     }
     if (r.count >= 0 && r.count < m && r.winner == Ring::none) {
