@@ -52,7 +52,7 @@ um roteiro fixo de insercoes, remocoes, contagens e exibicoes ou, com
                     roteiro; o comando ajuda lista os comandos
       --passo       desenha a lista depois de cada passo de cada operacao:
                     os cursores, o next que mudou, a linha do codigo
-      --largura N   desenha em N colunas (no minimo 50); sem ela, na
+      --largura N   desenha em N colunas (de 50 a 1000); sem ela, na
                     largura do terminal, ou em 80 fora de um terminal
       --help        mostra esta ajuda e sai
       --version     mostra a versao e sai
