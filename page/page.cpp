@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "page.h"
 
+#include "text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -66,28 +68,13 @@ void for_each_character(std::string_view text, bool lines, Put put) {
             }
             continue;
         }
-        // The length that the first byte announces, and the least value of
-        // the character (a longer form than needed is not UTF-8).
-        std::size_t const length = byte >= 0xf5   ? 0
-                                   : byte >= 0xf0 ? 4
-                                   : byte >= 0xe0 ? 3
-                                   : byte >= 0xc0 ? 2
-                                                  : 0;
-        char32_t value = byte & (0x7f >> length);
-        std::size_t got = 1;
-        while (length != 0 && got < length && at + got < text.size() &&
-               (static_cast<unsigned char>(text[at + got]) & 0xc0) == 0x80) {
-            value = (value << 6) | (static_cast<unsigned char>(text[at + got]) & 0x3f);
-            ++got;
-        }
-        constexpr char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (length == 0 || got < length || value < least[length] || value > 0x10ffff ||
-            (value >= 0xd800 && value <= 0xdfff)) {
+        Decoded const character = decode(text.substr(at));
+        if (character.length == 0) {
             put("\xef\xbf\xbd");
-            at += std::max<std::size_t>(got, 1);
+            ++at;
         } else {
-            put(text.substr(at, length));
-            at += length;
+            put(text.substr(at, character.length));
+            at += character.length;
         }
     }
 }
