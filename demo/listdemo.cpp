@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -244,10 +245,8 @@ public:
         case Step::Kind::unlink:
         case Step::Kind::release: {
             forget(step.element);
-            bool const alone = step.element->next == step.element;
-            apart_.push_back({step.element,
-                              step.kind == Step::Kind::unlink ? texts::removed : texts::released,
-                              alone ? nullptr : step.element->next, step.element == first_});
+            apart_.push_back(stood(
+                step.element, step.kind == Step::Kind::unlink ? texts::removed : texts::released));
             break;
         }
         }
@@ -301,12 +300,28 @@ private:
                                                       : Scene::Link::element_next;
             changed.element = step.element;
         }
+        // A cursor on an element that the walk no longer meets stands above
+        // the gap that the element left: before the element it points to.
+        std::unordered_set<const node*> walked;
+        const node* const first = list.begin() == list.end() ? nullptr : &*list.begin();
+        for (const node* at = first; at != nullptr && !released(at) && walked.insert(at).second;
+             at = at->next) {
+        }
         std::vector<Mark> marks;
+        std::vector<Apart> apart = apart_;
         for (const Cursor& cursor : cursors_) {
-            marks.push_back({cursor.element, cursor.name});
+            if (walked.contains(cursor.element) || cursor.element == header_ ||
+                released(cursor.element)) {
+                marks.push_back({cursor.element, cursor.name});
+            } else {
+                apart.push_back(stood(cursor.element, cursor.name));
+            }
         }
         Shot& shot = shots_.emplace_back();
-        shot.scene = capture(list, {marks, apart_, released_, changed, header_});
+        shot.scene = capture(list, {marks, apart, released_, changed, header_});
+        if (first != nullptr) {
+            firsts_.insert(first);
+        }
         shot.code = step.code;
         if (step.kind == Step::Kind::compare) {
             shot.outcome = step.matched ? texts::matched : texts::not_matched;
@@ -332,7 +347,20 @@ private:
         cursors_.clear();
         apart_.clear();
         released_.clear();
-        first_ = list.begin() == list.end() ? nullptr : &*list.begin();
+        firsts_.clear();
+        if (list.begin() != list.end()) {
+            firsts_.insert(&*list.begin());
+        }
+    }
+    bool released(const node* element) const {
+        return std::find(released_.begin(), released_.end(), element) != released_.end();
+    }
+    // An element out of the circle, drawn above the gap it left: before the
+    // element its `next` points to, at the start of the circle if it was
+    // ever the first element during the operation.
+    Apart stood(const node* element, std::string_view label) const {
+        bool const alone = element->next == element;
+        return {element, label, alone ? nullptr : element->next, firsts_.contains(element)};
     }
     void point(std::string_view name, const node* element) {
         auto const same = std::find_if(cursors_.begin(), cursors_.end(),
@@ -356,7 +384,7 @@ private:
     std::vector<Cursor> cursors_;
     std::vector<Apart> apart_;
     std::vector<const node*> released_;
-    const node* first_ = nullptr;
+    std::unordered_set<const node*> firsts_; // the elements that were first
     const node* header_ = nullptr;
     std::vector<Shot> shots_;
     static constexpr std::size_t most_held = 100'000; // elements in the scenes kept
