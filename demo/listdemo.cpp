@@ -241,6 +241,9 @@ public:
             }
             break;
         case Step::Kind::link:
+            if (step.before != nullptr && step.before != header_) {
+                let_go_.push_back(step.before);
+            }
             break;
         case Step::Kind::unlink:
         case Step::Kind::release: {
@@ -300,21 +303,44 @@ private:
                                                       : Scene::Link::element_next;
             changed.element = step.element;
         }
-        // A cursor on an element that the walk no longer meets stands above
-        // the gap that the element left: before the element it points to.
+        // What the walk from the first element meets; the elements that it
+        // does not meet but a link let go of are still in memory, as are the
+        // ones they lead to, until released: each is drawn apart, with its
+        // cursors, above the gap it left.
         std::unordered_set<const node*> walked;
         const node* const first = list.begin() == list.end() ? nullptr : &*list.begin();
         for (const node* at = first; at != nullptr && !released(at) && walked.insert(at).second;
              at = at->next) {
         }
-        std::vector<Mark> marks;
-        std::vector<Apart> apart = apart_;
+        std::vector<const node*> off;
+        std::unordered_set<const node*> met;
+        auto const follow = [&](const node* at) {
+            for (; at != nullptr && at != header_ && !walked.contains(at) && !released(at) &&
+                   met.insert(at).second;
+                 at = at->next) {
+                off.push_back(at);
+            }
+        };
+        for (const node* root : let_go_) {
+            follow(root);
+        }
         for (const Cursor& cursor : cursors_) {
-            if (walked.contains(cursor.element) || cursor.element == header_ ||
-                released(cursor.element)) {
+            follow(cursor.element);
+        }
+        std::vector<Mark> marks;
+        std::vector<Apart> apart;
+        for (const node* element : off) {
+            apart.push_back(stood(element, ""));
+            for (const Cursor& cursor : cursors_) {
+                if (cursor.element == element) {
+                    apart.push_back(stood(element, cursor.name));
+                }
+            }
+        }
+        apart.insert(apart.end(), apart_.begin(), apart_.end());
+        for (const Cursor& cursor : cursors_) {
+            if (!met.contains(cursor.element)) {
                 marks.push_back({cursor.element, cursor.name});
-            } else {
-                apart.push_back(stood(cursor.element, cursor.name));
             }
         }
         Shot& shot = shots_.emplace_back();
@@ -338,6 +364,9 @@ private:
             held_ = 0;
         }
         if (step.kind == Step::Kind::release) {
+            // What the released element led to is reached through its next.
+            std::replace(let_go_.begin(), let_go_.end(), step.element,
+                         static_cast<const node*>(step.element->next));
             apart_.pop_back();
             released_.push_back(step.element);
         }
@@ -348,6 +377,7 @@ private:
         apart_.clear();
         released_.clear();
         firsts_.clear();
+        let_go_.clear();
         if (list.begin() != list.end()) {
             firsts_.insert(&*list.begin());
         }
@@ -385,6 +415,7 @@ private:
     std::vector<Apart> apart_;
     std::vector<const node*> released_;
     std::unordered_set<const node*> firsts_; // the elements that were first
+    std::vector<const node*> let_go_;        // what links pointed to before they changed
     const node* header_ = nullptr;
     std::vector<Shot> shots_;
     static constexpr std::size_t most_held = 100'000; // elements in the scenes kept
