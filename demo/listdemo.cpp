@@ -236,11 +236,13 @@ public:
             point(step.name, step.element);
             break;
         case Step::Kind::make:
-            if (std::string_view(step.name) != "cabeca") {
-                apart_.push_back({step.element, step.name});
-            }
+            apart_.push_back({step.element, step.name});
             break;
         case Step::Kind::link:
+            // The header node made is apart until head points to it.
+            if (step.element == nullptr) {
+                std::erase_if(apart_, [&step](const Apart& a) { return a.element == step.after; });
+            }
             if (step.before != nullptr && step.before != header_) {
                 let_go_.push_back(step.before);
             }
