@@ -457,7 +457,7 @@ public:
         if (found == list.end() || !drawings_) {
             return found != list.end();
         }
-        Kept& kept = kept_.emplace();
+        Kept& kept = kept_.emplace(Kept{});
         kept.copy.key = found->key;
         kept.copy.info = prefix(found->info, 512);
         kept.was_first = found == list.begin();
