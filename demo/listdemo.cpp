@@ -53,7 +53,7 @@ um roteiro fixo de insercoes, remocoes, contagens e exibicoes ou, com
                     roteiro; o comando ajuda lista os comandos
       --passo       desenha a lista depois de cada passo de cada operacao:
                     os cursores, o next que mudou, a linha do codigo
-      --largura N   desenha em N colunas (no minimo 50); sem ela, na
+      --largura N   desenha em N colunas (de 50 a 1000); sem ela, na
                     largura do terminal, ou em 80 fora de um terminal
       --help        mostra esta ajuda e sai
       --version     mostra a versao e sai
@@ -172,15 +172,15 @@ public:
         if (session_) {
             ::say(line);
         } else if (drawings_) {
-            ::say(": ", line);
+            drawn(line, "");
         }
     }
     void draw(const Frame& frame) override {
         if (frame.step != 0 && frame.steps == 0) {
-            ::say(": ", frame.operation, ": passo ", decimal(frame.step));
+            drawn(frame.operation, joined(": passo ", decimal(frame.step)));
         } else if (frame.step != 0) {
-            ::say(": ", frame.operation, ": passo ", decimal(frame.step), " de ",
-                  decimal(frame.steps));
+            drawn(frame.operation,
+                  joined(": passo ", decimal(frame.step), " de ", decimal(frame.steps)));
         }
         if (frame.step != 0) {
             ::say(":   ", frame.code, frame.outcome);
@@ -189,6 +189,24 @@ public:
     }
 
 private:
+    // Says a line of a drawing, `text` then `end`, within the width: the end
+    // whole, the text cut with "..." where the two do not fit.
+    void drawn(std::string_view text, std::string_view end) const {
+        std::size_t const room = width_ - gutter.size() - end.size(); // `end` is ASCII
+        Cells const shown = cells(text);
+        if (shown.size() <= room) {
+            ::say(gutter, text, end);
+            return;
+        }
+        std::size_t cut = room - 3;
+        if (shown[cut].empty()) { // the second column of a wide character
+            --cut;
+        }
+        ::say(gutter, text_of(Cells(shown.begin(), shown.begin() + std::ptrdiff_t(cut))), "...",
+              end);
+    }
+
+    static constexpr std::string_view gutter = ": ";
     std::size_t width_;
     bool session_;
     bool drawings_;

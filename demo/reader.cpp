@@ -6,9 +6,11 @@
 #include <iostream>
 
 #ifdef LISTAENC_LIBEDIT
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <editline/readline.h>
+#include <langinfo.h>
 #endif
 
 namespace {
@@ -96,6 +98,15 @@ char** complete_first_word(const char* text, int start, int) {
 class EditReader final : public LineReader {
 public:
     EditReader(std::string_view prompt, std::span<const std::string_view> words) : prompt_(prompt) {
+        // The line editor reads characters as the locale's encoding says, and
+        // drops what it cannot read: a learner types UTF-8 (João, 李) even
+        // where the environment names no locale, or one that is not UTF-8.
+        // Only the reading of characters changes; numbers and messages are
+        // the program's own.
+        if (std::setlocale(LC_CTYPE, "") == nullptr ||
+            std::string_view(nl_langinfo(CODESET)) != "UTF-8") {
+            std::setlocale(LC_CTYPE, "C.UTF-8");
+        }
         completions = words;
         rl_readline_name = "listdemo";
         rl_attempted_completion_function = complete_first_word;

@@ -276,7 +276,8 @@ public:
     // Returns: how many. Cost: O(N). Throws: nothing.
     size_type remove(int key) noexcept;
     // Effects: unlinks and releases every element for which pred, called once
-    //   on each element in circle order from the first, answers true.
+    //   on each element (a node&) in circle order from the first, answers
+    //   true.
     // Returns: how many. Cost: O(N) and N calls of pred. Throws: what pred
     //   throws; the elements released until then stay released.
     template <typename Predicate>
@@ -292,7 +293,8 @@ public:
     // Throws: nothing.
     void sort() noexcept;
     // Requires: comp(a, b) answers whether a goes before b, a strict weak
-    //   order, and throws nothing.
+    //   order, throws nothing, and does not use the list (while it sorts,
+    //   the elements stand apart in runs, not in a circle).
     // Effects: as sort(), in the order of comp. Cost: O(N log N) calls of
     //   comp. Throws: nothing.
     template <typename Compare>
@@ -526,8 +528,12 @@ inline ListaEnc::const_iterator ListaEnc::cend() const noexcept { return {}; }
 
 template <typename Predicate>
 ListaEnc::size_type ListaEnc::remove_if(Predicate pred) {
+    // pred is given each element as a node&: they are this list's, which is
+    // not const.
     return remove_matching(
-        [](void* p, const node& element) -> bool { return (*static_cast<Predicate*>(p))(element); },
+        [](void* p, const node& element) -> bool {
+            return (*static_cast<Predicate*>(p))(const_cast<node&>(element));
+        },
         &pred);
 }
 

@@ -130,9 +130,10 @@ const Shape shapes[] = {
     {"utf8_texts",
      [] {
          ListaEnc list;
-         for (const char* text : {"Concei\u00e7\u00e3o", "Jo\u00e3o", "\u674e\u5c0f\u9f8d",
-                                  "Jose\u0301", "\u0301lone", "a\u200bb\u202ec", "\xc3(\xff",
-                                  "\u4e00\u4e01\u4e02\u4e03\u4e04\u4e05\u4e06\u4e07", "\x1b[2J"}) {
+         for (const char* text :
+              {"Concei\u00e7\u00e3o", "Jo\u00e3o", "\u674e\u5c0f\u9f8d", "Jose\u0301", "\u0301lone",
+               "a\u200bb\u202ec", "\xc3(\xff", "\u4e00\u4e01\u4e02\u4e03\u4e04\u4e05\u4e06\u4e07",
+               "\x1b[2J", "\U0001f7f0\U00018b00\u0995\u0981"}) {
              list.inserir(static_cast<int>(list.size()), text);
          }
          auto const gone = list.removerinfo("Jo\u00e3o");

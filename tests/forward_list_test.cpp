@@ -47,7 +47,7 @@ TEST(ForwardListNames, GiveTheResultsOfStdForwardList) {
             auto const at = [](auto& l, std::size_t k) { return std::next(l.begin(), long(k)); };
             int const key = int(pick(4));
             std::string const info = std::to_string(run) + "." + std::to_string(op);
-            auto const odd = [](const auto& e) { return e.info.size() % 2 == 1; };
+            auto const odd = [](node& e) { return e.info.size() % 2 == 1; };
             auto const odd_pair = [](const Element& e) { return e.second.size() % 2 == 1; };
             switch (pick(15)) {
             case 0:
