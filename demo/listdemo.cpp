@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -253,19 +254,22 @@ public:
             point(step.name, step.element);
             break;
         case Step::Kind::make:
-            if (std::string_view(step.name) != "cabeca") {
-                apart_.push_back({step.element, step.name});
-            }
+            apart_.push_back({step.element, step.name});
             break;
         case Step::Kind::link:
+            // The header node made is apart until head points to it.
+            if (step.element == nullptr) {
+                std::erase_if(apart_, [&step](const Apart& a) { return a.element == step.after; });
+            }
+            if (step.before != nullptr && step.before != header_) {
+                let_go_.push_back(step.before);
+            }
             break;
         case Step::Kind::unlink:
         case Step::Kind::release: {
             forget(step.element);
-            bool const alone = step.element->next == step.element;
-            apart_.push_back({step.element,
-                              step.kind == Step::Kind::unlink ? texts::removed : texts::released,
-                              alone ? nullptr : step.element->next, step.element == first_});
+            apart_.push_back(stood(
+                step.element, step.kind == Step::Kind::unlink ? texts::removed : texts::released));
             break;
         }
         }
@@ -319,12 +323,51 @@ private:
                                                       : Scene::Link::element_next;
             changed.element = step.element;
         }
-        std::vector<Mark> marks;
+        // What the walk from the first element meets; the elements that it
+        // does not meet but a link let go of are still in memory, as are the
+        // ones they lead to, until released: each is drawn apart, with its
+        // cursors, above the gap it left.
+        std::unordered_set<const node*> walked;
+        const node* const first = list.begin() == list.end() ? nullptr : &*list.begin();
+        for (const node* at = first; at != nullptr && !released(at) && walked.insert(at).second;
+             at = at->next) {
+        }
+        std::vector<const node*> off;
+        std::unordered_set<const node*> met;
+        auto const follow = [&](const node* at) {
+            for (; at != nullptr && at != header_ && !walked.contains(at) && !released(at) &&
+                   met.insert(at).second;
+                 at = at->next) {
+                off.push_back(at);
+            }
+        };
+        for (const node* root : let_go_) {
+            follow(root);
+        }
         for (const Cursor& cursor : cursors_) {
-            marks.push_back({cursor.element, cursor.name});
+            follow(cursor.element);
+        }
+        std::vector<Mark> marks;
+        std::vector<Apart> apart;
+        for (const node* element : off) {
+            apart.push_back(stood(element, ""));
+            for (const Cursor& cursor : cursors_) {
+                if (cursor.element == element) {
+                    apart.push_back(stood(element, cursor.name));
+                }
+            }
+        }
+        apart.insert(apart.end(), apart_.begin(), apart_.end());
+        for (const Cursor& cursor : cursors_) {
+            if (!met.contains(cursor.element)) {
+                marks.push_back({cursor.element, cursor.name});
+            }
         }
         Shot& shot = shots_.emplace_back();
-        shot.scene = capture(list, {marks, apart_, released_, changed, header_});
+        shot.scene = capture(list, {marks, apart, released_, changed, header_});
+        if (first != nullptr) {
+            firsts_.insert(first);
+        }
         shot.code = step.code;
         if (step.kind == Step::Kind::compare) {
             shot.outcome = step.matched ? texts::matched : texts::not_matched;
@@ -341,6 +384,9 @@ private:
             held_ = 0;
         }
         if (step.kind == Step::Kind::release) {
+            // What the released element led to is reached through its next.
+            std::replace(let_go_.begin(), let_go_.end(), step.element,
+                         static_cast<const node*>(step.element->next));
             apart_.pop_back();
             released_.push_back(step.element);
         }
@@ -350,7 +396,21 @@ private:
         cursors_.clear();
         apart_.clear();
         released_.clear();
-        first_ = list.begin() == list.end() ? nullptr : &*list.begin();
+        firsts_.clear();
+        let_go_.clear();
+        if (list.begin() != list.end()) {
+            firsts_.insert(&*list.begin());
+        }
+    }
+    bool released(const node* element) const {
+        return std::find(released_.begin(), released_.end(), element) != released_.end();
+    }
+    // An element out of the circle, drawn above the gap it left: before the
+    // element its `next` points to, at the start of the circle if it was
+    // ever the first element during the operation.
+    Apart stood(const node* element, std::string_view label) const {
+        bool const alone = element->next == element;
+        return {element, label, alone ? nullptr : element->next, firsts_.contains(element)};
     }
     void point(std::string_view name, const node* element) {
         auto const same = std::find_if(cursors_.begin(), cursors_.end(),
@@ -374,7 +434,8 @@ private:
     std::vector<Cursor> cursors_;
     std::vector<Apart> apart_;
     std::vector<const node*> released_;
-    const node* first_ = nullptr;
+    std::unordered_set<const node*> firsts_; // the elements that were first
+    std::vector<const node*> let_go_;        // what links pointed to before they changed
     const node* header_ = nullptr;
     std::vector<Shot> shots_;
     static constexpr std::size_t most_held = 100'000; // elements in the scenes kept
@@ -414,7 +475,7 @@ public:
         if (found == list.end() || !drawings_) {
             return found != list.end();
         }
-        Kept& kept = kept_.emplace();
+        Kept& kept = kept_.emplace(Kept{});
         kept.copy.key = found->key;
         kept.copy.info = prefix(found->info, 512);
         kept.was_first = found == list.begin();

@@ -172,11 +172,12 @@ node* ListaEnc::find_before(Match match, [[maybe_unused]] const char* test) cons
         return nullptr;
     }
     node* atual = nullptr;
+    node* anterior = nullptr;
     STEP_ON(atual, primeiro);
     if (TEST_WORDS(atual, match(atual), test)) {
-        return last();
+        STEP_ON(anterior, last());
+        return anterior;
     }
-    node* anterior = nullptr;
     for (;;) {
         STEP_ON(anterior, atual);
         STEP_ON(atual, atual->next);
@@ -230,7 +231,8 @@ void ListaEnc::release_elements() noexcept {
     node* atual = nullptr;
     STEP_ON(atual, primeiro->next);
     while (atual != primeiro) { // the first goes last: the walk ends at it
-        node* const removido = atual;
+        node* removido = nullptr;
+        STEP_ON(removido, atual);
         STEP_ON(atual, atual->next);
         RELEASE(removido);
     }
@@ -458,7 +460,8 @@ void ListaEnc::sort_by(bool (*less)(void* comp, const node& a, const node& b), v
         std::size_t fusoes = 0;
         while (esquerda != nullptr) {
             ++fusoes;
-            node* direita = esquerda;
+            node* direita = nullptr;
+            STEP_ON(direita, esquerda);
             std::size_t na_esquerda = 0;
             while (na_esquerda < passo && direita != nullptr) {
                 ++na_esquerda;
@@ -600,7 +603,9 @@ std::unique_ptr<node> ListaEnc::pop() {
     if (first() == nullptr) {
         throw ListUnderflowException();
     }
-    node* const removido = unlink_after(last());
+    node* anterior = nullptr;
+    STEP_ON(anterior, last());
+    node* const removido = unlink_after(anterior);
     return HAND_OVER(removido);
 }
 
@@ -644,7 +649,10 @@ std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
 
 int ListaEnc::PrintFirst() const {
     CALL("PrintFirst");
-    node* const primeiro = first();
+    node* primeiro = nullptr;
+    if (head != nullptr) {
+        STEP_ON(primeiro, head->next);
+    }
     if (primeiro == nullptr) {
         throw ListUnderflowException();
     }
@@ -692,7 +700,10 @@ OutOfBoundsException::OutOfBoundsException() {
 
 int ListaEnc::PrintFirst() const {
     CALL("PrintFirst");
-    node* const primeiro = first();
+    node* primeiro = nullptr;
+    if (head != nullptr) {
+        STEP_ON(primeiro, head->next);
+    }
     if (primeiro == nullptr) {
         throw ListUnderflowException();
     }

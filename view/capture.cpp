@@ -114,7 +114,9 @@ Scene capture(const ListaEnc& list, const Moment& moment) {
             element.stood = where(apart.before);
             element.was_first = apart.was_first;
         }
-        scene.labels.push_back({std::string(apart.label), where(apart.element)});
+        if (!apart.label.empty()) {
+            scene.labels.push_back({std::string(apart.label), where(apart.element)});
+        }
     }
     for (const Mark& mark : moment.marks) {
         if (mark.element == moment.header && mark.element != nullptr) {

@@ -84,9 +84,23 @@ Drawn box_text(const Element& element) {
     return out;
 }
 
+// A word cut to `room` columns, ending in "..." when it was cut.
+Cells cut(Cells word, std::size_t room) {
+    if (word.size() <= room) {
+        return word;
+    }
+    std::size_t const mark = room > 3 ? 3 : 0;
+    word.resize(room - mark);
+    while (!word.empty() && word.back().empty()) { // half a wide character
+        word.pop_back();
+    }
+    word.insert(word.end(), mark, ".");
+    return word;
+}
+
 // A word that points, as long as it may show.
 Cells word(std::string_view label, std::size_t room = label_room) {
-    return cells(prefix(label, room));
+    return cut(cells(prefix(label, room + 1)), room);
 }
 
 // An arrow from above down into a row: from a word, or from an element out
@@ -112,10 +126,7 @@ Cells label(const Arrow& arrow, bool left, std::size_t room) {
         if (room <= arrow_size) {
             return {};
         }
-        word.resize(std::min(word.size(), room - arrow_size));
-        while (!word.empty() && word.back().empty()) { // half a wide character
-            word.pop_back();
-        }
+        word = cut(std::move(word), room - arrow_size);
         return left ? joined(word, " --+") : joined("+-- ", word);
     }
     std::string const key = decimal(arrow.from->key);
