@@ -32,9 +32,6 @@ constexpr std::string_view removed_mark = "removido";
 constexpr std::string_view step_of = ": passo ";
 constexpr std::string_view step_between = " de ";
 constexpr std::string_view step_of_end = " da contagem";
-// The table's.
-constexpr std::string_view table_header = "ordem,posicao,nome\r";
-constexpr std::string_view no_soldiers = "countoff: A lista esta vazia";
 
 // A number in decimal, in a buffer of its own, written from its last digit
 // two at a time.
@@ -149,32 +146,4 @@ void Transcript::won(Soldier winner) {
     out_.line({winner_title, winner.element.info});
     out_.line({star_line});
     out_.line({game_over});
-}
-
-void Table::nobody() { complain(no_soldiers); }
-
-void Table::first_roster(const ListaEnc& /*roster*/) { out_.line({table_header}); }
-
-void Table::removed(const ListaEnc& /*roster*/, Soldier soldier, std::size_t order, bool /*more*/) {
-    row(soldier, order);
-    removed_ = order;
-}
-
-void Table::won(Soldier winner) { row(winner, removed_ + 1); }
-
-void Table::row(Soldier soldier, std::size_t order) {
-    std::string_view name = soldier.element.info;
-    if (std::any_of(name.begin(), name.end(),
-                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
-        field_.assign(1, '"');
-        for (char const c : name) {
-            field_ += c;
-            if (c == '"') {
-                field_ += '"';
-            }
-        }
-        field_ += '"';
-        name = field_;
-    }
-    out_.line({Decimal(order), ",", Decimal(soldier.number), ",", name, "\r"});
 }

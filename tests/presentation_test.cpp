@@ -50,41 +50,6 @@ TEST(AppendRoster, MakesTheLineThatTheListPrints) {
     }
 }
 
-struct Row {
-    const char* name;
-    const char* shown;
-};
-
-// Quoted exactly when RFC 4180 asks for it: a comma, a double quote (which
-// is doubled), CR or LF.
-const Row rows[] = {
-    {"Ana", "Ana"},
-    {"", ""},
-    {" Ana Lima ", " Ana Lima "},
-    {"Silva, Maria", "\"Silva, Maria\""},
-    {"\"", "\"\"\"\""},
-    {"Jo \"Jo\" Souza", "\"Jo \"\"Jo\"\" Souza\""},
-    {"a\rb", "\"a\rb\""},
-    {"a\nb", "\"a\nb\""},
-    {"a;b\tc'd", "a;b\tc'd"},
-    {"Concei\xc3\xa7\xc3\xa3o", "Concei\xc3\xa7\xc3\xa3o"},
-};
-
-TEST(Table, QuotesANameWhereItMust) {
-    for (const Row& row : rows) {
-        ListaEnc roster = roster_of({"alfa", row.name});
-        Caught caught;
-        Table table(caught);
-        table.first_roster(roster);
-        auto removed = roster.erase_after(roster.begin()); // the second soldier
-        table.removed(roster, {*removed, 2}, 1, false);
-        table.won({roster.front(), 1});
-        std::vector<std::string> const expected = {
-            "ordem,posicao,nome\r", std::string("1,2,") + row.shown + "\r", "2,1,alfa\r"};
-        EXPECT_EQ(caught.lines, expected) << row.name;
-    }
-}
-
 TEST(Transcript, SaysTheGameInItsOrder) {
     ListaEnc roster = roster_of({"alfa", "beta", "gama"});
     Caught caught;

@@ -76,38 +76,26 @@ bool Input::word(std::string& text) {
 }
 
 bool Input::line(std::string& text) {
-    while (true) {
-        text.clear();
-        bool ended = false;
-        bool any = false;
-        while (!ended && fill()) {
-            if (after_cr_) {
-                after_cr_ = false;
-                if (*at_ == '\n') {
-                    ++at_;
-                    continue;
-                }
-            }
-            any = true;
-            const char* const stop =
-                std::find_if(at_, end_, [](char c) { return c == '\n' || c == '\r'; });
-            text.append(at_, stop);
-            at_ = stop;
-            if (stop != end_) {
-                after_cr_ = *at_ == '\r';
+    text.clear();
+    bool any = false;
+    while (fill()) {
+        if (after_cr_) {
+            after_cr_ = false;
+            if (*at_ == '\n') {
                 ++at_;
-                ended = true;
+                continue;
             }
         }
-        if (!ended && !any) {
-            return false;
-        }
-        ++lines_;
-        std::size_t const last = text.find_last_not_of(" \t\n\v\f\r");
-        if (last != std::string::npos) {
-            text.erase(last + 1);
-            text.erase(0, text.find_first_not_of(" \t\n\v\f\r"));
+        any = true;
+        const char* const stop =
+            std::find_if(at_, end_, [](char c) { return c == '\n' || c == '\r'; });
+        text.append(at_, stop);
+        at_ = stop;
+        if (stop != end_) {
+            after_cr_ = *at_ == '\r';
+            ++at_;
             return true;
         }
     }
+    return any;
 }
