@@ -790,7 +790,11 @@ std::string minutes(const Record& record, const Roster& roster,
     if (record.seed) {
         out += "n veio do texto público " + quote(*record.seed) + ":\n";
         out += "  os 8 primeiros algarismos hexadecimais do seu SHA-256, sem o bit mais alto;\n";
-        out += "  confira com: printf %s TEXTO | sha256sum\n";
+        std::string quoted = "'";
+        for (char const c : *record.seed) {
+            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        }
+        out += "  confira com: printf %s " + quoted + "' | sha256sum\n";
     }
     out += "\n";
     auto const entrant = [&](std::size_t k) {

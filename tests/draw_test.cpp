@@ -572,7 +572,7 @@ TEST(DrawMinutes, TellWhatWasDrawnAndHowToCheckIt) {
                   "n: 5\n"
                   "n veio do texto público 'a b':\n"
                   "  os 8 primeiros algarismos hexadecimais do seu SHA-256, sem o bit mais alto;\n"
-                  "  confira com: printf %s TEXTO | sha256sum\n"
+                  "  confira com: printf %s 'a b' | sha256sum\n"
                   "\n"
                   "Vencedor: 'Bia \\'B\\'', id '7', posição 11\n"
                   "Prêmio 2: 'Caio', posição 12\n");
