@@ -99,3 +99,24 @@ bool Input::line(std::string& text) {
     }
     return any;
 }
+
+void Input::rest(std::string& text) {
+    while (fill()) {
+        text.append(at_, end_);
+        at_ = end_;
+        // What the source holds past the buffer comes in large pieces.
+        // The first as large as the room that `text` has, so that an input
+        // of a size foretold is read into it without a copy.
+        for (std::size_t block = std::max(capacity, text.capacity() - text.size());;
+             block = std::min<std::size_t>(2 * block, 16 << 20)) {
+            std::size_t const size = text.size();
+            text.resize(size + block);
+            auto const got = static_cast<std::size_t>(
+                source_.sgetn(text.data() + size, static_cast<std::streamsize>(block)));
+            text.resize(size + got);
+            if (got < block) {
+                break;
+            }
+        }
+    }
+}

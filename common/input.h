@@ -32,6 +32,10 @@ public:
     //   false at the end of input, `text` then empty. Throws: as word().
     bool line(std::string& text);
 
+    // Effects: appends to `text` all that is left of the input, a byte order
+    //   mark at the start skipped. Throws: as word().
+    void rest(std::string& text);
+
 private:
     // Makes the buffer hold at least one byte, unless the input has ended.
     bool fill();

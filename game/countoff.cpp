@@ -34,6 +34,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <system_error>
 #include <utility>
 
@@ -114,6 +115,20 @@ constexpr Option options[] = {{"--resumo", summary},
                               {"--xlsx", workbook, &workbook_argument},
                               {"--ata", minutes, &minutes_argument},
                               {"--semente", seed, &seed_argument}};
+
+// Whether the game is shown summed up and nothing else, which a roster held
+// by the draw's core tells as well as the list.
+bool summed_up(unsigned modes) {
+    return (modes & summary) != 0 && (modes & (drawings | steps | html | table)) == 0;
+}
+
+// The size of standard input, where it is a file, or 0.
+std::size_t input_size() {
+    struct stat file {};
+    return ::fstat(0, &file) == 0 && S_ISREG(file.st_mode) && file.st_size > 0
+               ? static_cast<std::size_t>(file.st_size)
+               : 0;
+}
 
 // The command line, for the minutes.
 std::span<char*> command_line;
@@ -289,6 +304,22 @@ int play_words(Presentation& presentation, Input& input, unsigned modes) {
         presentation.counted(static_cast<std::size_t>(n));
     }
     presentation.asking_names();
+    if (counted && summed_up(modes)) {
+        // The summed-up game needs no list: the names stay where they are read.
+        std::string text;
+        text.reserve(input_size() + 1);
+        input.rest(text);
+        sorteio::Roster compact;
+        sorteio::Messages none;
+        sorteio::read_over(std::move(text), sorteio::Format::words, {}, compact, nullptr, none);
+        if (compact.size() == 0) {
+            presentation.nobody();
+            return 1;
+        }
+        presentation.counted(static_cast<std::size_t>(n));
+        summarize(*std::cout.rdbuf(), compact, static_cast<std::uint32_t>(n));
+        return 0;
+    }
     if (counted) {
         read_roster(input, roster, presentation.most_soldiers() + 1);
     }
@@ -300,12 +331,14 @@ int play_words(Presentation& presentation, Input& input, unsigned modes) {
     return 0;
 }
 
-// The whole of standard input. Throws: StreamFailure.
+// The whole of standard input, read in one piece where it is a file.
+// Throws: StreamFailure.
 std::string read_all() {
     std::streambuf& in = *std::cin.rdbuf();
     std::string bytes;
     std::size_t size = 0;
-    for (std::size_t block = 64 * 1024;; block = std::min<std::size_t>(2 * block, 16 << 20)) {
+    for (std::size_t block = std::max<std::size_t>(input_size() + 1, 64 * 1024);;
+         block = std::min<std::size_t>(2 * block, 16 << 20)) {
         bytes.resize(size + block);
         auto const got = static_cast<std::size_t>(
             in.sgetn(bytes.data() + size, static_cast<std::streamsize>(block)));
@@ -315,7 +348,6 @@ std::string read_all() {
         }
     }
     bytes.resize(size);
-    bytes.shrink_to_fit();
     return bytes;
 }
 
@@ -502,6 +534,9 @@ int play_draw(Presentation* presentation, unsigned modes) {
             sorteio::append_row(row, result.roster, result.order, k, result.layout);
             send(row);
         }
+    } else if (summed_up(modes)) {
+        presentation->counted(result.n);
+        summarize(*std::cout.rdbuf(), result.roster, result.n);
     } else {
         presentation->counted(result.n);
         ListaEnc roster;

@@ -185,6 +185,29 @@ void append_cell(std::string& out, std::string_view cell) {
     out += '"';
 }
 
+// Adds an entrant whose id and name are written into the roster's text at
+// `at`, which moves past them: each at or before where it was read, when
+// it was read from the text itself.
+void put(Roster& roster, std::size_t& at, std::string_view name, std::string_view id,
+         std::size_t row) {
+    Entrant entrant{};
+    entrant.id = static_cast<std::uint32_t>(at);
+    entrant.id_size = static_cast<std::uint32_t>(id.size());
+    std::memmove(roster.text.data() + at, id.data(), id.size());
+    at += id.size();
+    entrant.name = static_cast<std::uint32_t>(at);
+    entrant.name_size = static_cast<std::uint32_t>(name.size());
+    std::memmove(roster.text.data() + at, name.data(), name.size());
+    at += name.size();
+    entrant.row = static_cast<std::uint32_t>(row);
+    roster.entrants.push_back(entrant);
+}
+
+// How many lines a text has, at most: room for its entrants.
+std::size_t line_ends(std::string_view text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+}
+
 // Adds an entrant whose name (and id) are copied to the roster's text.
 void add(Roster& roster, std::string_view name, std::string_view id, std::size_t row) {
     Entrant entrant{};
@@ -524,12 +547,23 @@ std::uint32_t seed_count(std::string_view text) {
     return first & 0x7fffffffU;
 }
 
-void read_words(std::string_view text, Roster& roster, std::string* count) {
+namespace {
+
+// The readers, on the roster's own text from `from` on: each name is
+// written back over it, and the text is then cut after the last.
+void words_over(Roster& roster, std::size_t from, std::string* count) {
     bool counted = count == nullptr;
     if (count != nullptr) {
         count->clear();
     }
-    roster.text.reserve(roster.text.size() + text.size());
+    std::string_view const text = std::string_view(roster.text).substr(from);
+    std::size_t words = 0;
+    for (std::size_t at = text.find_first_not_of(white); at != std::string_view::npos;
+         at = text.find_first_not_of(white, text.find_first_of(white, at))) {
+        ++words;
+    }
+    roster.entrants.reserve(roster.entrants.size() + words);
+    std::size_t written = from;
     std::size_t row = 0;
     for (std::size_t at = text.find_first_not_of(white); at != std::string_view::npos;) {
         std::size_t const end = std::min(text.find_first_of(white, at), text.size());
@@ -538,18 +572,21 @@ void read_words(std::string_view text, Roster& roster, std::string* count) {
             *count = word;
             counted = true;
         } else {
-            add(roster, word, {}, ++row);
+            put(roster, written, word, {}, ++row);
         }
         at = text.find_first_not_of(white, end);
     }
+    roster.text.resize(written);
 }
 
-void read_lines(std::string_view text, Roster& roster, std::string* count) {
+void lines_over(Roster& roster, std::size_t from, std::string* count) {
     bool counted = count == nullptr;
     if (count != nullptr) {
         count->clear();
     }
-    roster.text.reserve(roster.text.size() + text.size());
+    std::string_view const text = std::string_view(roster.text).substr(from);
+    roster.entrants.reserve(roster.entrants.size() + line_ends(text));
+    std::size_t written = from;
     std::size_t row = 0;
     Lines lines(text);
     for (std::string_view line; lines.next(line);) {
@@ -561,9 +598,47 @@ void read_lines(std::string_view text, Roster& roster, std::string* count) {
             *count = line;
             counted = true;
         } else {
-            add(roster, line, {}, ++row);
+            put(roster, written, line, {}, ++row);
         }
     }
+    roster.text.resize(written);
+}
+
+bool csv_over(Roster& roster, std::size_t from, const Columns& columns, Messages& messages);
+
+} // namespace
+
+void read_words(std::string_view text, Roster& roster, std::string* count) {
+    std::size_t const from = roster.text.size();
+    roster.text += text;
+    words_over(roster, from, count);
+}
+
+void read_lines(std::string_view text, Roster& roster, std::string* count) {
+    std::size_t const from = roster.text.size();
+    roster.text += text;
+    lines_over(roster, from, count);
+}
+
+bool read_over(std::string text, Format format, const Columns& columns, Roster& roster,
+               std::string* count, Messages& messages) {
+    std::size_t const from = roster.text.size();
+    if (from == 0) {
+        roster.text = std::move(text);
+    } else {
+        roster.text += text;
+    }
+    switch (format) {
+    case Request::Format::words:
+        words_over(roster, from, count);
+        return true;
+    case Request::Format::lines:
+        lines_over(roster, from, count);
+        return true;
+    case Request::Format::csv:
+        break;
+    }
+    return csv_over(roster, from, columns, messages);
 }
 
 bool read_header(std::string_view text, char separator, Header& header, Messages& messages) {
@@ -588,8 +663,21 @@ bool read_header(std::string_view text, char separator, Header& header, Messages
 }
 
 bool read_csv(std::string_view text, const Columns& columns, Roster& roster, Messages& messages) {
+    if (!fits(text, messages)) {
+        return false;
+    }
+    std::size_t const from = roster.text.size();
+    roster.text += text;
+    return csv_over(roster, from, columns, messages);
+}
+
+namespace {
+
+bool csv_over(Roster& roster, std::size_t from, const Columns& columns, Messages& messages) {
+    std::string_view const text = std::string_view(roster.text).substr(from);
     Header header;
     if (!fits(text, messages) || !read_header(text, columns.separator, header, messages)) {
+        roster.text.resize(from);
         return false;
     }
     auto const name = find_column(header.cells, columns.name);
@@ -603,10 +691,12 @@ bool read_csv(std::string_view text, const Columns& columns, Roster& roster, Mes
             messages.push_back("não há coluna " + quote(*wanted) + " no cabeçalho, que tem " +
                                listed(header.cells) + " (separadas por " +
                                separator_name(header.separator) + ")");
+            roster.text.resize(from);
             return false;
         }
     }
-    roster.text.reserve(roster.text.size() + text.size() / 2);
+    roster.entrants.reserve(roster.entrants.size() + line_ends(text));
+    std::size_t written = from;
     Records records(text, header.separator);
     std::vector<std::string> cells;
     records.next(cells); // the header
@@ -624,8 +714,9 @@ bool read_csv(std::string_view text, const Columns& columns, Roster& roster, Mes
                        quote(header.cells[*name]));
             continue;
         }
-        add(roster, entrant, id && *id < cells.size() ? trim(cells[*id]) : "", row);
+        put(roster, written, entrant, id && *id < cells.size() ? trim(cells[*id]) : "", row);
     }
+    roster.text.resize(written);
     if (records.open()) {
         messages.push_back("linha " + decimal(records.line()) +
                            ": aspas abertas que não se fecham até o fim do arquivo");
@@ -633,6 +724,8 @@ bool read_csv(std::string_view text, const Columns& columns, Roster& roster, Mes
     }
     return faults.none();
 }
+
+} // namespace
 
 bool exclude(Roster& roster, std::string_view list, bool by_id, Nfc nfc, std::size_t& left_out,
              Messages& messages) {
@@ -695,42 +788,52 @@ void sort(Roster& roster, Nfc nfc) {
                      });
 }
 
-// A Fenwick tree over who still stands, one count each: the entrant of a
-// rank among those standing is found by descending it, from its widest
-// range to its narrowest.
+// A Fenwick tree over who still stands, one count each, 1-based: tree_[i]
+// counts those standing in (i - lowbit(i), i]. The entrant of a rank among
+// those standing is found by descending it, from its widest range to its
+// narrowest.
+Circle::Circle(std::size_t size, std::uint32_t n) : n_(n), standing_(size) {
+    while (span_ < size) {
+        span_ *= 2;
+    }
+    tree_.assign(span_ + 1, 0);
+    for (std::size_t i = 1; i <= span_; ++i) {
+        tree_[i] += i <= size ? 1 : 0;
+        if (std::size_t const above = i + (i & -i); above <= span_) {
+            tree_[above] += tree_[i];
+        }
+    }
+}
+
+std::uint32_t Circle::at(std::size_t rank) const noexcept {
+    std::size_t passed = 0;
+    for (std::size_t step = span_; step > 0; step /= 2) {
+        if (passed + step <= span_ && tree_[passed + step] <= rank) {
+            passed += step;
+            rank -= tree_[passed];
+        }
+    }
+    return static_cast<std::uint32_t>(passed); // the next one, 1-based, is the entrant
+}
+
+std::uint32_t Circle::remove() noexcept {
+    rank_ = (rank_ + n_ % standing_) % standing_;
+    std::uint32_t const reached = at(rank_);
+    for (std::size_t i = reached + 1U; i <= span_; i += i & -i) {
+        --tree_[i];
+    }
+    // The one after it has its rank now; past the last, the first.
+    if (--standing_ > 0) {
+        rank_ %= standing_;
+    }
+    return reached;
+}
+
 std::vector<std::uint32_t> removal_order(std::size_t size, std::uint32_t n) {
     std::vector<std::uint32_t> order;
     order.reserve(size);
-    std::size_t span = 1;
-    while (span < size) {
-        span *= 2;
-    }
-    std::vector<std::uint32_t> tree(span + 1, 0);
-    for (std::size_t i = 1; i <= span; ++i) {
-        tree[i] += i <= size ? 1 : 0;
-        if (std::size_t const above = i + (i & -i); above <= span) {
-            tree[above] += tree[i];
-        }
-    }
-    std::size_t rank = 0; // where the count starts, among those standing
-    for (std::size_t standing = size; standing > 0; --standing) {
-        rank = (rank + n % standing) % standing;
-        std::size_t passed = 0;
-        std::size_t left = rank;
-        for (std::size_t step = span; step > 0; step /= 2) {
-            if (passed + step <= span && tree[passed + step] <= left) {
-                passed += step;
-                left -= tree[passed];
-            }
-        }
-        order.push_back(static_cast<std::uint32_t>(passed)); // 1-based passed + 1, less 1
-        for (std::size_t i = passed + 1; i <= span; i += i & -i) {
-            --tree[i];
-        }
-        // The one after it now has its rank; past the last, the first.
-        if (standing > 1) {
-            rank %= standing - 1;
-        }
+    for (Circle circle(size, n); circle.standing() > 0;) {
+        order.push_back(circle.remove());
     }
     return order;
 }
@@ -833,22 +936,13 @@ Result run(std::string bytes, const Request& request) {
     }
     std::string count = request.count;
     bool const count_in_input = count.empty() && !request.seed;
-    switch (request.format) {
-    case Request::Format::words:
-        read_words(bytes, result.roster, count_in_input ? &count : nullptr);
-        break;
-    case Request::Format::lines:
-        read_lines(bytes, result.roster, count_in_input ? &count : nullptr);
-        break;
-    case Request::Format::csv:
-        if (count_in_input) {
-            result.messages.emplace_back("falta n: numa tabela, n não vem na entrada");
-            return refuse(2);
-        }
-        if (!read_csv(bytes, request.columns, result.roster, result.messages)) {
-            return refuse(1);
-        }
-        break;
+    if (request.format == Request::Format::csv && count_in_input) {
+        result.messages.emplace_back("falta n: numa tabela, n não vem na entrada");
+        return refuse(2);
+    }
+    if (!read_over(std::move(bytes), request.format, request.columns, result.roster,
+                   count_in_input ? &count : nullptr, result.messages)) {
+        return refuse(1);
     }
     if (request.seed) {
         result.n = seed_count(*request.seed);

@@ -142,6 +142,15 @@ struct Header {
 };
 bool read_header(std::string_view text, char separator, Header& header, Messages& messages);
 
+// The format of a file of names.
+enum class Format { words, lines, csv };
+
+// As read_words, read_lines or read_csv, with the text moved in: the roster
+// keeps it and writes the names over it, so that it takes no more memory
+// than the text.
+bool read_over(std::string text, Format format, const Columns& columns, Roster& roster,
+               std::string* count, Messages& messages);
+
 // Normalizes UTF-8 text to Unicode NFC. Throws: std::bad_alloc.
 using Nfc = std::string (*)(std::string_view text);
 
@@ -163,6 +172,29 @@ void sort(Roster& roster, Nfc nfc);
 // then starts again at the one after it. Returns: the entrants' indices in
 // the order they leave, the winner last. Cost: O(size log size).
 std::vector<std::uint32_t> removal_order(std::size_t size, std::uint32_t n);
+
+// The same draw, one removal at a time, for who shows it as it goes.
+// Memory: 4 bytes an entrant.
+class Circle {
+public:
+    Circle(std::size_t size, std::uint32_t n);
+    // Returns: how many still stand.
+    std::size_t standing() const noexcept { return standing_; }
+    // Requires: standing() > 0. Effects: removes the entrant that the count
+    //   reaches. Returns: its index. Cost: O(log size).
+    std::uint32_t remove() noexcept;
+    // Requires: standing() > 0. Returns: the entrant at which the next
+    //   count starts (after a removal, the one after the entrant removed).
+    std::uint32_t start() const noexcept { return at(rank_); }
+
+private:
+    std::uint32_t at(std::size_t rank) const noexcept;
+    std::uint32_t n_;
+    std::size_t standing_;
+    std::size_t span_ = 1;
+    std::size_t rank_ = 0; // where the count starts, among those standing
+    std::vector<std::uint32_t> tree_;
+};
 
 // The table: UTF-8 with a byte order mark, rows ended by CRLF; the header
 // "ordem,posicao,nome", or "ordem,posicao,id,nome" with ids, then
@@ -205,7 +237,8 @@ std::string minutes(const Record& record, const Roster& roster,
 
 // The whole road for one file, as sorteio.html takes it.
 struct Request {
-    enum class Format { words, lines, csv } format = Format::csv;
+    using Format = sorteio::Format;
+    Format format = Format::csv;
     Columns columns;     // for csv
     std::string exclude; // the list's bytes, or empty for none
     bool sorted = false; // sort()

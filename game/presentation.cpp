@@ -147,3 +147,54 @@ void Transcript::won(Soldier winner) {
     out_.line({star_line});
     out_.line({game_over});
 }
+
+void summarize(std::streambuf& out, const sorteio::Roster& roster, std::uint32_t n) {
+    std::string line;
+    auto const send = [&out, &line] {
+        line += '\n';
+        out.sputn(line.data(), static_cast<std::streamsize>(line.size()));
+        out.pubsync();
+        line.clear();
+    };
+    auto const say = [&](std::initializer_list<std::string_view> pieces) {
+        for (std::string_view const piece : pieces) {
+            line += piece;
+        }
+        send();
+    };
+    say({dash_line});
+    say({roster_title});
+    {
+        std::size_t size = 2;
+        for (const sorteio::Entrant& entrant : roster.entrants) {
+            size += entrant.name_size + 23;
+        }
+        std::string whole;
+        whole.reserve(size);
+        whole += ' ';
+        for (std::size_t i = 0; i < roster.size(); ++i) {
+            whole += ' ';
+            whole += Decimal(i + 1);
+            whole += '.';
+            whole += roster.name(i);
+            whole += ' ';
+        }
+        line.swap(whole);
+        send(); // the longest line, let go of before the count starts
+    }
+    line.shrink_to_fit();
+    say({first_counter, roster.name(0)});
+    say({dash_line});
+    sorteio::Circle circle(roster.size(), n);
+    while (circle.standing() > 1) {
+        say({removal, roster.name(circle.remove())});
+        if (circle.standing() > 1) {
+            say({next_counter, roster.name(circle.start()), next_counter_end});
+        }
+    }
+    std::uint32_t const winner = circle.remove();
+    say({star_line});
+    say({winner_title, roster.name(winner)});
+    say({star_line});
+    say({game_over});
+}

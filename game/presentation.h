@@ -26,12 +26,14 @@
 #ifndef LISTAENC_PRESENTATION_H
 #define LISTAENC_PRESENTATION_H
 
+#include "draw.h"
 #include "drawing.h"
 #include "listaenccircular.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -124,5 +126,12 @@ private:
     Lines& out_;
     Options options_;
 };
+
+// The summed-up game (--resumo, without drawings) of a roster that the
+// draw's core holds, with the count n, from the first roster to its last
+// line: the lines that a Transcript says of the same game on the list, each
+// written to `out` with one call and flushed, from far less memory (the
+// names once, and a few bytes each). Requires: the roster has an entrant.
+void summarize(std::streambuf& out, const sorteio::Roster& roster, std::uint32_t n);
 
 #endif

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -322,6 +323,28 @@ std::vector<std::uint32_t> list_order(std::size_t size, std::size_t n) {
         counting.remove_reached();
     }
     return order;
+}
+
+TEST(DrawCircle, StartsEachCountAfterTheEntrantRemoved) {
+    for (std::size_t size : {1, 2, 5, 64, 65}) {
+        for (std::uint32_t n : {0U, 1U, 3U, 2147483647U}) {
+            std::vector<std::uint32_t> standing(size);
+            std::iota(standing.begin(), standing.end(), 0U);
+            sorteio::Circle circle(size, n);
+            EXPECT_EQ(circle.start(), 0U);
+            std::size_t at = 0;
+            while (!standing.empty()) {
+                at = (at + n) % standing.size();
+                EXPECT_EQ(circle.remove(), standing[at]) << size << ", n = " << n;
+                standing.erase(standing.begin() + static_cast<std::ptrdiff_t>(at));
+                ASSERT_EQ(circle.standing(), standing.size());
+                if (!standing.empty()) {
+                    at %= standing.size();
+                    EXPECT_EQ(circle.start(), standing[at]) << size << ", n = " << n;
+                }
+            }
+        }
+    }
 }
 
 TEST(DrawOrder, IsThePlainCircleAndTheGameOnTheList) {
