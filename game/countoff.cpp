@@ -482,7 +482,8 @@ int play_draw(Presentation* presentation, unsigned modes) {
         presentation->asking_count();
     }
     std::string bytes = read_all();
-    std::string const sha256 = sorteio::sha256_hex(bytes);
+    request.hash = false;
+    std::string const sha256 = (modes & minutes) != 0 ? sorteio::sha256_hex(bytes) : "";
     if ((modes & encoding) != 0) {
         std::string error;
         if (int const status = extras::convert(bytes, std::string(encoding_argument), error);

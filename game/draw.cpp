@@ -18,6 +18,28 @@ namespace {
 
 constexpr std::string_view utf8_mark = "\xef\xbb\xbf";
 constexpr std::string_view white = " \t\n\v\f\r";
+
+// Whether a byte is white space, or ends a line, by table.
+constexpr auto bytes_of = [](std::string_view set) {
+    std::array<bool, 256> in{};
+    for (unsigned char const c : set) {
+        in[c] = true;
+    }
+    return in;
+};
+constexpr auto white_bytes = bytes_of(white);
+constexpr auto line_end_bytes = bytes_of("\r\n");
+constexpr auto quoted_bytes = bytes_of(",\"\r\n");
+
+// Where in `text`, from `at` on, the first byte of (or not of) `set` is,
+// or its size.
+std::size_t first(std::string_view text, std::size_t at, const std::array<bool, 256>& set,
+                  bool in = true) {
+    while (at < text.size() && set[static_cast<unsigned char>(text[at])] != in) {
+        ++at;
+    }
+    return at;
+}
 // A line quoted in a message is cut to this many bytes.
 constexpr std::size_t quoted_at_most = 60;
 
@@ -30,6 +52,17 @@ std::string_view trim(std::string_view text) noexcept {
 }
 
 std::string decimal(std::size_t value) { return std::to_string(value); }
+
+// Writes a number in decimal at `at`, which moves past it.
+void put_decimal(char*& at, std::size_t value) { at = std::to_chars(at, at + 20, value).ptr; }
+
+// Appends a number in decimal.
+void append_decimal(std::string& out, std::size_t value) {
+    char digits[24];
+    char* end = digits;
+    put_decimal(end, value);
+    out.append(digits, end);
+}
 
 // A line of the input as a message shows it, cut when it is long.
 std::string shown(std::string_view line) {
@@ -50,9 +83,9 @@ public:
         if (rest_.empty()) {
             return false;
         }
-        std::size_t const end = rest_.find_first_of("\r\n");
+        std::size_t const end = first(rest_, 0, line_end_bytes);
         line = rest_.substr(0, end);
-        if (end == std::string_view::npos) {
+        if (end == rest_.size()) {
             rest_ = {};
         } else {
             bool const crlf =
@@ -165,7 +198,7 @@ bool from_utf16(std::string_view bytes, bool big, std::string& text, Messages& m
 void append_cell(std::string& out, std::string_view cell) {
     bool const formula =
         !cell.empty() && std::string_view("=+-@\t\r").find(cell[0]) != std::string_view::npos;
-    bool const quoted = cell.find_first_of(",\"\r\n") != std::string_view::npos;
+    bool const quoted = first(cell, 0, quoted_bytes) < cell.size();
     if (quoted) {
         out += '"';
     }
@@ -263,8 +296,7 @@ public:
                 ++line_;
                 break;
             }
-            std::size_t const end = text_.find_first_of(stops_, at_);
-            std::size_t const stop = end == std::string_view::npos ? text_.size() : end;
+            std::size_t const stop = first(text_, at_, stops_);
             // A quote inside a cell that did not begin with one is a letter.
             std::size_t const quote = text_.substr(at_, stop - at_).find('"');
             std::size_t const upto = quote == std::string_view::npos ? stop : at_ + quote + 1;
@@ -307,7 +339,7 @@ private:
 
     std::string_view text_;
     char separator_;
-    char stops_[4] = {separator_, '\r', '\n', '\0'};
+    std::array<bool, 256> stops_ = bytes_of(std::string{separator_, '\r', '\n'});
     std::size_t at_ = 0;
     std::size_t line_ = 1;
     std::size_t first_line_ = 1;
@@ -398,14 +430,17 @@ bool fits(std::string_view text, Messages& messages) {
 class Sha256 {
 public:
     void add(std::string_view bytes) {
-        for (char const c : bytes) {
-            block_[filled_++] = static_cast<unsigned char>(c);
+        length_ += bytes.size();
+        while (!bytes.empty()) {
+            std::size_t const part = std::min(bytes.size(), 64 - filled_);
+            std::memcpy(block_.data() + filled_, bytes.data(), part);
+            filled_ += part;
+            bytes.remove_prefix(part);
             if (filled_ == 64) {
                 compress();
                 filled_ = 0;
             }
         }
-        length_ += bytes.size();
     }
     std::array<unsigned char, 32> finish() {
         std::uint64_t const bits = length_ * 8;
@@ -491,6 +526,9 @@ bool to_text(std::string& bytes, Messages& messages) {
         }
         bytes = std::move(text);
     }
+    if (bytes.find('\0') == std::string::npos && valid_utf8(bytes)) {
+        return true; // the common case, at once; the lines only to say where
+    }
     Faults faults(messages, " linhas com um byte NUL ou que não são UTF-8");
     Lines lines(bytes);
     for (std::string_view line; lines.next(line);) {
@@ -558,15 +596,17 @@ void words_over(Roster& roster, std::size_t from, std::string* count) {
     }
     std::string_view const text = std::string_view(roster.text).substr(from);
     std::size_t words = 0;
-    for (std::size_t at = text.find_first_not_of(white); at != std::string_view::npos;
-         at = text.find_first_not_of(white, text.find_first_of(white, at))) {
-        ++words;
+    bool after_white = true;
+    for (char const c : text) {
+        bool const is_white = white_bytes[static_cast<unsigned char>(c)];
+        words += after_white && !is_white ? 1 : 0;
+        after_white = is_white;
     }
     roster.entrants.reserve(roster.entrants.size() + words);
     std::size_t written = from;
     std::size_t row = 0;
-    for (std::size_t at = text.find_first_not_of(white); at != std::string_view::npos;) {
-        std::size_t const end = std::min(text.find_first_of(white, at), text.size());
+    for (std::size_t at = first(text, 0, white_bytes, false); at < text.size();) {
+        std::size_t const end = first(text, at, white_bytes);
         std::string_view const word = text.substr(at, end - at);
         if (!counted) {
             *count = word;
@@ -574,7 +614,7 @@ void words_over(Roster& roster, std::size_t from, std::string* count) {
         } else {
             put(roster, written, word, {}, ++row);
         }
-        at = text.find_first_not_of(white, end);
+        at = first(text, end, white_bytes, false);
     }
     roster.text.resize(written);
 }
@@ -847,10 +887,13 @@ void append_header(std::string& out, Layout layout) {
 void append_row(std::string& out, const Roster& roster, const std::vector<std::uint32_t>& order,
                 std::size_t k, Layout layout) {
     std::uint32_t const entrant = order[k];
-    out += decimal(k + 1);
-    out += ',';
-    out += decimal(roster.entrants[entrant].row);
-    out += ',';
+    char numbers[48];
+    char* end = numbers;
+    put_decimal(end, k + 1);
+    *end++ = ',';
+    put_decimal(end, roster.entrants[entrant].row);
+    *end++ = ',';
+    out.append(numbers, end);
     if (layout.ids) {
         append_cell(out, roster.id(entrant));
         out += ',';
@@ -860,7 +903,7 @@ void append_row(std::string& out, const Roster& roster, const std::vector<std::u
         out += ',';
         std::size_t const prize = order.size() - k;
         if (prize <= layout.prizes) {
-            out += decimal(prize);
+            append_decimal(out, prize);
         }
     }
     out += "\r\n";
@@ -920,7 +963,9 @@ std::string minutes(const Record& record, const Roster& roster,
 
 Result run(std::string bytes, const Request& request) {
     Result result;
-    result.sha256 = sha256_hex(bytes);
+    if (request.hash) {
+        result.sha256 = sha256_hex(bytes);
+    }
     result.layout = {!request.columns.id.empty() && request.format == Request::Format::csv,
                      request.prizes};
     auto refuse = [&result](int status) {

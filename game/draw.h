@@ -246,11 +246,12 @@ struct Request {
     std::size_t prizes = 0;
     std::string count;               // the count as typed, or empty with a seed
     std::optional<std::string> seed; // the public text
+    bool hash = true;                // whether to take the SHA-256 of the bytes
 };
 struct Result {
     int status = 0; // 0: drawn; 1: the input or the count refused; 2: the request refused
     Messages messages;
-    std::string sha256; // of the bytes as given
+    std::string sha256; // of the bytes as given, when asked for
     Roster roster;      // the circle
     std::size_t excluded = 0;
     std::uint32_t n = 0;
