@@ -99,9 +99,41 @@ int take(const Program& program, std::span<char* const> arguments, unsigned& mod
     return -1;
 }
 
+void octal(std::ostream& out, unsigned char byte) {
+    out << '\\' << char('0' + (byte >> 6)) << char('0' + ((byte >> 3) & 7))
+        << char('0' + (byte & 7));
+}
+
 } // namespace
 
-std::ostream& operator<<(std::ostream& out, Quoted quoted) { return out << quote(quoted.word); }
+std::ostream& operator<<(std::ostream& out, Quoted quoted) {
+    constexpr std::string_view controls = "\a\b\t\n\v\f\r";
+    constexpr std::string_view letters = "abtnvfr";
+    out << '\'';
+    for (std::string_view rest = quoted.word; !rest.empty();) {
+        auto const byte = static_cast<unsigned char>(rest[0]);
+        std::size_t size = 1;
+        if (byte == '\\' || byte == '\'') {
+            out << '\\' << byte;
+        } else if (std::size_t const at = controls.find(static_cast<char>(byte));
+                   at != std::string_view::npos) {
+            out << '\\' << letters[at];
+        } else if (byte < ' ' || byte == 0x7f) {
+            octal(out, byte);
+        } else if (byte < 0x80) {
+            out << byte;
+        } else if (auto const [point, length] = decode(rest); length == 0) {
+            octal(out, byte);
+        } else {
+            size = length;
+            for (unsigned char const part : rest.substr(0, size)) {
+                hidden(point) ? octal(out, part) : void(out << part);
+            }
+        }
+        rest.remove_prefix(size);
+    }
+    return out << '\'';
+}
 
 bool input_is_terminal() { return ::isatty(0) == 1; }
 
