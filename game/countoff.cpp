@@ -481,7 +481,31 @@ int play_draw(Presentation* presentation, unsigned modes) {
     if (presentation != nullptr && count_in_input) {
         presentation->asking_count();
     }
-    std::string bytes = read_all();
+    std::string bytes;
+    bool names_asked = false;
+    if (presentation != nullptr && count_in_input && request.format == sorteio::Format::lines &&
+        (modes & encoding) == 0 && input_is_terminal()) {
+        // At a terminal, the count is taken as soon as it is typed, and the
+        // names asked for then.
+        Input input(*std::cin.rdbuf());
+        std::string line;
+        while (input.line(line) && line.find_first_not_of(" \t\v\f") == std::string::npos) {
+        }
+        std::size_t const first = line.find_first_not_of(" \t\v\f");
+        request.count = first == std::string::npos
+                            ? ""
+                            : line.substr(first, line.find_last_not_of(" \t\v\f") + 1 - first);
+        sorteio::Count const count = sorteio::parse_count(request.count);
+        if (!count.n) {
+            complain("countoff: ", request.count.empty() ? "n ausente" : count.message);
+            return count.negative ? 2 : 1;
+        }
+        presentation->asking_names();
+        names_asked = true;
+        input.rest(bytes);
+    } else {
+        bytes = read_all();
+    }
     request.hash = false;
     std::string const sha256 = (modes & minutes) != 0 ? sorteio::sha256_hex(bytes) : "";
     if ((modes & encoding) != 0) {
@@ -511,7 +535,7 @@ int play_draw(Presentation* presentation, unsigned modes) {
     if ((modes & excluded) != 0 && (result.status == 0 || nobody)) {
         complain("countoff: ", result.excluded, left_out);
     }
-    if (presentation != nullptr && (result.status == 0 || nobody)) {
+    if (presentation != nullptr && !names_asked && (result.status == 0 || nobody)) {
         presentation->asking_names();
     }
     if (nobody) {
