@@ -22,17 +22,19 @@
 // or the environment, or writes anything but its results.
 //
 // Dependencies: the C++ standard library alone. Unicode normalization is
-// the caller's (a Nfc function, from utf8proc in countoff): a page that has
-// none passes nullptr and hands in names already in NFC, for example by
-// decoding the file with TextDecoder, normalizing the whole text with
-// String.prototype.normalize("NFC") and encoding it again (the separators
-// of a CSV file and its line ends never combine with a neighbour, so that
-// the whole text in NFC is each name in NFC). Converting other encodings
-// (cp1252, latin1) is the caller's too, before to_text.
+// the caller's (a Nfc function, from utf8proc in countoff), and only a
+// sorted draw asks for it: a page that has none passes nullptr and, for a
+// sorted draw, hands in the file and the list of exclusions already in NFC,
+// for example by decoding each with TextDecoder, normalizing the whole text
+// with String.prototype.normalize("NFC") and encoding it again. (A CSV
+// file's separators, quotes and line ends never combine with a neighbour,
+// so that the whole text in NFC is each name in NFC; the SHA-256 is of the
+// bytes as published, taken before.) Converting other encodings (cp1252,
+// latin1) is the caller's too, before to_text.
 //
 // Messages: one line of Portuguese each, without the program's name (the
 // caller puts "countoff: " before it), a word from the input quoted as
-// Quoted in common/text.h quotes it.
+// quote() in common/text.h quotes it.
 //
 // Errors: a function that can refuse its input answers false and appends
 // to `messages` why; every other result is then unspecified. Out of memory
