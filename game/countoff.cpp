@@ -27,6 +27,7 @@
 #include <cstddef>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -36,6 +37,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -433,11 +435,28 @@ int check_draw_options(unsigned modes, sorteio::Request& request) {
     return 0;
 }
 
+// The bytes of a file; `read` is false, with errno set, when they cannot
+// be read (a directory cannot).
 std::string read_file(std::string_view path, bool& read) {
-    std::ifstream file{std::string(path), std::ios::binary};
-    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    read = file.good() || file.eof();
-    read = read && !file.bad() && file.is_open();
+    std::string bytes;
+    int const descriptor = ::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC);
+    read = descriptor >= 0;
+    for (char block[64 * 1024]; read;) {
+        ssize_t const got = ::read(descriptor, block, sizeof block);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        read = got >= 0;
+        if (got <= 0) {
+            break;
+        }
+        bytes.append(block, static_cast<std::size_t>(got));
+    }
+    if (descriptor >= 0) {
+        int const error = errno;
+        ::close(descriptor);
+        errno = error;
+    }
     return bytes;
 }
 
