@@ -226,11 +226,15 @@ void put(Roster& roster, std::size_t& at, std::string_view name, std::string_vie
     Entrant entrant{};
     entrant.id = static_cast<std::uint32_t>(at);
     entrant.id_size = static_cast<std::uint32_t>(id.size());
-    std::memmove(roster.text.data() + at, id.data(), id.size());
+    if (!id.empty()) { // an empty view may point nowhere
+        std::memmove(roster.text.data() + at, id.data(), id.size());
+    }
     at += id.size();
     entrant.name = static_cast<std::uint32_t>(at);
     entrant.name_size = static_cast<std::uint32_t>(name.size());
-    std::memmove(roster.text.data() + at, name.data(), name.size());
+    if (!name.empty()) {
+        std::memmove(roster.text.data() + at, name.data(), name.size());
+    }
     at += name.size();
     entrant.row = static_cast<std::uint32_t>(row);
     roster.entrants.push_back(entrant);
