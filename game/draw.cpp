@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "draw.h"
 
+#include "bits.h"
 #include "text.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -832,42 +834,62 @@ void sort(Roster& roster, Nfc nfc) {
                      });
 }
 
-// A Fenwick tree over who still stands, one count each, 1-based: tree_[i]
-// counts those standing in (i - lowbit(i), i]. The entrant of a rank among
-// those standing is found by descending it, from its widest range to its
-// narrowest.
 Circle::Circle(std::size_t size, std::uint32_t n) : n_(n), standing_(size) {
-    while (span_ < size) {
+    std::size_t const words = (size + 63) / 64;
+    while (span_ < words) {
         span_ *= 2;
+    }
+    bits_.assign(span_, 0);
+    std::fill_n(bits_.begin(), size / 64, ~std::uint64_t{0});
+    if (size % 64 != 0) {
+        bits_[words - 1] = (std::uint64_t{1} << size % 64) - 1;
     }
     tree_.assign(span_ + 1, 0);
     for (std::size_t i = 1; i <= span_; ++i) {
-        tree_[i] += i <= size ? 1 : 0;
+        tree_[i] += static_cast<std::uint32_t>(std::popcount(bits_[i - 1]));
         if (std::size_t const above = i + (i & -i); above <= span_) {
             tree_[above] += tree_[i];
         }
     }
 }
 
+// Descends the tree from its widest range to its narrowest: a range whose
+// entrants all come before the one sought is stepped over, and the rank
+// counts down by them; then the bit in its word.
 std::uint32_t Circle::at(std::size_t rank) const noexcept {
     std::size_t passed = 0;
-    for (std::size_t step = span_; step > 0; step /= 2) {
-        if (passed + step <= span_ && tree_[passed + step] <= rank) {
+    for (std::size_t step = span_ / 2; step > 0; step /= 2) {
+        if (std::uint32_t const below = tree_[passed + step]; below <= rank) {
             passed += step;
-            rank -= tree_[passed];
+            rank -= below;
         }
     }
-    return static_cast<std::uint32_t>(passed); // the next one, 1-based, is the entrant
+    return static_cast<std::uint32_t>(passed * 64 + select_bit(bits_[passed], rank));
+}
+
+std::uint32_t Circle::start() const noexcept {
+    // Most often the one after the entrant removed is in the same word.
+    if (removed_ != SIZE_MAX) {
+        std::uint64_t const after =
+            bits_[removed_ / 64] & (~std::uint64_t{0} << removed_ % 64 << 1);
+        if (after != 0) {
+            return static_cast<std::uint32_t>(removed_ / 64 * 64 +
+                                              static_cast<std::size_t>(std::countr_zero(after)));
+        }
+    }
+    return at(rank_);
 }
 
 std::uint32_t Circle::remove() noexcept {
     rank_ = (rank_ + n_ % standing_) % standing_;
     std::uint32_t const reached = at(rank_);
-    for (std::size_t i = reached + 1U; i <= span_; i += i & -i) {
+    bits_[reached / 64] &= ~(std::uint64_t{1} << reached % 64);
+    for (std::size_t i = reached / 64 + 1; i <= span_; i += i & -i) {
         --tree_[i];
     }
     // The one after it has its rank now; past the last, the first.
-    if (--standing_ > 0) {
+    removed_ = --standing_ > 0 && rank_ < standing_ ? reached : SIZE_MAX;
+    if (standing_ > 0) {
         rank_ %= standing_;
     }
     return reached;

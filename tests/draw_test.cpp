@@ -326,7 +326,7 @@ std::vector<std::uint32_t> list_order(std::size_t size, std::size_t n) {
 }
 
 TEST(DrawCircle, StartsEachCountAfterTheEntrantRemoved) {
-    for (std::size_t size : {1, 2, 5, 64, 65}) {
+    for (std::size_t size : {1, 2, 5, 64, 65, 200, 1000}) {
         for (std::uint32_t n : {0U, 1U, 3U, 2147483647U}) {
             std::vector<std::uint32_t> standing(size);
             std::iota(standing.begin(), standing.end(), 0U);
@@ -348,7 +348,7 @@ TEST(DrawCircle, StartsEachCountAfterTheEntrantRemoved) {
 }
 
 TEST(DrawOrder, IsThePlainCircleAndTheGameOnTheList) {
-    for (std::size_t size : {1, 2, 3, 5, 8, 63, 64, 65, 100, 129}) {
+    for (std::size_t size : {1, 2, 3, 5, 8, 63, 64, 65, 100, 129, 300, 4100}) {
         for (std::uint32_t n : {0U, 1U, 2U, 3U, 7U, 64U, 1000U, 2147483647U}) {
             auto const order = sorteio::removal_order(size, n);
             EXPECT_EQ(order, plain_order(size, n)) << size << " entrants, n = " << n;
