@@ -185,11 +185,43 @@ void summarize(std::streambuf& out, const sorteio::Roster& roster, std::uint32_t
     line.shrink_to_fit();
     say({first_counter, roster.name(0)});
     say({dash_line});
+    // The removals are found two ahead of the lines that name them: the
+    // entrants of the one after next, and the names of the next, are on
+    // their way to the cache while a removal is written.
+    struct Removal {
+        std::uint32_t removed;
+        std::uint32_t next; // where the count starts again, when one stands
+        bool more;
+    };
     sorteio::Circle circle(roster.size(), n);
-    while (circle.standing() > 1) {
-        say({removal, roster.name(circle.remove())});
+    auto const ahead = [&circle, &roster] {
+        Removal removal{circle.remove(), 0, circle.standing() > 1};
+        removal.next = removal.more ? circle.start() : removal.removed;
+        __builtin_prefetch(&roster.entrants[removal.removed]);
+        __builtin_prefetch(&roster.entrants[removal.next]);
+        return removal;
+    };
+    auto const names_of = [&roster](const Removal& removal) {
+        __builtin_prefetch(roster.text.data() + roster.entrants[removal.removed].name);
+        __builtin_prefetch(roster.text.data() + roster.entrants[removal.next].name);
+    };
+    std::array<Removal, 2> coming{};
+    std::size_t found = 0;
+    for (; found < 2 && circle.standing() > 1; ++found) {
+        coming[found] = ahead();
+    }
+    for (std::size_t said = 0; said < found; ++said) {
+        const Removal now = coming[said % 2];
+        if (said + 1 < found) {
+            names_of(coming[(said + 1) % 2]);
+        }
         if (circle.standing() > 1) {
-            say({next_counter, roster.name(circle.start()), next_counter_end});
+            coming[said % 2] = ahead();
+            ++found;
+        }
+        say({removal, roster.name(now.removed)});
+        if (now.more) {
+            say({next_counter, roster.name(now.next), next_counter_end});
         }
     }
     std::uint32_t const winner = circle.remove();
