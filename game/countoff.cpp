@@ -60,6 +60,7 @@ constexpr std::string_view prizes_shown =
     "countoff: --premios vale com --csv, --xlsx ou --ata, que mostram os prêmios";
 constexpr std::string_view not_in_this_build = ": esta compilação do countoff não tem ";
 constexpr std::string_view left_out = " inscritos deixados de fora pela lista de exclusão";
+constexpr std::string_view left_out_one = " inscrito deixado de fora pela lista de exclusão";
 constexpr std::string_view convert_hint =
     "countoff: se o arquivo não está em UTF-8, diga a sua codificação com --codificacao "
     "(cp1252, latin1...)";
@@ -552,7 +553,7 @@ int play_draw(Presentation* presentation, unsigned modes) {
         complain(convert_hint);
     }
     if ((modes & excluded) != 0 && (result.status == 0 || nobody)) {
-        complain("countoff: ", result.excluded, left_out);
+        complain("countoff: ", result.excluded, result.excluded == 1 ? left_out_one : left_out);
     }
     if (presentation != nullptr && !names_asked && (result.status == 0 || nobody)) {
         presentation->asking_names();

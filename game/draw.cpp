@@ -109,8 +109,10 @@ private:
 // The lines that share a fault: the first named, then how many in all.
 class Faults {
 public:
-    Faults(Messages& messages, std::string_view what_more)
-        : messages_(messages), more_(what_more) {}
+    // `one` and `more` say what the lines are, after "e mais 1" and after
+    // "e mais 2" and up.
+    Faults(Messages& messages, std::string_view one, std::string_view more)
+        : messages_(messages), one_(one), more_(more) {}
     void add(std::string message) {
         if (count_++ == 0) {
             messages_.push_back(std::move(message));
@@ -119,13 +121,15 @@ public:
     // Effects: says how many more there were. Returns: whether there was none.
     bool none() {
         if (count_ > 1) {
-            messages_.push_back("e mais " + decimal(count_ - 1) + std::string(more_));
+            messages_.push_back("e mais " + decimal(count_ - 1) +
+                                std::string(count_ == 2 ? one_ : more_));
         }
         return count_ == 0;
     }
 
 private:
     Messages& messages_;
+    std::string_view one_;
     std::string_view more_;
     std::size_t count_ = 0;
 };
@@ -141,7 +145,7 @@ bool from_utf16(std::string_view bytes, bool big, std::string& text, Messages& m
         auto const b = static_cast<unsigned char>(bytes[at + 1]);
         return static_cast<char32_t>(big ? a << 8 | b : b << 8 | a);
     };
-    Faults faults(messages, " linhas que não são UTF-16");
+    Faults faults(messages, " linha que não é UTF-16", " linhas que não são UTF-16");
     std::size_t faulty_line = 0;
     char32_t previous = 0;
     for (std::size_t at = 0; at < bytes.size();) {
@@ -535,7 +539,8 @@ bool to_text(std::string& bytes, Messages& messages) {
     if (bytes.find('\0') == std::string::npos && valid_utf8(bytes)) {
         return true; // the common case, at once; the lines only to say where
     }
-    Faults faults(messages, " linhas com um byte NUL ou que não são UTF-8");
+    Faults faults(messages, " linha com um byte NUL ou que não é UTF-8",
+                  " linhas com um byte NUL ou que não são UTF-8");
     Lines lines(bytes);
     for (std::string_view line; lines.next(line);) {
         if (line.find('\0') != std::string_view::npos) {
@@ -746,7 +751,7 @@ bool csv_over(Roster& roster, std::size_t from, const Columns& columns, Messages
     Records records(text, header.separator);
     std::vector<std::string> cells;
     records.next(cells); // the header
-    Faults faults(messages, " linhas sem nome");
+    Faults faults(messages, " linha sem nome", " linhas sem nome");
     std::size_t row = 1;
     while (records.next(cells)) {
         ++row;
@@ -807,7 +812,8 @@ bool exclude(Roster& roster, std::string_view list, bool by_id, Nfc nfc, std::si
         return found;
     });
     left_out = before - roster.entrants.size();
-    Faults faults(messages, " linhas da lista de exclusão que não estão entre os inscritos");
+    Faults faults(messages, " linha da lista de exclusão que não está entre os inscritos",
+                  " linhas da lista de exclusão que não estão entre os inscritos");
     for (std::size_t i = 0; i < wanted.size(); ++i) {
         if (!matched[i]) {
             faults.add("lista de exclusão, linha " + decimal(wanted[i].second) + ": " +

@@ -103,7 +103,7 @@ const TextCase text_cases[] = {
      false,
      "",
      {"linha 1: texto que não é UTF-8: '\\300\\257'",
-      "e mais 1 linhas com um byte NUL ou que não são UTF-8"}},
+      "e mais 1 linha com um byte NUL ou que não é UTF-8"}},
 };
 
 void PrintTo(const TextCase& c, std::ostream* out) { *out << c.name; }
@@ -190,7 +190,7 @@ const CsvCase csv_cases[] = {
      "nome,x\n,1\nAna,2\n\"\",3\n",
      {"nome"},
      false,
-     {"linha 2: sem nome na coluna 'nome'", "e mais 1 linhas sem nome"}},
+     {"linha 2: sem nome na coluna 'nome'", "e mais 1 linha sem nome"}},
     {"lines_of_a_multiline_row",
      "nome,x\n\"a\nb\",1\n,2\n",
      {"nome"},
