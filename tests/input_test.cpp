@@ -106,4 +106,30 @@ INSTANTIATE_TEST_SUITE_P(Input, InputCase,
                                     std::to_string(std::get<1>(info.param));
                          });
 
+TEST(InputRest, IsWhatIsLeftAfterTheWordsRead) {
+    for (std::size_t piece : {1, 3, 70000}) {
+        std::string const tail(100000, 'x');
+        Trickle source("\xef\xbb\xbf"
+                       " 7\r\nalfa beta\n" +
+                           tail,
+                       piece);
+        Input input(source);
+        std::string word;
+        ASSERT_TRUE(input.word(word));
+        EXPECT_EQ(word, "7");
+        std::string rest = "before:";
+        input.rest(rest);
+        EXPECT_EQ(rest, "before:\r\nalfa beta\n" + tail) << "by " << piece;
+        input.rest(rest);
+        EXPECT_EQ(rest.size(), 7 + 12 + tail.size()) << "nothing more";
+    }
+    Trickle marked("\xef\xbb\xbf"
+                   "a b",
+                   2);
+    Input all(marked);
+    std::string text;
+    all.rest(text);
+    EXPECT_EQ(text, "a b");
+}
+
 } // namespace
