@@ -48,10 +48,14 @@ sheet = ET.fromstring(sheet_xml)
 if sheet.findall(".//m:f", ns) or b"<f" in sheet_xml:
     sys.exit("the workbook has a formula")
 rows = []
-for row in sheet.findall(".//m:sheetData/m:row", ns):
+for number, row in enumerate(sheet.findall(".//m:sheetData/m:row", ns), 1):
+    if row.get("r") != str(number):
+        sys.exit("row %d of the sheet is numbered %s" % (number, row.get("r")))
     cells = {}
     for c in row.findall("m:c", ns):
-        column = re.match(r"[A-Z]+", c.get("r")).group(0)
+        column, at = re.match(r"([A-Z]+)([0-9]+)$", c.get("r")).groups()
+        if at != str(number):
+            sys.exit("a cell of row %d is in row %s" % (number, at))
         value = c.find("m:v", ns)
         if c.get("t") == "s":
             cells[column] = ("text", strings[int(value.text)])
