@@ -68,6 +68,11 @@ const TextCase text_cases[] = {
      false,
      "",
      {"linha 2: UTF-16 inválido (um substituto sozinho, ou um byte a mais no fim)"}},
+    {"utf16_lines_ended_by_cr_alone",
+     std::string("\xfe\xff\0A\0\r\0B\0\r\0\n\xdc\x00", 14),
+     false,
+     "",
+     {"linha 3: UTF-16 inválido (um substituto sozinho, ou um byte a mais no fim)"}},
     {"utf16_odd_byte",
      std::string("\xff\xfe"
                  "A\0B",
