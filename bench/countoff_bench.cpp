@@ -7,13 +7,16 @@
 //
 // Then countoff --resumo and countoff --csv on a million names against their
 // floors, the baseline with the same option, for counts from 0 to two
-// billion, on names of 8 to 14 bytes and of 30 bytes. Each pair prints the
+// billion, on names of 15 bytes and of 30 bytes. Each pair prints the
 // same number of lines, of about the same size, and countoff's winner must
 // be the one that the recurrence J(1) = 0, J(i) = (J(i - 1) + n + 1) mod i
 // names (0-based in the roster). Each must be within 1.5 times its floor,
-// with a peak resident memory under the workload's bound, or the benchmark
-// fails. Before them, a listdemo session of 10,000 insertions.
+// with a peak resident memory under 100 MiB, or the benchmark fails. Then
+// countoff --coluna against countoff --linhas on the same names, a column
+// of a CSV file against a line each, within 1.2 times. Before them, a
+// listdemo session of 10,000 insertions.
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,24 +33,33 @@
 namespace {
 
 constexpr int runs = 15;
+constexpr int million_runs = 3; // each run of a million names takes a second or more
 constexpr double summary_ratio_limit = 1.5;
+constexpr double column_ratio_limit = 1.2;
+constexpr double peak_limit_mib = 100;
 
 struct Run {
     double seconds;
     long peak_kib;
 };
 
-Run run(const char* program, const char* option, const std::string& input, const char* output) {
+// The arguments of a run: at most four, the first null ending them.
+using Arguments = std::array<const char*, 4>;
+
+Run run(const char* program, Arguments options, const std::string& input, const char* output) {
     // posix_spawn does not copy this process's memory into the child, so the
     // child's peak resident memory is its own.
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, 0, input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&files, 1, output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    char* const argv[] = {const_cast<char*>(program), const_cast<char*>(option), nullptr};
+    std::array<char*, 6> argv{const_cast<char*>(program)};
+    for (std::size_t i = 0; i < options.size() && options[i] != nullptr; ++i) {
+        argv[i + 1] = const_cast<char*>(options[i]);
+    }
     auto const start = std::chrono::steady_clock::now();
     pid_t child = 0;
-    int const spawned = posix_spawn(&child, program, &files, nullptr, argv, environ);
+    int const spawned = posix_spawn(&child, program, &files, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&files);
     int status = 0;
     rusage usage{};
@@ -89,7 +101,7 @@ struct Result {
 };
 
 // The soldiers' names: "soldado1", "soldado2", ... by default.
-enum class Names { numbered, long_200_bytes, one_or_two_letters, about_30_bytes };
+enum class Names { numbered, long_200_bytes, one_or_two_letters, bytes_15, about_30_bytes };
 
 std::string soldier(Names names, int i) {
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -103,6 +115,10 @@ std::string soldier(Names names, int i) {
         std::string name = "soldado-" + std::to_string(i) + "-";
         return name + std::string(30 - name.size(), letters[i % count]);
     }
+    case Names::bytes_15: { // "soldado-0000001"
+        std::string const number = std::to_string(i);
+        return "soldado-" + std::string(7 - number.size(), '0') + number;
+    }
     case Names::one_or_two_letters:
         return i % 3 == 0 ? std::string{letters[i % count]}
                           : std::string{letters[i % count], letters[i / count % count]};
@@ -112,14 +128,16 @@ std::string soldier(Names names, int i) {
 }
 
 // A workload: a roster, a count, and the option that countoff and the
-// baseline are given, if any.
+// baseline are given, if any. A column workload gives countoff the names
+// as a column of a CSV file (--coluna) and, as its floor, countoff itself
+// with a name a line (--linhas), both with --csv and the count as an option.
 struct Workload {
     const char* name;
     int soldiers;
     long n;
     Names names = Names::numbered;
     const char* option = nullptr;
-    double peak_limit_mib = 0; // for the workloads against a floor
+    bool column = false;
 };
 
 // What an output holds: its lines, its bytes and the name in its winner line.
@@ -171,11 +189,11 @@ Output read_output(const std::string& path, bool table) {
 // A whole game prints the floor's bytes; a summed-up one prints as many lines
 // as its floor, of about the same size, and the recurrence's winner.
 const char* fault(const Workload& w, const std::string& mine, const std::string& floor) {
-    if (w.option == nullptr) {
+    if (w.option == nullptr && !w.column) {
         return same_bytes(mine, floor) < 0 ? "countoff and the baseline print different bytes"
                                            : nullptr;
     }
-    bool const table = std::string_view(w.option) == "--csv";
+    bool const table = w.column || std::string_view(w.option) == "--csv";
     Output const c = read_output(mine, table);
     Output const b = read_output(floor, table);
     long long j = 0;
@@ -202,28 +220,50 @@ struct Programs {
 
 Result measure(const Programs& p, const Workload& w) {
     std::string const input = p.dir + "/" + w.name + ".in";
+    std::string const lines = p.dir + "/" + w.name + ".lines";
+    std::string const count = std::to_string(w.n);
     {
         std::ofstream roster(input);
-        roster << w.n << '\n';
+        if (w.column) {
+            roster << "nome\r\n";
+        } else {
+            roster << w.n << '\n';
+        }
+        std::ofstream one_a_line(w.column ? lines : "/dev/null");
         for (int i = 1; i <= w.soldiers; ++i) {
-            roster << soldier(w.names, i) << (i % 10 == 0 ? '\n' : ' ');
+            std::string const name = soldier(w.names, i);
+            roster << name << (w.column ? "\r\n" : i % 10 == 0 ? "\n" : " ");
+            one_a_line << name << '\n';
         }
     }
+    Arguments const mine_options =
+        w.column ? Arguments{"--coluna", "nome", "--csv", nullptr} : Arguments{w.option, nullptr};
+    Arguments const floor_options =
+        w.column ? Arguments{"--linhas", "--csv", nullptr} : Arguments{w.option, nullptr};
+    // The count as an option: a fifth argument, where the runs have room.
+    std::string const count_option = "--contagem=" + count;
+    Arguments const mine_full =
+        w.column ? Arguments{"--coluna", "nome", "--csv", count_option.c_str()} : mine_options;
+    Arguments const floor_full =
+        w.column ? Arguments{"--linhas", "--csv", count_option.c_str()} : floor_options;
+    const char* const floor_program = w.column ? p.countoff : p.baseline;
+    std::string const& floor_input = w.column ? lines : input;
     std::string const mine = p.dir + "/countoff.out";
     std::string const floor = p.dir + "/baseline.out";
-    run(p.countoff, w.option, input, mine.c_str());
-    run(p.baseline, w.option, input, floor.c_str());
+    run(p.countoff, mine_full, input, mine.c_str());
+    run(floor_program, floor_full, floor_input, floor.c_str());
     if (const char* const wrong = fault(w, mine, floor)) {
         std::fprintf(stderr, "%s: %s\n", w.name, wrong);
         std::exit(1);
     }
     auto const printed = std::ifstream(mine, std::ios::binary | std::ios::ate).tellg();
     Result r{1e9, 1e9, static_cast<double>(printed), 0};
-    for (int i = 0; i < runs; ++i) {
-        Run const c = run(p.countoff, w.option, input, "/dev/null");
+    for (int i = 0; i < (w.soldiers >= 1000000 ? million_runs : runs); ++i) {
+        Run const c = run(p.countoff, mine_full, input, "/dev/null");
         r.countoff = std::min(r.countoff, c.seconds);
         r.peak_kib = std::max(r.peak_kib, c.peak_kib);
-        r.baseline = std::min(r.baseline, run(p.baseline, w.option, input, "/dev/null").seconds);
+        r.baseline =
+            std::min(r.baseline, run(floor_program, floor_full, floor_input, "/dev/null").seconds);
     }
     std::printf("%-5s %8d %11ld %9.1f %12.1f %12.1f %6.2f %9.2f %9.1f\n", w.name, w.soldiers, w.n,
                 r.bytes / 1e6, r.baseline * 1e3, r.countoff * 1e3, r.countoff / r.baseline,
@@ -243,7 +283,7 @@ void time_session(const char* listdemo, const std::string& dir, int lines) {
     }
     Run best{1e9, 0};
     for (int i = 0; i < runs; ++i) {
-        Run const r = run(listdemo, "--interativo", input, "/dev/null");
+        Run const r = run(listdemo, {"--interativo", nullptr}, input, "/dev/null");
         best = {std::min(best.seconds, r.seconds), std::max(best.peak_kib, r.peak_kib)};
     }
     std::printf("listdemo --interativo, %d inserir lines: %.1f ms, peak %.1f MiB\n", lines,
@@ -288,35 +328,44 @@ int main(int argc, char** argv) {
     time_session(argc > 3 ? argv[3] : LISTDEMO_PATH, dir_template, 10000);
 
     print_header("\ncountoff --resumo (R) and --csv (C) against their floors, which compute no "
-                 "order; the winner is the recurrence's; R6 and C5 with names of 30 bytes");
+                 "order; the winner is the recurrence's; names of 15 bytes (R1-R5, C1-C5) and of "
+                 "30 bytes (R6-R10, C6-C10)");
     bool missed = false;
-    // The peaks: a soldier costs its element and, past 15 bytes, its name's
-    // own allocation, a pointer in the index, and the first roster's line.
-    Workload const summaries[] = {
-        {"R1", 1000000, 0, Names::numbered, "--resumo", 100},
-        {"R2", 1000000, 1, Names::numbered, "--resumo", 100},
-        {"R3", 1000000, 2, Names::numbered, "--resumo", 100},
-        {"R4", 1000000, 1000, Names::numbered, "--resumo", 100},
-        {"R5", 1000000, 2000000000, Names::numbered, "--resumo", 100},
-        {"R6", 1000000, 7, Names::about_30_bytes, "--resumo", 180},
-        {"C1", 1000000, 0, Names::numbered, "--csv", 80},
-        {"C2", 1000000, 1, Names::numbered, "--csv", 80},
-        {"C3", 1000000, 1000, Names::numbered, "--csv", 80},
-        {"C4", 1000000, 2000000000, Names::numbered, "--csv", 80},
-        {"C5", 1000000, 7, Names::about_30_bytes, "--csv", 130},
-    };
-    for (const Workload& w : summaries) {
-        Result const r = measure(p, w);
-        bool const slow = r.countoff > summary_ratio_limit * r.baseline;
-        bool const large = static_cast<double>(r.peak_kib) >= w.peak_limit_mib * 1024;
+    // The names stay where they are read, each with a few bytes beside it,
+    // and the first roster's line is let go of before the count starts.
+    std::vector<Workload> summaries;
+    static const char* const labels[] = {"R1", "R2", "R3",  "R4", "R5", "R6", "R7",
+                                         "R8", "R9", "R10", "C1", "C2", "C3", "C4",
+                                         "C5", "C6", "C7",  "C8", "C9", "C10"};
+    std::size_t label = 0;
+    for (const char* option : {"--resumo", "--csv"}) {
+        for (Names names : {Names::bytes_15, Names::about_30_bytes}) {
+            for (long n : {0L, 1L, 2L, 1000L, 2000000000L}) {
+                summaries.push_back({labels[label++], 1000000, n, names, option});
+            }
+        }
+    }
+    auto const check = [&missed](const Workload& w, const Result& r, double limit) {
+        bool const slow = r.countoff > limit * r.baseline;
+        bool const large = static_cast<double>(r.peak_kib) >= peak_limit_mib * 1024;
         if (slow || large) {
             std::printf("%s MISSED:%s%s\n", w.name, slow ? " slower than its bound" : "",
                         large ? " a peak past its bound" : "");
         }
         missed = missed || slow || large;
+    };
+    for (const Workload& w : summaries) {
+        check(w, measure(p, w), summary_ratio_limit);
     }
-    std::printf("--resumo and --csv %s: within %.1fx of their floors, peaks within their bounds\n",
-                missed ? "MISSED" : "met", summary_ratio_limit);
+    print_header("\ncountoff --coluna nome --csv (K) against countoff --linhas --csv, the floor "
+                 "here, on the same names: K1 of 15 bytes, K2 of 30");
+    for (const Workload& w : {Workload{"K1", 1000000, 7, Names::bytes_15, nullptr, true},
+                              Workload{"K2", 1000000, 7, Names::about_30_bytes, nullptr, true}}) {
+        check(w, measure(p, w), column_ratio_limit);
+    }
+    std::printf("--resumo and --csv within %.1fx of their floors, --coluna within %.1fx of "
+                "--linhas, peaks under %.0f MiB: %s\n",
+                summary_ratio_limit, column_ratio_limit, peak_limit_mib, missed ? "MISSED" : "met");
     std::string const cleanup = std::string("rm -rf ") + dir_template;
     return std::system(cleanup.c_str()) == 0 && !missed ? 0 : 1;
 }

@@ -25,6 +25,13 @@ constexpr Range hidden_ranges[] = {
     {0xe0020, 0xe007f},
 };
 
+void octal(std::string& out, unsigned char byte) {
+    out += '\\';
+    out += static_cast<char>('0' + (byte >> 6));
+    out += static_cast<char>('0' + ((byte >> 3) & 7));
+    out += static_cast<char>('0' + (byte & 7));
+}
+
 } // namespace
 
 Decoded decode(std::string_view text) noexcept {
@@ -86,4 +93,36 @@ bool hidden(char32_t point) noexcept {
     auto const after = std::upper_bound(std::begin(hidden_ranges), std::end(hidden_ranges), point,
                                         [](char32_t p, const Range& r) { return p < r.first; });
     return after != std::begin(hidden_ranges) && point <= std::prev(after)->last;
+}
+
+std::string quote(std::string_view word) {
+    constexpr std::string_view controls = "\a\b\t\n\v\f\r";
+    constexpr std::string_view letters = "abtnvfr";
+    std::string out(1, '\'');
+    for (std::string_view rest = word; !rest.empty();) {
+        auto const byte = static_cast<unsigned char>(rest[0]);
+        std::size_t size = 1;
+        if (byte == '\\' || byte == '\'') {
+            out += '\\';
+            out += static_cast<char>(byte);
+        } else if (std::size_t const at = controls.find(static_cast<char>(byte));
+                   at != std::string_view::npos) {
+            out += '\\';
+            out += letters[at];
+        } else if (byte < ' ' || byte == 0x7f) {
+            octal(out, byte);
+        } else if (byte < 0x80) {
+            out += static_cast<char>(byte);
+        } else if (auto const [point, length] = decode(rest); length == 0) {
+            octal(out, byte);
+        } else {
+            size = length;
+            for (char const part : rest.substr(0, size)) {
+                hidden(point) ? octal(out, static_cast<unsigned char>(part)) : void(out += part);
+            }
+        }
+        rest.remove_prefix(size);
+    }
+    out += '\'';
+    return out;
 }

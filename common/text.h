@@ -5,6 +5,7 @@
 #define LISTAENC_TEXT_H
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // The code point that `text` begins with and the length of its UTF-8
@@ -28,5 +29,12 @@ bool valid_utf8(std::string_view text) noexcept;
 // no-break and the typographic spaces, the ideographic space), and the
 // fillers that draw as blanks (Hangul and Braille).
 bool hidden(char32_t point) noexcept;
+
+// `word` as a message shows it: between single quotes, with the quote and
+// the backslash escaped as C writes them, and so is every byte that a reader
+// could not see for what it is: the characters of hidden() and bytes that
+// are not UTF-8. Controls with a letter in C show it ('a\tb'); the others
+// show each byte in octal ('\033[2J', a no-break space as '\302\240').
+std::string quote(std::string_view word);
 
 #endif

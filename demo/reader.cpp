@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "reader.h"
 
+#include "input.h"
+
 #include <cstdlib>
-#include <deque>
 #include <iostream>
 
 #ifdef LISTAENC_LIBEDIT
@@ -15,54 +16,22 @@
 
 namespace {
 
-constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
-
-// Standard input through std::cin: what one read up to LF holds may be
-// several lines ended by lone CRs.
+// Standard input through the programs' own reader of lines.
 class PlainReader final : public LineReader {
 public:
-    PlainReader(bool terminal, std::string_view prompt) : prompt_(terminal ? prompt : "") {}
+    PlainReader(bool terminal, std::string_view prompt)
+        : prompt_(terminal ? prompt : ""), input_(*std::cin.rdbuf()) {}
 
     bool read(std::string& line) override {
-        if (pending_.empty()) {
-            if (!prompt_.empty()) {
-                std::cout.write(prompt_.data(), static_cast<std::streamsize>(prompt_.size()))
-                    .flush();
-            }
-            if (!std::getline(std::cin, read_)) {
-                return false;
-            }
-            std::string_view rest = read_;
-            if (first_ && rest.starts_with(byte_order_mark)) {
-                rest.remove_prefix(byte_order_mark.size());
-            }
-            first_ = false;
-            if (rest.ends_with('\r')) { // CRLF
-                rest.remove_suffix(1);
-            }
-            if (rest.find('\r') == std::string_view::npos) { // one line: taken, not copied
-                read_.erase(read_.begin() + (rest.data() + rest.size() - read_.data()),
-                            read_.end());
-                read_.erase(read_.begin(), read_.begin() + (rest.data() - read_.data()));
-                line.swap(read_);
-                return true;
-            }
-            for (std::size_t end; (end = rest.find('\r')) != std::string_view::npos;) {
-                pending_.push_back(rest.substr(0, end));
-                rest.remove_prefix(end + 1);
-            }
-            pending_.push_back(rest);
+        if (!prompt_.empty()) {
+            std::cout.write(prompt_.data(), static_cast<std::streamsize>(prompt_.size())).flush();
         }
-        line.assign(pending_.front());
-        pending_.pop_front();
-        return true;
+        return input_.line(line);
     }
 
 private:
     std::string_view prompt_;
-    std::string read_;
-    std::deque<std::string_view> pending_; // into read_
-    bool first_ = true;
+    Input input_;
 };
 
 #ifdef LISTAENC_LIBEDIT

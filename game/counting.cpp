@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "counting.h"
 
+#include "bits.h"
+
 #include <algorithm>
 #include <bit>
 #include <iterator>
@@ -9,28 +11,6 @@
 namespace {
 
 constexpr std::size_t word_bits = 64;
-constexpr std::uint64_t every_byte = 0x0101010101010101;
-
-// The position in `bits` of its set bit of this rank (< the number set).
-// Each byte's bits are counted at once, and summed into a running count by
-// a multiplication; then the byte is found, and the bit in it.
-std::size_t select(std::uint64_t bits, std::size_t rank) noexcept {
-    std::uint64_t counts = bits - ((bits >> 1) & 0x5555555555555555);
-    counts = (counts & 0x3333333333333333) + ((counts >> 2) & 0x3333333333333333);
-    counts = (counts + (counts >> 4)) & 0x0f0f0f0f0f0f0f0f;
-    std::uint64_t const up_to = counts * every_byte; // byte i: the bits set in bytes 0 to i
-    std::size_t byte = 0;
-    std::size_t before = 0;
-    while ((up_to >> (8 * byte) & 0xff) <= rank) {
-        before = up_to >> (8 * byte) & 0xff;
-        ++byte;
-    }
-    auto in_byte = static_cast<unsigned>(bits >> (8 * byte) & 0xff);
-    for (rank -= before; rank > 0; --rank) {
-        in_byte &= in_byte - 1; // the lowest bit set goes
-    }
-    return 8 * byte + static_cast<std::size_t>(std::countr_zero(in_byte));
-}
 
 } // namespace
 
@@ -86,7 +66,7 @@ std::size_t Counting::place(std::size_t rank) const noexcept {
             rank -= below;
         }
     }
-    return passed * word_bits + select(bits_[passed], rank);
+    return passed * word_bits + select_bit(bits_[passed], rank);
 }
 
 // Looks in the word of `from` first, and searches the tree only when the

@@ -32,9 +32,6 @@ constexpr std::string_view removed_mark = "removido";
 constexpr std::string_view step_of = ": passo ";
 constexpr std::string_view step_between = " de ";
 constexpr std::string_view step_of_end = " da contagem";
-// The table's.
-constexpr std::string_view table_header = "ordem,posicao,nome\r";
-constexpr std::string_view no_soldiers = "countoff: A lista esta vazia";
 
 // A number in decimal, in a buffer of its own, written from its last digit
 // two at a time.
@@ -151,30 +148,85 @@ void Transcript::won(Soldier winner) {
     out_.line({game_over});
 }
 
-void Table::nobody() { complain(no_soldiers); }
-
-void Table::first_roster(const ListaEnc& /*roster*/) { out_.line({table_header}); }
-
-void Table::removed(const ListaEnc& /*roster*/, Soldier soldier, std::size_t order, bool /*more*/) {
-    row(soldier, order);
-    removed_ = order;
-}
-
-void Table::won(Soldier winner) { row(winner, removed_ + 1); }
-
-void Table::row(Soldier soldier, std::size_t order) {
-    std::string_view name = soldier.element.info;
-    if (std::any_of(name.begin(), name.end(),
-                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
-        field_.assign(1, '"');
-        for (char const c : name) {
-            field_ += c;
-            if (c == '"') {
-                field_ += '"';
-            }
+void summarize(std::streambuf& out, const sorteio::Roster& roster, std::uint32_t n) {
+    std::string line;
+    auto const send = [&out, &line] {
+        line += '\n';
+        out.sputn(line.data(), static_cast<std::streamsize>(line.size()));
+        out.pubsync();
+        line.clear();
+    };
+    auto const say = [&](std::initializer_list<std::string_view> pieces) {
+        for (std::string_view const piece : pieces) {
+            line += piece;
         }
-        field_ += '"';
-        name = field_;
+        send();
+    };
+    say({dash_line});
+    say({roster_title});
+    {
+        std::size_t size = 2;
+        for (const sorteio::Entrant& entrant : roster.entrants) {
+            size += entrant.name_size + 23;
+        }
+        std::string whole;
+        whole.reserve(size);
+        whole += ' ';
+        for (std::size_t i = 0; i < roster.size(); ++i) {
+            whole += ' ';
+            whole += Decimal(i + 1);
+            whole += '.';
+            whole += roster.name(i);
+            whole += ' ';
+        }
+        line.swap(whole);
+        send(); // the longest line, let go of before the count starts
     }
-    out_.line({Decimal(order), ",", Decimal(soldier.number), ",", name, "\r"});
+    line.shrink_to_fit();
+    say({first_counter, roster.name(0)});
+    say({dash_line});
+    // The removals are found two ahead of the lines that name them: the
+    // entrants of the one after next, and the names of the next, are on
+    // their way to the cache while a removal is written.
+    struct Removal {
+        std::uint32_t removed;
+        std::uint32_t next; // where the count starts again, when one stands
+        bool more;
+    };
+    sorteio::Circle circle(roster.size(), n);
+    auto const ahead = [&circle, &roster] {
+        Removal removal{circle.remove(), 0, circle.standing() > 1};
+        removal.next = removal.more ? circle.start() : removal.removed;
+        __builtin_prefetch(&roster.entrants[removal.removed]);
+        __builtin_prefetch(&roster.entrants[removal.next]);
+        return removal;
+    };
+    auto const names_of = [&roster](const Removal& removal) {
+        __builtin_prefetch(roster.text.data() + roster.entrants[removal.removed].name);
+        __builtin_prefetch(roster.text.data() + roster.entrants[removal.next].name);
+    };
+    std::array<Removal, 2> coming{};
+    std::size_t found = 0;
+    for (; found < 2 && circle.standing() > 1; ++found) {
+        coming[found] = ahead();
+    }
+    for (std::size_t said = 0; said < found; ++said) {
+        const Removal now = coming[said % 2];
+        if (said + 1 < found) {
+            names_of(coming[(said + 1) % 2]);
+        }
+        if (circle.standing() > 1) {
+            coming[said % 2] = ahead();
+            ++found;
+        }
+        say({removal, roster.name(now.removed)});
+        if (now.more) {
+            say({next_counter, roster.name(now.next), next_counter_end});
+        }
+    }
+    std::uint32_t const winner = circle.remove();
+    say({star_line});
+    say({winner_title, roster.name(winner)});
+    say({star_line});
+    say({game_over});
 }

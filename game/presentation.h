@@ -26,12 +26,14 @@
 #ifndef LISTAENC_PRESENTATION_H
 #define LISTAENC_PRESENTATION_H
 
+#include "draw.h"
 #include "drawing.h"
 #include "listaenccircular.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -125,28 +127,11 @@ private:
     Options options_;
 };
 
-// The draw as a table (--csv), RFC 4180 in UTF-8: the header
-// "ordem,posicao,nome", then a row for each soldier in the order removed,
-// the winner last: the order from 1, the soldier's number in the first
-// roster, the name. A name with a comma, a double quote, CR or LF is
-// quoted, its double quotes doubled. Each row ends with CRLF. There is no
-// other line; when there are no names, standard error says so.
-class Table final : public Presentation {
-public:
-    explicit Table(Lines& out) : out_(out) {}
-
-    void asking_count() override {}
-    void asking_names() override {}
-    void nobody() override;
-    void first_roster(const ListaEnc& roster) override;
-    void removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) override;
-    void won(Soldier winner) override;
-
-private:
-    void row(Soldier soldier, std::size_t order);
-    Lines& out_;
-    std::size_t removed_ = 0;
-    std::string field_;
-};
+// The summed-up game (--resumo, without drawings) of a roster that the
+// draw's core holds, with the count n, from the first roster to its last
+// line: the lines that a Transcript says of the same game on the list, each
+// written to `out` with one call and flushed, from far less memory (the
+// names once, and a few bytes each). Requires: the roster has an entrant.
+void summarize(std::streambuf& out, const sorteio::Roster& roster, std::uint32_t n);
 
 #endif

@@ -33,7 +33,7 @@ while standing:
     order.append(standing.pop(at))
     if standing:
         at %= len(standing)
-with open(sys.argv[2], encoding="utf-8", newline="") as f:
+with open(sys.argv[2], encoding="utf-8-sig", newline="") as f:
     table = list(csv.reader(f, strict=True))
 expected = [["ordem", "posicao", "nome"]]
 expected += [[str(i + 1), str(p), roster[p - 1]] for i, p in enumerate(order)]

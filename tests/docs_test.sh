@@ -23,7 +23,7 @@ for doc in "$source"/README.md "$source"/docs/*.md; do
     dir=$work/$name
     mkdir -p "$dir/build/default/game" "$dir/build/default/demo"
     cp -R "$source/examples" "$dir/examples"
-    cp "$source"/examples/*.txt "$dir"
+    cp "$source"/examples/*.txt "$source"/examples/*.csv "$dir"
     ln -s "$work/bin/countoff" "$dir/build/default/game/countoff"
     ln -s "$work/bin/listdemo" "$dir/build/default/demo/listdemo"
     awk '/^ *```/ { block = ($0 ~ /^ *```sh$/); next } block { sub(/^ +/, ""); print }' "$doc" >"$work/$name.sh"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// countoff's input as words and as lines, whole and as a terminal gives it,
-// a byte at a time: the byte order mark, line ends, and line numbers.
+// The programs' input as words and as lines, whole and as a terminal gives
+// it, a byte at a time: the byte order mark and line ends.
 #include "input.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ private:
     std::size_t given_ = 0;
 };
 
-using Read = std::vector<std::pair<std::string, std::size_t>>; // a piece and its line
+using Read = std::vector<std::string>;
 
 struct Case {
     const char* name;
@@ -51,38 +51,34 @@ const Case cases[] = {
      false,
      "\xef\xbb\xbf"
      "7 alfa",
-     {{"7", 0}, {"alfa", 0}}},
+     {"7", "alfa"}},
     {"mark_twice",
      false,
      "\xef\xbb\xbf\xef\xbb\xbf"
      "a",
-     {{"\xef\xbb\xbf"
-       "a",
-       0}}},
+     {"\xef\xbb\xbf"
+      "a"}},
     {"mark_cut_short",
      false,
      "\xef\xbb"
      "a b",
-     {{"\xef\xbb"
-       "a",
-       0},
-      {"b", 0}}},
-    {"mark_within", false, "a\xef\xbb\xbf", {{"a\xef\xbb\xbf", 0}}},
-    {"white_space",
-     false,
-     " \ta\n\vb\f\rc \xa0 d",
-     {{"a", 0}, {"b", 0}, {"c", 0}, {"\xa0", 0}, {"d", 0}}},
-    {"line_ends", true, "a\nb\r\nc\rd", {{"a", 1}, {"b", 2}, {"c", 3}, {"d", 4}}},
-    {"blank_lines_counted", true, "\n\r\n\r \t\rx\r\r\ny", {{"x", 5}, {"y", 7}}},
-    {"cr_then_blank_cr", true, "a\r\rb", {{"a", 1}, {"b", 3}}},
+     {"\xef\xbb"
+      "a",
+      "b"}},
+    {"mark_within", false, "a\xef\xbb\xbf", {"a\xef\xbb\xbf"}},
+    {"white_space", false, " \ta\n\vb\f\rc \xa0 d", {"a", "b", "c", "\xa0", "d"}},
+    {"line_ends", true, "a\nb\r\nc\rd", {"a", "b", "c", "d"}},
+    {"blank_lines_kept", true, "\n\r\n\r \t\rx\r\r\ny", {"", "", "", " \t", "x", "", "y"}},
+    {"cr_then_blank_cr", true, "a\r\rb", {"a", "", "b"}},
     {"mark_then_crlf",
      true,
      "\xef\xbb\xbf"
      "1\r\nMaria Silva \r\n",
-     {{"1", 1}, {"Maria Silva", 2}}},
-    {"ends_at_cr", true, "a\r", {{"a", 1}}},
-    {"trimmed_inside_kept", true, "  Ana  Lima\t\v\f\n", {{"Ana  Lima", 1}}},
-    {"last_line_without_end", true, "a\nb", {{"a", 1}, {"b", 2}}},
+     {"1", "Maria Silva "}},
+    {"mark_only_at_the_start", true, "a\n\xef\xbb\xbf", {"a", "\xef\xbb\xbf"}},
+    {"ends_at_cr", true, "a\r", {"a"}},
+    {"white_space_kept", true, "  Ana  Lima\t\v\f\n", {"  Ana  Lima\t\v\f"}},
+    {"last_line_without_end", true, "a\nb", {"a", "b"}},
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
@@ -96,7 +92,7 @@ TEST_P(InputCase, ReadsItsPieces) {
     Read read;
     std::string text;
     while (c.lines ? input.line(text) : input.word(text)) {
-        read.emplace_back(text, c.lines ? input.line_number() : 0);
+        read.push_back(text);
     }
     EXPECT_EQ(read, c.read);
     EXPECT_TRUE(text.empty());
@@ -109,5 +105,31 @@ INSTANTIATE_TEST_SUITE_P(Input, InputCase,
                              return std::string(std::get<0>(info.param).name) + "_by_" +
                                     std::to_string(std::get<1>(info.param));
                          });
+
+TEST(InputRest, IsWhatIsLeftAfterTheWordsRead) {
+    for (std::size_t piece : {1, 3, 70000}) {
+        std::string const tail(100000, 'x');
+        Trickle source("\xef\xbb\xbf"
+                       " 7\r\nalfa beta\n" +
+                           tail,
+                       piece);
+        Input input(source);
+        std::string word;
+        ASSERT_TRUE(input.word(word));
+        EXPECT_EQ(word, "7");
+        std::string rest = "before:";
+        input.rest(rest);
+        EXPECT_EQ(rest, "before:\r\nalfa beta\n" + tail) << "by " << piece;
+        input.rest(rest);
+        EXPECT_EQ(rest.size(), 7 + 12 + tail.size()) << "nothing more";
+    }
+    Trickle marked("\xef\xbb\xbf"
+                   "a b",
+                   2);
+    Input all(marked);
+    std::string text;
+    all.rest(text);
+    EXPECT_EQ(text, "a b");
+}
 
 } // namespace

@@ -3,6 +3,8 @@
 // line as the list prints it, and the table's quoting of every kind of name.
 #include "presentation.h"
 
+#include "counting.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -50,41 +52,6 @@ TEST(AppendRoster, MakesTheLineThatTheListPrints) {
     }
 }
 
-struct Row {
-    const char* name;
-    const char* shown;
-};
-
-// Quoted exactly when RFC 4180 asks for it: a comma, a double quote (which
-// is doubled), CR or LF.
-const Row rows[] = {
-    {"Ana", "Ana"},
-    {"", ""},
-    {" Ana Lima ", " Ana Lima "},
-    {"Silva, Maria", "\"Silva, Maria\""},
-    {"\"", "\"\"\"\""},
-    {"Jo \"Jo\" Souza", "\"Jo \"\"Jo\"\" Souza\""},
-    {"a\rb", "\"a\rb\""},
-    {"a\nb", "\"a\nb\""},
-    {"a;b\tc'd", "a;b\tc'd"},
-    {"Concei\xc3\xa7\xc3\xa3o", "Concei\xc3\xa7\xc3\xa3o"},
-};
-
-TEST(Table, QuotesANameWhereItMust) {
-    for (const Row& row : rows) {
-        ListaEnc roster = roster_of({"alfa", row.name});
-        Caught caught;
-        Table table(caught);
-        table.first_roster(roster);
-        auto removed = roster.erase_after(roster.begin()); // the second soldier
-        table.removed(roster, {*removed, 2}, 1, false);
-        table.won({roster.front(), 1});
-        std::vector<std::string> const expected = {
-            "ordem,posicao,nome\r", std::string("1,2,") + row.shown + "\r", "2,1,alfa\r"};
-        EXPECT_EQ(caught.lines, expected) << row.name;
-    }
-}
-
 TEST(Transcript, SaysTheGameInItsOrder) {
     ListaEnc roster = roster_of({"alfa", "beta", "gama"});
     Caught caught;
@@ -118,6 +85,44 @@ TEST(Transcript, SaysTheGameInItsOrder) {
         "\nJogo terminado...",
     };
     EXPECT_EQ(caught.lines, expected);
+}
+
+// The summed-up game of the draw's roster says, line for line, what the
+// Transcript says of the game played on the list, duplicate names and long
+// rosters included.
+TEST(Summarize, SaysWhatTheTranscriptSaysOfTheGameOnTheList) {
+    for (std::size_t size : {1, 2, 3, 7, 64, 65, 300}) {
+        for (std::uint32_t n : {0U, 1U, 2U, 5U, 1000U, 2147483647U}) {
+            std::vector<std::string> names;
+            sorteio::Roster compact;
+            std::string words;
+            for (std::size_t i = 0; i < size; ++i) {
+                names.push_back(i % 4 == 1 ? "ana" : "s" + std::to_string(i * 7919 % 1000));
+                words += names.back() + " ";
+            }
+            sorteio::read_words(words, compact);
+
+            ListaEnc roster = roster_of(names);
+            Caught caught;
+            Transcript transcript(caught, {true, false, false, default_width});
+            transcript.first_roster(roster);
+            Counting counting(roster, n);
+            for (std::size_t order = 1; counting.standing() > 1; ++order) {
+                std::size_t const place = counting.reached_place();
+                const node& removed = counting.remove_reached();
+                transcript.removed(roster, {removed, place + 1}, order, counting.standing() > 1);
+            }
+            transcript.won({roster.front(), 1});
+            std::string expected;
+            for (const std::string& line : caught.lines) {
+                expected += line + '\n';
+            }
+
+            std::stringbuf said;
+            summarize(said, compact, n);
+            EXPECT_EQ(said.str(), expected) << size << " names, n = " << n;
+        }
+    }
 }
 
 } // namespace

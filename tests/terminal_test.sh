@@ -10,3 +10,10 @@ trap 'rm -f "$screen"' EXIT
     timeout 30 script -qefc "$*" /dev/null >"$screen" &&
     grep -q 'O vencedor e o Soldado beta' "$screen" && grep -q '^Jogo terminado\.\.\.' "$screen" ||
     { cat "$screen"; exit 1; }
+# One name a line: the count is taken as soon as it is typed, and the names
+# asked for before they are typed (given two seconds to ask).
+{ printf '2\n'; sleep 2; printf 'alfa\nbeta\ngama\n'; sleep 0.2; printf '\004'; } |
+    timeout 30 script -qefc "$* --linhas --resumo" /dev/null >"$screen" &&
+    grep -q 'O vencedor e o Soldado beta' "$screen" &&
+    sed -n '/Nome dos soldados/,$p' "$screen" | grep -q '^gama' ||
+    { cat "$screen"; exit 1; }

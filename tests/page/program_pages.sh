@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Writes the pages that the programs make into FOLDER, for the browser test:
 # the script (script.html), a game of four soldiers (game.html), a game and
-# a session whose names and texts look like markup (hostile.html,
+# a session whose names and texts look like markup or hold controls (hostile.html,
 # hostile_session.html), and the example session step by step (sessao.html).
 # usage: program_pages.sh FOLDER SOURCE_DIR [EMULATOR...] LISTDEMO COUNTOFF
 set -e
@@ -21,7 +21,7 @@ mkdir -p "$folder"
 $emulator "$listdemo" --html >"$folder/script.html"
 $emulator "$listdemo" --interativo --passo --html <"$source/examples/sessao.txt" >"$folder/sessao.html"
 printf '2\nalfa beta gama delta\n' | $emulator "$countoff" --html >"$folder/game.html"
-printf '<script>alert(1)</script>\nConcei\303\247\303\243o\n\033[31mvermelho\n\377\376\n<img src=x onerror=alert(2)>\n' |
+printf '<script>alert(1)</script>\nConcei\303\247\303\243o\n\033[31mvermelho\n\001controle\n<img src=x onerror=alert(2)>\n' |
     $emulator "$countoff" --html --linhas --contagem 1 >"$folder/hostile.html" 2>/dev/null
 printf 'inserir 1 <script>alert(1)</script>\ninserir 2 <img src=x onerror=alert(2)>\nbuscainfo <script>alert(1)</script>\nexibirinfo\n' |
     $emulator "$listdemo" --interativo --passo --html >"$folder/hostile_session.html"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Input: countoff's standard input as words or as lines, read from a stream
-// buffer in blocks. A UTF-8 byte order mark at the very start is skipped.
+// Input: the programs' standard input as words or as lines, read from a
+// stream buffer in blocks. A UTF-8 byte order mark at the very start is
+// skipped.
 //
 // A word is what `std::cin >> word` reads in the C locale: a run of bytes
 // that are not white space (' ', '\t', '\n', '\v', '\f', '\r'). A line ends
@@ -27,14 +28,13 @@ public:
     //   std::bad_alloc.
     bool word(std::string& text);
 
-    // Effects: reads the next line that is not blank into `text`, without
-    //   the white space at its ends. Returns: false at the end of input,
-    //   `text` then empty. Throws: as word().
+    // Effects: reads the next line into `text`, without its end. Returns:
+    //   false at the end of input, `text` then empty. Throws: as word().
     bool line(std::string& text);
 
-    // Returns: the number of the line that line() read last, counted from 1
-    //   over every line of the input, blank ones included.
-    std::size_t line_number() const noexcept { return lines_; }
+    // Effects: appends to `text` all that is left of the input, a byte order
+    //   mark at the start skipped. Throws: as word().
+    void rest(std::string& text);
 
 private:
     // Makes the buffer hold at least one byte, unless the input has ended.
@@ -47,7 +47,6 @@ private:
     const char* end_ = nullptr;
     bool started_ = false;  // whether the start was looked at for the mark
     bool after_cr_ = false; // a line ended at CR: a LF next belongs to it
-    std::size_t lines_ = 0;
 };
 
 #endif

@@ -76,38 +76,47 @@ bool Input::word(std::string& text) {
 }
 
 bool Input::line(std::string& text) {
-    while (true) {
-        text.clear();
-        bool ended = false;
-        bool any = false;
-        while (!ended && fill()) {
-            if (after_cr_) {
-                after_cr_ = false;
-                if (*at_ == '\n') {
-                    ++at_;
-                    continue;
-                }
-            }
-            any = true;
-            const char* const stop =
-                std::find_if(at_, end_, [](char c) { return c == '\n' || c == '\r'; });
-            text.append(at_, stop);
-            at_ = stop;
-            if (stop != end_) {
-                after_cr_ = *at_ == '\r';
+    text.clear();
+    bool any = false;
+    while (fill()) {
+        if (after_cr_) {
+            after_cr_ = false;
+            if (*at_ == '\n') {
                 ++at_;
-                ended = true;
+                continue;
             }
         }
-        if (!ended && !any) {
-            return false;
-        }
-        ++lines_;
-        std::size_t const last = text.find_last_not_of(" \t\n\v\f\r");
-        if (last != std::string::npos) {
-            text.erase(last + 1);
-            text.erase(0, text.find_first_not_of(" \t\n\v\f\r"));
+        any = true;
+        const char* const stop =
+            std::find_if(at_, end_, [](char c) { return c == '\n' || c == '\r'; });
+        text.append(at_, stop);
+        at_ = stop;
+        if (stop != end_) {
+            after_cr_ = *at_ == '\r';
+            ++at_;
             return true;
+        }
+    }
+    return any;
+}
+
+void Input::rest(std::string& text) {
+    while (fill()) {
+        text.append(at_, end_);
+        at_ = end_;
+        // What the source holds past the buffer comes in large pieces.
+        // The first as large as the room that `text` has, so that an input
+        // of a size foretold is read into it without a copy.
+        for (std::size_t block = std::max(capacity, text.capacity() - text.size());;
+             block = std::min<std::size_t>(2 * block, 16 << 20)) {
+            std::size_t const size = text.size();
+            text.resize(size + block);
+            auto const got = static_cast<std::size_t>(
+                source_.sgetn(text.data() + size, static_cast<std::streamsize>(block)));
+            text.resize(size + got);
+            if (got < block) {
+                break;
+            }
         }
     }
 }
