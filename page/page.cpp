@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <numbers>
 #include <ostream>
@@ -28,12 +29,32 @@ std::string decimal(long long value) {
     return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
 }
 
-// Calls `put` with each character of `text` as the page shows it: a UTF-8
-// character as it is, markup as a character reference, a control byte as
-// its picture, a byte that begins no UTF-8 character as U+FFFD. With
-// `lines`, a newline and a tab stay what they are.
+// How a text is marked where the page shows a character that a reader could
+// not see for what it is: as plain text (a title), in HTML, or in SVG.
+enum class Markup { plain, html, svg };
+
+// The code point as the page names it: "U+" and at least four hex digits.
+std::string code_point(char32_t point) {
+    char digits[16];
+    auto const end = std::to_chars(digits, digits + sizeof digits, std::uint32_t{point}, 16).ptr;
+    std::string out = "U+";
+    out.append(std::size_t(std::max<std::ptrdiff_t>(0, 4 - (end - digits))), '0');
+    for (char const* d = digits; d != end; ++d) {
+        out += char(*d >= 'a' ? *d - 'a' + 'A' : *d);
+    }
+    return out;
+}
+
+// Calls `put(piece, shown)` with each character of `text` as the page shows
+// it, and the characters that a reader sees for it: a UTF-8 character as it
+// is, markup as a character reference, a control byte as its picture, a
+// byte that begins no UTF-8 character as U+FFFD, and what the terminal
+// escapes (text.h's hidden(): the direction marks and overrides, the other
+// format characters, every space but the ASCII one) named by its code point
+// ("‹U+202E›"), marked apart from the text around it. With `lines`, a
+// newline and a tab stay what they are.
 template <typename Put>
-void for_each_character(std::string_view text, bool lines, Put put) {
+void for_each_character(std::string_view text, Markup markup, bool lines, Put put) {
     std::size_t at = 0;
     while (at < text.size()) {
         auto const byte = static_cast<unsigned char>(text[at]);
@@ -41,76 +62,108 @@ void for_each_character(std::string_view text, bool lines, Put put) {
             ++at;
             switch (byte) {
             case '<':
-                put("&lt;");
+                put("&lt;", 1);
                 continue;
             case '>':
-                put("&gt;");
+                put("&gt;", 1);
                 continue;
             case '&':
-                put("&amp;");
+                put("&amp;", 1);
                 continue;
             case '"':
-                put("&quot;");
+                put("&quot;", 1);
                 continue;
             case '\'':
-                put("&#39;");
+                put("&#39;", 1);
                 continue;
             default:
                 break;
             }
             if ((byte == '\n' || byte == '\t') && lines) {
-                put(std::string_view(&text[at - 1], 1));
+                put(std::string_view(&text[at - 1], 1), 1);
             } else if (byte < 0x20 || byte == 0x7f) { // U+2400 + byte, U+2421
                 char const picture[] = {'\xe2', '\x90', char(byte == 0x7f ? 0xa1 : 0x80 + byte)};
-                put(std::string_view(picture, 3));
+                put(std::string_view(picture, 3), 1);
             } else {
-                put(std::string_view(&text[at - 1], 1));
+                put(std::string_view(&text[at - 1], 1), 1);
             }
             continue;
         }
         Decoded const character = decode(text.substr(at));
         if (character.length == 0) {
-            put("\xef\xbf\xbd");
+            put("\xef\xbf\xbd", 1);
             ++at;
-        } else {
-            put(text.substr(at, character.length));
-            at += character.length;
+            continue;
         }
+        if (hidden(character.point)) {
+            std::string const name = "\u2039" + code_point(character.point) + "\u203a";
+            std::size_t const shown = 2 + code_point(character.point).size();
+            switch (markup) {
+            case Markup::plain:
+                put(name, shown);
+                break;
+            case Markup::html:
+                put("<span class=\"escape\">" + name + "</span>", shown);
+                break;
+            case Markup::svg:
+                put("<tspan class=\"escape\">" + name + "</tspan>", shown);
+                break;
+            }
+        } else {
+            put(text.substr(at, character.length), 1);
+        }
+        at += character.length;
     }
 }
 
 // At most `room` characters of `text` as SVG text, the last of them "…"
-// where the text goes on: past `room`, or where `cut` says so.
+// where the text goes on: past `room`, or where `cut` says so. A character
+// named by its code point counts as the characters that name it, and stays
+// whole.
 std::string svg_text(std::string_view text, std::size_t room, bool cut = false) {
     // room + 1 characters take at most this many bytes: enough to tell
     // whether there are more than `room`.
     std::string_view const head = text.substr(0, 4 * (room + 1));
     std::string out, last;
     std::size_t count = 0;
-    for_each_character(head, false, [&](std::string_view piece) {
-        if (++count < room) {
+    bool more = false;
+    for_each_character(head, Markup::svg, false, [&](std::string_view piece, std::size_t shown) {
+        if (more) {
+            return;
+        }
+        if (count + shown < room) {
             out += piece;
-        } else if (count == room) {
+            count += shown;
+        } else if (count + shown == room && last.empty()) {
             last = piece;
+            count += shown;
+        } else {
+            more = true;
         }
     });
-    if (count > room || (cut && count == room)) {
+    if (more || (cut && count == room)) {
         return out += "\xe2\x80\xa6";
     }
     return out += last + (cut ? "\xe2\x80\xa6" : "");
 }
 
-// How many characters a text of the page has (a character reference is one).
+// How many characters a text of the page shows (a character reference is
+// one, markup none).
 std::size_t characters(std::string_view text) {
     std::size_t count = 0;
-    bool reference = false;
+    bool reference = false, tag = false;
     for (char const c : text) {
         if (reference) {
             reference = c != ';';
             continue;
         }
+        if (tag) {
+            tag = c != '>';
+            continue;
+        }
         reference = c == '&';
-        count += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+        tag = c == '<';
+        count += !tag && (static_cast<unsigned char>(c) & 0xc0) != 0x80;
     }
     return count;
 }
@@ -394,7 +447,16 @@ std::string svg_open(int x, int y, int width, int height, std::string_view cls,
 std::string html_text(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for_each_character(text, true, [&out](std::string_view piece) { out += piece; });
+    for_each_character(text, Markup::html, true,
+                       [&out](std::string_view piece, std::size_t) { out += piece; });
+    return out;
+}
+
+static std::string title_text(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for_each_character(text, Markup::plain, false,
+                       [&out](std::string_view piece, std::size_t) { out += piece; });
     return out;
 }
 
@@ -575,7 +637,7 @@ Page::Page(std::ostream& out, std::string_view title) : out_(out) {
     std::string const t = html_text(title);
     append(buffer_, "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n",
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n", "<title>",
-           t, "</title>\n<style>\n", page_style, "</style>\n</head>\n<body>\n",
+           title_text(title), "</title>\n<style>\n", page_style, "</style>\n</head>\n<body>\n",
            "<header class=\"bar\">\n<h1>", t, "</h1>\n", R"html(<nav aria-label="passos">
 <button type="button" id="first" title="primeiro passo (Home)">&#x2190;&#x2190; inicio</button>
 <button type="button" id="back" title="passo anterior (&#x2190;)">&#x2190; anterior</button>

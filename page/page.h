@@ -61,7 +61,11 @@ public:
     //   newline or a tab in one is kept), and the picture of `scene` or of
     //   `ring`. Texts are taken as UTF-8 bytes: a byte that is not UTF-8
     //   shows as U+FFFD, any other control byte as its picture (U+2400...),
-    //   and markup as text. While a class predicts, the heading alone is in
+    //   what a terminal escapes (hidden() in text.h: the bidirectional
+    //   marks, overrides and isolates, the other format characters, the
+    //   spaces but the ASCII one) as its code point set apart
+    //   ("‹U+202E›" in an element of class "escape"), and markup as
+    //   text. While a class predicts, the heading alone is in
     //   view: it says what the step does, never what comes of it.
     //   The step leaves in one write to `out`, then the flush.
     // Throws: std::bad_alloc, and what `out` throws.

@@ -293,6 +293,28 @@ async function session_markup(browser) {
   await page.close();
 }
 
+// What the terminal escapes, the page names: no direction override, mark or
+// isolate, no other format character and no space but the ASCII one reaches
+// the reader unnamed, in the lines or in the pictures, at any step.
+async function directions(browser) {
+  if (!fs.existsSync(path.resolve(folder, 'rtl.html'))) return;
+  const { page, trouble } = await open(browser, 'rtl', '');
+  await page.emulateMediaType('print');
+  const seen = await page.evaluate(() => ({
+    text: document.body.innerText,
+    pictures: Array.from(document.querySelectorAll('svg text'), (t) => t.textContent).join('|'),
+    named: document.querySelectorAll('.escape').length,
+  }));
+  const unseen = /[\p{Cf}\p{Zl}\p{Zp}\u0080-\u00a0\u1680\u2000-\u200a\u202f\u205f\u3000]/u;
+  check('a right-to-left override reaches no text of the page', !unseen.test(seen.text), seen.text);
+  check('nor its pictures', !unseen.test(seen.pictures), seen.pictures);
+  check('the override is named where the name is shown', seen.named >= 4 &&
+    seen.text.includes('\u2039U+202E\u203aavliS airaM') && !seen.text.includes('Maria Silva') &&
+    seen.pictures.includes('\u2039U+202E\u203aavliS'), seen.named);
+  check('no script error, request or dialog on the page of the override', trouble.length === 0, trouble);
+  await page.close();
+}
+
 // A long page steps forward and back from the address, with a picture at
 // every step it passes.
 async function walking(browser, name) {
@@ -331,6 +353,7 @@ async function walking(browser, name) {
     await predicting(browser);
     await markup(browser);
     await session_markup(browser);
+    await directions(browser);
     await walking(browser, 'sessao');
     await printing(browser);
     await printing(browser, 'game');

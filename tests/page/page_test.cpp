@@ -5,6 +5,7 @@
 // written there too, to take as the new golden files after a look.
 #include "page.h"
 #include "samples.h"
+#include "text.h"
 
 #include <gtest/gtest.h>
 
@@ -105,8 +106,80 @@ const Text texts[] = {
     {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},
     {"\xf8\x90\x80\x80", // no character begins so
      "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},
+    // What would turn the text around, or hide in it, named apart.
+    {"1\xe2\x80\xae"
+     "avliS airaM",
+     "1<span class=\"escape\">\u2039U+202E\u203a</span>avliS airaM"},
+    {"a\xe2\x81\xa6"
+     "b\xe2\x81\xa9"
+     "c",
+     "a<span class=\"escape\">\u2039U+2066\u203a</span>b"
+     "<span class=\"escape\">\u2039U+2069\u203a</span>c"},
+    {"\xe2\x80\x8e\xe2\x80\x8f\xd8\x9c", "<span class=\"escape\">\u2039U+200E\u203a</span><span "
+                                         "class=\"escape\">\u2039U+200F\u203a</span>"
+                                         "<span class=\"escape\">\u2039U+061C\u203a</span>"},
+    {"Maria\xc2\xa0Silva\xc2\x85", // a no-break space, a C1 control
+     "Maria<span class=\"escape\">\u2039U+00A0\u203a</span>Silva"
+     "<span class=\"escape\">\u2039U+0085\u203a</span>"},
+    {"\xef\xbb\xbf\xf3\xa0\x81\x81", // a byte order mark, a tag
+     "<span class=\"escape\">\u2039U+FEFF\u203a</span><span "
+     "class=\"escape\">\u2039U+E0041\u203a</span>"},
+    {"\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xe2\x80\x94", // letters of any script stay
+     "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xe2\x80\x94"},
 };
 INSTANTIATE_TEST_SUITE_P(Page, HtmlText, testing::ValuesIn(texts));
+
+std::string utf8(char32_t point) {
+    std::string out;
+    if (point < 0x80) {
+        out += char(point);
+    } else if (point < 0x800) {
+        out += char(0xc0 | point >> 6);
+        out += char(0x80 | (point & 0x3f));
+    } else if (point < 0x10000) {
+        out += char(0xe0 | point >> 12);
+        out += char(0x80 | (point >> 6 & 0x3f));
+        out += char(0x80 | (point & 0x3f));
+    } else {
+        out += char(0xf0 | point >> 18);
+        out += char(0x80 | (point >> 12 & 0x3f));
+        out += char(0x80 | (point >> 6 & 0x3f));
+        out += char(0x80 | (point & 0x3f));
+    }
+    return out;
+}
+
+// Every character past ASCII against what the terminal escapes: the page
+// shows it as it is exactly when the terminal would, and names it otherwise,
+// in the page's text and in its pictures alike.
+TEST(Page, EscapesWhatTheTerminalEscapes) {
+    std::size_t named = 0;
+    for (char32_t point = 0x80; point <= 0x10ffff; ++point) {
+        if (point >= 0xd800 && point <= 0xdfff) {
+            continue;
+        }
+        std::string const character = utf8(point);
+        std::string const shown = html_text(character);
+        if (hidden(point)) {
+            ++named;
+            ASSERT_EQ(shown.find(character), std::string::npos) << std::hex << unsigned(point);
+            ASSERT_TRUE(shown.starts_with("<span class=\"escape\">\u2039U+"))
+                << std::hex << unsigned(point);
+        } else {
+            ASSERT_EQ(shown, character) << std::hex << unsigned(point);
+        }
+    }
+    EXPECT_GT(named, 100U);
+    Ring ring;
+    ring.names = {"\xe2\x80\xae"
+                  "avliS airaM",
+                  "Ana"};
+    ring.winner = 0;
+    std::string const svg = picture(ring);
+    EXPECT_EQ(svg.find("\xe2\x80\xae"), std::string::npos);
+    EXPECT_NE(svg.find("<tspan class=\"escape\">\u2039U+202E\u203a</tspan>avliS"),
+              std::string::npos);
+}
 
 // A stream that counts what it is given and keeps the end of it.
 class Tail : public std::streambuf {
