@@ -143,11 +143,14 @@ void hostile_page(std::ostream& out) {
     Page page(out, "<script>alert(0)</script> & \"aspas\"");
     Ring ring;
     ring.names = {"<script>alert(1)</script>", "Concei\xc3\xa7\xc3\xa3o", "\xe6\x9d\x8e",
-                  "\x1b[31mvermelho", "\xff\xfe"};
+                  "\x1b[31mvermelho",
+                  "\xff\x01"
+                  "controle"};
     ring.count = 0;
     page.step("<script>alert(1)</script>",
               Lines{"  1.<script>alert(1)</script>  2.Concei\xc3\xa7\xc3\xa3o  3.\xe6\x9d\x8e  "
-                    "4.\x1b[31mvermelho  5.\xff\xfe "},
+                    "4.\x1b[31mvermelho  5.\xff\x01"
+                    "controle "},
               ring);
     Scene s = emptied();
     s.first = 0;
