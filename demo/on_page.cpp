@@ -8,7 +8,7 @@
 namespace {
 
 constexpr std::string_view cut_heading = "corte";
-constexpr std::string_view cut_line = "A pagina mostra ate {} passos; os seguintes nao estao nela.";
+constexpr std::string_view cut_line = "A página mostra até {} passos; os seguintes não estão nela.";
 
 std::string decimal(std::size_t value) {
     char digits[24];
@@ -53,9 +53,9 @@ void PagePresentation::collect() {
     }
 }
 
-void PagePresentation::write(std::string_view heading, std::span<const std::string> lines) {
+void PagePresentation::write(const PageStep& step) {
     if (page_.steps() < most_steps) {
-        page_.step(heading, lines, scene_);
+        page_.step(step, scene_);
     } else {
         full_ = true;
     }
@@ -63,7 +63,7 @@ void PagePresentation::write(std::string_view heading, std::span<const std::stri
 
 void PagePresentation::write_pending() {
     if (pending_) {
-        write(heading_, pending_lines_);
+        write({heading_, progress_, rest_, pending_lines_, {}, 0, begins_});
         pending_ = false;
     }
 }
@@ -72,14 +72,20 @@ void PagePresentation::draw(const Frame& frame) {
     collect();
     write_pending();
     heading_ = frame.step == 0 ? command_ : std::string(frame.operation);
+    progress_.clear();
+    rest_.clear();
+    // A command's drawing is an operation of its own; so is each run of
+    // steps from the first.
+    begins_ = frame.step <= 1;
     if (frame.step != 0) {
         heading_.append(": passo ").append(decimal(frame.step));
+        // How long the operation is, which a class that predicts does not see.
         if (frame.steps != 0) {
-            heading_.append(" de ").append(decimal(frame.steps));
+            progress_.append(" de ").append(decimal(frame.steps));
         }
         // What the step does, not what comes of it: a comparison's answer
         // is among its lines.
-        heading_.append(": ").append(frame.code);
+        rest_.append(": ").append(frame.code);
         if (!frame.outcome.empty()) {
             lines_.push_back(std::string(frame.code).append(frame.outcome));
         }
@@ -107,7 +113,7 @@ void PagePresentation::end() {
         }
         write_pending();
     } else if (!lines_.empty()) {
-        write(command_, lines_);
+        write({command_, {}, {}, lines_});
     }
     lines_.clear();
 }

@@ -48,7 +48,7 @@ private:
     void release();
     void collect();
     void write_pending();
-    void write(std::string_view heading, std::span<const std::string> lines);
+    void write(const PageStep& step);
 
     Page page_;
     bool session_;
@@ -59,7 +59,8 @@ private:
     // The step whose picture came last; written when the next picture comes
     // or its command ends, with the lines said until then.
     bool pending_ = false;
-    std::string heading_;
+    std::string heading_, progress_, rest_;
+    bool begins_ = true;
     std::vector<std::string> pending_lines_;
     Scene scene_; // its picture, and the list's for a command that draws none
     bool full_ = false;

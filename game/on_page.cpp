@@ -13,8 +13,10 @@ constexpr std::string_view too_many =
 constexpr std::string_view too_long =
     "countoff: --html --passo mostra ate {} passos; este jogo teria {}";
 constexpr std::string_view first_heading = "primeira lista";
-constexpr std::string_view removal_heading = "remocao ";
-constexpr std::string_view count_step = ": passo {} de {} da contagem";
+constexpr std::string_view removal_heading = "remoção ";
+constexpr std::string_view count_step = ": passo {}";
+constexpr std::string_view count_steps = " de {}";
+constexpr std::string_view count_rest = " da contagem";
 constexpr std::string_view winner_heading = "vencedor";
 
 std::string decimal(std::size_t value) {
@@ -83,15 +85,19 @@ void PageGame::first_roster(const ListaEnc& roster) {
     }
     ring_.count = 0;
     page_.emplace(out_, filled("countoff: {} soldados, n = {}", {soldiers, n_}));
-    step(std::string(first_heading));
+    step({first_heading});
 }
 
 void PageGame::passing(const ListaEnc& /*roster*/, const node& soldier, std::size_t step,
                        std::size_t steps) {
     ring_.count = places_.at(&soldier);
     ring_.removing = false;
-    this->step(std::string(removal_heading) + decimal(removals_ + 1) +
-               filled(count_step, {step, steps}));
+    // The count and the removal that it reaches are one operation.
+    std::string const heading =
+        std::string(removal_heading) + decimal(removals_ + 1) + filled(count_step, {step});
+    std::string const progress = filled(count_steps, {steps});
+    this->step({heading, progress, count_rest, {}, {}, 0, !counting_});
+    counting_ = true;
 }
 
 void PageGame::removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) {
@@ -100,7 +106,9 @@ void PageGame::removed(const ListaEnc& roster, Soldier soldier, std::size_t orde
     ring_.removed.push_back(static_cast<int>(soldier.number - 1));
     ring_.removing = true;
     ring_.count = more ? places_.at(soldier.element.next) : Ring::none;
-    step(std::string(removal_heading) + decimal(order));
+    std::string const heading = std::string(removal_heading) + decimal(order);
+    step({heading, {}, {}, {}, {}, 0, !counting_});
+    counting_ = false;
 }
 
 void PageGame::won(Soldier winner) {
@@ -108,11 +116,12 @@ void PageGame::won(Soldier winner) {
     ring_.winner = static_cast<int>(winner.number - 1);
     ring_.count = Ring::none;
     ring_.removing = false;
-    step(std::string(winner_heading));
+    step({winner_heading});
     page_->finish();
 }
 
-void PageGame::step(const std::string& heading) {
-    page_->step(heading, caught_.lines, ring_);
+void PageGame::step(PageStep step) {
+    step.lines = caught_.lines;
+    page_->step(step, ring_);
     caught_.lines.clear();
 }

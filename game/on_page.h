@@ -57,7 +57,7 @@ private:
         std::vector<std::string> lines;
     };
 
-    void step(const std::string& heading);
+    void step(PageStep step);
 
     std::ostream& out_;
     Caught caught_;
@@ -68,6 +68,7 @@ private:
     Ring ring_;
     std::unordered_map<const node*, int> places_; // each soldier's place in the ring
     std::size_t removals_ = 0;
+    bool counting_ = false; // whether the count has passed a soldier since the last removal
 };
 
 #endif

@@ -168,6 +168,41 @@ std::size_t characters(std::string_view text) {
     return count;
 }
 
+// How many columns a text of the page takes, about: a wide character (the
+// East Asian scripts, most emoji) two, any other one.
+int width_of(std::string_view text) {
+    constexpr std::pair<char32_t, char32_t> wide[] = {
+        {0x1100, 0x115f},   {0x2e80, 0xa4cf},  {0xac00, 0xd7a3}, {0xf900, 0xfaff},
+        {0xfe30, 0xfe4f},   {0xff00, 0xff60},  {0xffe0, 0xffe6}, {0x1f300, 0x1f64f},
+        {0x1f900, 0x1f9ff}, {0x20000, 0x3fffd}};
+    int count = 0;
+    bool reference = false, tag = false;
+    while (!text.empty()) {
+        char const c = text.front();
+        if (reference || tag) {
+            reference = reference && c != ';';
+            tag = tag && c != '>';
+            text.remove_prefix(1);
+            continue;
+        }
+        if (c == '&' || c == '<') { // a character reference is one, markup none
+            count += c == '&';
+            reference = c == '&';
+            tag = c == '<';
+            text.remove_prefix(1);
+            continue;
+        }
+        Decoded const d = decode(text);
+        std::size_t const length = d.length == 0 ? 1 : d.length;
+        bool const two = std::any_of(std::begin(wide), std::end(wide), [&](const auto& r) {
+            return d.point >= r.first && d.point <= r.second;
+        });
+        count += two ? 2 : 1;
+        text.remove_prefix(length);
+    }
+    return count;
+}
+
 // An SVG element: a tag, attributes and their values, written as it goes.
 class Svg {
 public:
@@ -231,62 +266,105 @@ std::string rounded(std::initializer_list<Point> points) {
     return d;
 }
 
-// The picture of a list. Elements stand in rows of `per_row` in walk order;
-// below each, the labels that point at it; below the rows, the elements
-// outside the walk, one to a row.
+// The picture of a list. Elements stand in rows of `per_row`, each at its
+// place: in walk order, or where the step before put it. Below each, the
+// words that point at it, stacked. A `next` runs straight to the box beside
+// it, or along the gaps between boxes: right of its own column, down to the
+// gap under its row, along it, and up or down the gap left of the box that
+// it names, never through a box.
 namespace list {
 constexpr int per_row = 4;
-constexpr int key_width = 64, info_width = 112, next_width = 28;
+constexpr int key_width = 56, info_width = 116, next_width = 24;
 constexpr int box_width = key_width + info_width + next_width, box_height = 44;
-constexpr int pitch = box_width + 56;
-constexpr int left = 84;       // where the first column begins
-constexpr int wrap_x = 56;     // where a row's last `next` goes down to the next row
-constexpr int back_x = 26;     // where the link back goes up to the first element
-constexpr int header_y = 20;   // the header node
+constexpr int pitch = box_width + 48;
+constexpr int left = 84;     // where the first column begins
+constexpr int header_y = 20; // the header node
+constexpr int header_width = 124;
 constexpr int rows_y = 118;    // the first row
-constexpr int label_step = 20; // between two labels of one element
-constexpr std::size_t info_room = 12, label_room = 14;
+constexpr int label_step = 20; // between two lines of labels
+constexpr int label_lines = 3; // the lines of labels that a row has room for, at least
+constexpr int gap = 34;        // under the labels, where links run along a row
+constexpr std::size_t info_room = 12, label_room = 18;
+// About how wide a character of a label is, in the picture's units.
+constexpr int label_char = 11;
 
 struct Layout {
     const Scene& scene;
-    int labels = 1; // the most labels that one element has
+    std::vector<int> place;
+    // The labels of each element, as lines: a word each, or several to a
+    // line when an element has more words than a row has lines for.
+    std::vector<std::vector<std::string>> labels;
+    int lines = label_lines;
     int row_pitch = 0;
     int walked = 0;
-    int below = 0; // where the rows end, and the link back runs
+    int rows = 1;
 
-    explicit Layout(const Scene& s) : scene(s) {
-        std::vector<int> per(s.elements.size());
-        for (const Scene::Label& label : s.labels) {
-            if (label.element >= 0 && label.element < int(per.size())) {
-                labels = std::max(labels, ++per[std::size_t(label.element)]);
+    Layout(const Scene& s, std::span<const int> places) : scene(s) {
+        int const count = int(s.elements.size());
+        walked = int(std::min(s.walked, s.elements.size()));
+        if (places.size() == s.elements.size()) {
+            place.assign(places.begin(), places.end());
+        } else {
+            place.resize(s.elements.size());
+            for (int i = 0; i < count; ++i) {
+                place[std::size_t(i)] = i;
             }
         }
-        row_pitch = box_height + 18 + labels * label_step + 36;
-        walked = int(std::min(s.walked, s.elements.size()));
-        int const rows = (walked + per_row - 1) / per_row;
-        below = rows_y + std::max(rows, 1) * row_pitch - 26;
+        int most = 0;
+        for (int const p : place) {
+            most = std::max(most, p);
+        }
+        rows = count == 0 ? 1 : most / per_row + 1;
+        std::vector<std::vector<std::string>> words(s.elements.size());
+        for (const Scene::Label& label : s.labels) {
+            if (valid(label.element)) {
+                words[std::size_t(label.element)].push_back(svg_text(label.word, label_room));
+            }
+        }
+        labels.resize(s.elements.size());
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            std::vector<std::string>& out = labels[i];
+            if (words[i].size() <= std::size_t(label_lines)) {
+                out = std::move(words[i]);
+            } else {
+                // As many to a line as the box is wide.
+                std::size_t width = 0;
+                for (std::string& word : words[i]) {
+                    std::size_t const w = characters(word);
+                    if (out.empty() || (width + 2 + w) * label_char > std::size_t(box_width)) {
+                        out.push_back(std::move(word));
+                        width = w;
+                    } else {
+                        out.back().append(", ").append(word);
+                        width += 2 + w;
+                    }
+                }
+            }
+            lines = std::max(lines, int(out.size()));
+        }
+        row_pitch = box_height + 12 + lines * label_step + gap;
     }
     bool in_walk(int i) const { return i >= 0 && i < walked; }
     bool valid(int i) const { return i >= 0 && i < int(scene.elements.size()); }
     Point box(int i) const {
-        if (in_walk(i)) {
-            return {left + (i % per_row) * pitch, rows_y + (i / per_row) * row_pitch};
-        }
-        // Below the rows, under the gap that it left, or at the left.
-        int const stood = scene.elements[std::size_t(i)].stood;
-        int const x = in_walk(stood) ? left + (stood % per_row) * pitch - pitch / 2 : left;
-        return {std::max(x, left), below + 46 + (i - walked) * row_pitch};
+        int const p = place[std::size_t(i)];
+        return {left + (p % per_row) * pitch, rows_y + (p / per_row) * row_pitch};
     }
     Point next_cell(int i) const {
         Point const b = box(i);
         return {b.x + box_width - next_width / 2, b.y + box_height / 2};
     }
-    int height() const {
-        int const outside = int(scene.elements.size()) - walked;
-        if (scene.elements.empty()) {
-            return rows_y - 20; // the header alone
+    // Where links run under the row of a box at `y`.
+    int gap_y(int y) const { return y + row_pitch - gap + 6; }
+    int columns() const {
+        int most = 0;
+        for (int const p : place) {
+            most = std::max(most, p);
         }
-        return outside == 0 ? below + 24 : below + 46 + outside * row_pitch - 36 + 10;
+        return std::min(most + 1, per_row);
+    }
+    int height() const {
+        return scene.elements.empty() ? rows_y - 20 : rows_y + rows * row_pitch + 4;
     }
 };
 
@@ -303,53 +381,37 @@ void draw_next(Svg& svg, const Layout& layout, int i) {
     std::string cls = changed_class(changed, "next", "next changed");
     Point const from = layout.next_cell(i);
     Point const b = layout.box(i);
-    std::string d;
     if (to == Scene::null || !layout.valid(to)) {
         // A slash across the cell, and what it holds.
         svg.line(cls + " null", b.x + box_width - next_width + 3, b.y + box_height - 3,
                  b.x + box_width - 3, b.y + 3);
-        svg.label("note", b.x + box_width + 4, b.y - 4,
-                  to == Scene::null ? "nulo" : "fora da lista");
+        // Over the box, ending at its right edge: inside the picture.
+        svg.open("text", "note").at("x", b.x + box_width).at("y", b.y - 6).at("text-anchor", "end");
+        svg.text(to == Scene::null ? "nulo" : "fora da lista");
         return;
     }
     Point const t = layout.box(to);
-    bool const walk = layout.in_walk(i);
-    if (to == i) { // linked to itself
+    int const lane = i % 3 * 7;
+    std::string d;
+    if (to == i) { // linked to itself: a loop over its box
         d = rounded({from,
-                     {b.x + box_width + 16, from.y},
-                     {b.x + box_width + 16, b.y - 16},
-                     {b.x + box_width - next_width - 16, b.y - 16},
-                     {b.x + box_width - next_width - 16, b.y - 2}});
-    } else if (walk && to == i + 1 && t.y == b.y) {
+                     {b.x + box_width + 14, from.y},
+                     {b.x + box_width + 14, b.y - 14},
+                     {b.x + box_width - next_width - 20, b.y - 14},
+                     {b.x + box_width - next_width - 20, b.y - 2}});
+    } else if (t.y == b.y && t.x == b.x + pitch) { // the box beside it
         d = rounded({from, {t.x - 2, t.y + box_height / 2}});
-    } else if (walk && to == i + 1) { // to the start of the next row
-        cls += " wrap";
-        int const gap = b.y + layout.row_pitch - 18;
+    } else {
+        int const right = b.x + box_width + 10 + lane;
+        int const under = layout.gap_y(b.y) + lane;
+        int const into = t.x - 12 - lane;
+        cls += t.y > b.y || (t.y == b.y && t.x > b.x) ? " along" : " back";
         d = rounded({from,
-                     {b.x + box_width + 16, from.y},
-                     {b.x + box_width + 16, gap},
-                     {wrap_x, gap},
-                     {wrap_x, t.y + box_height / 2},
+                     {right, from.y},
+                     {right, under},
+                     {into, under},
+                     {into, t.y + box_height / 2},
                      {t.x - 2, t.y + box_height / 2}});
-    } else if (walk && to == 0 && i + 1 == layout.walked) { // back to the first
-        cls += " back";
-        d = rounded({from,
-                     {b.x + box_width + 16, from.y},
-                     {b.x + box_width + 16, layout.below},
-                     {back_x, layout.below},
-                     {back_x, t.y + box_height / 2},
-                     {t.x - 2, t.y + box_height / 2}});
-    } else if (!walk && t.y < b.y) { // from below the rows up to the bottom of its box
-        int const tx = t.x + box_width - 40, ty = t.y + box_height + 2;
-        append(d, "M", decimal(from.x), " ", decimal(from.y), " C", decimal(from.x + 70), " ",
-               decimal(from.y), " ", decimal(tx), " ", decimal(ty + 60), " ", decimal(tx), " ",
-               decimal(ty));
-    } else { // anywhere else: a curve over the rows down to the top of its box
-        int const tx = t.x + 30, ty = t.y - 2;
-        int const bend = std::min(b.y, t.y) - 54;
-        append(d, "M", decimal(from.x), " ", decimal(from.y), " C", decimal(from.x + 60), " ",
-               decimal(bend), " ", decimal(tx), " ", decimal(bend), " ", decimal(tx), " ",
-               decimal(ty));
     }
     svg.open("path", cls).at("d", d).at("data-from", i).at("data-to", to).close();
 }
@@ -372,9 +434,9 @@ void draw_box(Svg& svg, const Layout& layout, int i) {
     std::string const key = decimal(e.key);
     svg.open("text", key.size() > 4 ? "key long" : "key")
         .at("x", b.x + key_width / 2)
-        .at("y", b.y + (key.size() > 4 ? 27 : 28));
-    if (key.size() > 6) {
-        svg.at("textLength", key_width - 8).at("lengthAdjust", "spacingAndGlyphs");
+        .at("y", b.y + 28);
+    if (key.size() > 5) {
+        svg.at("textLength", key_width - 6).at("lengthAdjust", "spacingAndGlyphs");
     }
     svg.text(key);
     std::string const info = svg_text(e.info, info_room, e.cut);
@@ -387,7 +449,8 @@ void draw_box(Svg& svg, const Layout& layout, int i) {
 }
 
 // The words that point at no element of the scene, on one line at the top.
-void draw_loose_labels(Svg& svg, const Layout& layout) {
+// Returns: where they end.
+int draw_loose_labels(Svg& svg, const Layout& layout, int x) {
     std::string loose;
     for (const Scene::Label& label : layout.scene.labels) {
         if (!layout.valid(label.element)) {
@@ -395,28 +458,32 @@ void draw_loose_labels(Svg& svg, const Layout& layout) {
                    label.element == Scene::null ? " = nulo" : " = fora da lista");
         }
     }
-    if (!loose.empty()) {
-        svg.open("text", "label loose").at("x", left + 124 + 14).at("y", rows_y - 24);
-        svg.text(loose);
+    if (loose.empty()) {
+        return x;
     }
+    svg.open("text", "label loose").at("x", x).at("y", header_y + 28);
+    svg.text(loose);
+    return x + int(characters(loose)) * label_char;
 }
 
 void draw_labels(Svg& svg, const Layout& layout) {
-    std::vector<int> stacked(layout.scene.elements.size());
-    for (const Scene::Label& label : layout.scene.labels) {
-        if (!layout.valid(label.element)) {
+    for (int i = 0; i < int(layout.labels.size()); ++i) {
+        const std::vector<std::string>& lines = layout.labels[std::size_t(i)];
+        if (lines.empty()) {
             continue;
         }
-        Point const b = layout.box(label.element);
-        int const n = stacked[std::size_t(label.element)]++;
-        int const y = b.y + box_height + 28 + n * label_step;
-        if (n == 0) {
-            svg.open("path", "pointer")
-                .at("d", rounded({{b.x + 40, y - 14}, {b.x + 40, b.y + box_height + 3}}))
-                .close();
+        Point const b = layout.box(i);
+        int const top = b.y + box_height + 12 + label_step - 4;
+        svg.open("path", "pointer")
+            .at("d", rounded({{b.x + 40, top - 15}, {b.x + 40, b.y + box_height + 3}}))
+            .close();
+        for (std::size_t n = 0; n < lines.size(); ++n) {
+            svg.open("text", "label")
+                .at("x", b.x + 28)
+                .at("y", top + int(n) * label_step)
+                .at("data-on", i);
+            svg.text(lines[n]);
         }
-        svg.open("text", "label").at("x", b.x + 30).at("y", y).at("data-on", label.element);
-        svg.text(svg_text(label.word, label_room));
     }
 }
 } // namespace list
@@ -429,7 +496,9 @@ void draw_labels(Svg& svg, const Layout& layout) {
 namespace ring {
 constexpr std::size_t most_named = 64; // past that, soldiers are dots
 constexpr std::size_t most_level = 12; // past that, names go along the radius
-constexpr std::size_t name_room = 16;
+constexpr std::size_t name_room = 16;  // characters of a name along the radius
+constexpr std::size_t level_room = 20; // and of a level one
+constexpr int name_char = 25;          // twice the width of a character of a name
 } // namespace ring
 
 std::string svg_open(int x, int y, int width, int height, std::string_view cls,
@@ -437,8 +506,8 @@ std::string svg_open(int x, int y, int width, int height, std::string_view cls,
     std::string out;
     append(out, "<svg class=\"", cls, "\" viewBox=\"", decimal(x), " ", decimal(y), " ",
            decimal(width), " ", decimal(height), "\" width=\"", decimal(width), "\" height=\"",
-           decimal(height), "\" style=\"--width: ", decimal(width), "\" role=\"img\" aria-label=\"",
-           what, "\">\n");
+           decimal(height), "\" style=\"--width: ", decimal(width), "; --height: ", decimal(height),
+           "\" role=\"img\" aria-label=\"", what, "\">\n");
     return out;
 }
 
@@ -460,24 +529,25 @@ static std::string title_text(std::string_view text) {
     return out;
 }
 
-std::string picture(const Scene& scene) {
+std::string picture(const Scene& scene, std::span<const int> places) {
     using namespace list;
-    Layout const layout(scene);
+    Layout const layout(scene, places);
     int const count = int(scene.elements.size());
-    // As wide as the columns in use, and the words of the empty states.
-    int const columns = std::clamp(count, 1, per_row);
-    int const width = std::max(left + columns * pitch + 8, 520);
+    int width = left + std::max(layout.columns(), 1) * pitch;
     Svg svg;
 
     // head, and the header node with its `next`.
     bool const head_changed = scene.changed.which == Scene::Link::head;
     svg.label("name", 8, header_y + 28, "head");
+    int words_end = left + header_width + 14; // where the words right of the header end
     if (!scene.header) {
         svg.open("path", changed_class(head_changed, "next", "next changed"))
             .at("d", rounded({{60, header_y + 22}, {left - 2, header_y + 22}}))
             .at("data-from", "head")
             .close();
-        svg.label("state", left + 4, header_y + 28, "nulo (lista sem no cabeca)");
+        std::string_view const state = "nulo (lista sem nó cabeça)";
+        svg.label("state", left + 4, header_y + 28, state);
+        words_end = left + 4 + int(characters(state)) * 10;
     } else {
         bool const first_changed = scene.changed.which == Scene::Link::header_next;
         svg.open("path", changed_class(head_changed, "next", "next changed"))
@@ -485,37 +555,41 @@ std::string picture(const Scene& scene) {
             .at("data-from", "head")
             .at("data-to", "header")
             .close();
-        int const width_of_header = 124;
         svg.out += "<g class=\"header\">";
-        svg.rect("box", left, header_y, width_of_header, box_height);
-        svg.line("cell", left + width_of_header - next_width, header_y,
-                 left + width_of_header - next_width, header_y + box_height);
-        svg.label("title", left + (width_of_header - next_width) / 2, header_y + 27, "no cabeca");
-        Point const cell{left + width_of_header - next_width / 2, header_y + box_height / 2};
+        svg.rect("box", left, header_y, header_width, box_height);
+        svg.line("cell", left + header_width - next_width, header_y,
+                 left + header_width - next_width, header_y + box_height);
+        svg.label("title", left + (header_width - next_width) / 2, header_y + 28, "nó cabeça");
+        Point const cell{left + header_width - next_width / 2, header_y + box_height / 2};
         svg.open("circle", "dot").at("cx", cell.x).at("cy", cell.y).at("r", 4).close();
         svg.out += "</g>\n";
         std::string cls = changed_class(first_changed, "next", "next changed");
         if (layout.valid(scene.first)) {
             Point const t = layout.box(scene.first);
-            std::string const d = t.x == left && t.y == rows_y ? rounded({cell, {cell.x, t.y - 2}})
-                                                               : rounded({cell,
-                                                                          {cell.x + 30, cell.y},
-                                                                          {cell.x + 30, t.y - 14},
-                                                                          {t.x + 60, t.y - 14},
-                                                                          {t.x + 60, t.y - 2}});
+            int const down = rows_y - 14;
+            std::string const d = t.x == left && t.y == rows_y
+                                      ? rounded({cell, {cell.x, t.y - 2}})
+                                      : rounded({cell,
+                                                 {cell.x, down},
+                                                 {t.x - 12, down},
+                                                 {t.x - 12, t.y + box_height / 2},
+                                                 {t.x - 2, t.y + box_height / 2}});
             svg.open("path", cls)
                 .at("d", d)
                 .at("data-from", "header")
                 .at("data-to", scene.first)
                 .close();
         } else {
-            svg.line(cls + " null", cell.x - 11, header_y + box_height - 3, cell.x + 11,
+            svg.line(cls + " null", cell.x - 9, header_y + box_height - 3, cell.x + 9,
                      header_y + 3);
-            svg.label("state", left + width_of_header + 14, header_y + 28,
-                      scene.first == Scene::null ? "nulo (lista esvaziada)" : "fora da lista");
+            std::string_view const state =
+                scene.first == Scene::null ? "nulo (lista esvaziada)" : "fora da lista";
+            svg.label("state", words_end, header_y + 28, state);
+            words_end += int(characters(state)) * 10 + 24;
         }
     }
-    draw_loose_labels(svg, layout);
+    words_end = draw_loose_labels(svg, layout, words_end);
+    width = std::max(width, words_end + 8);
     for (int i = 0; i < count; ++i) {
         draw_box(svg, layout, i);
     }
@@ -535,14 +609,21 @@ std::string picture(const Ring& r) {
     int const radius = std::max(150, int(std::lround(m * spacing / (2 * std::numbers::pi))));
     int const dot = named ? 16 : 4;
     int const out = named ? 40 : 14; // how far a removed soldier is taken out
-    // Room around the ring for the longest name shown.
-    std::size_t longest = 0;
+    std::size_t const room = r.names.size() <= most_level ? level_room : name_room;
+    // Room around the ring for the longest name shown, with the order in
+    // which it may leave (" (12º)"): across from the ring at its sides and,
+    // for names along the radius, above and below it too.
+    int longest = 0;
     if (named) {
+        int const suffix = int(decimal(m).size()) + 4;
         for (const std::string& name : r.names) {
-            longest = std::max(longest, characters(svg_text(name, name_room)));
+            longest = std::max(longest, (width_of(svg_text(name, room)) + suffix) * name_char / 2);
         }
     }
-    int const half = radius + out + dot + 16 + int(longest) * 12;
+    int const around = radius + out + dot + 8;
+    int const half_width = around + longest + 8;
+    int const half_height =
+        r.names.size() <= most_level ? around + 46 : std::max(around + 46, half_width);
 
     std::vector<int> order(r.names.size()); // 1 + the order of each removal, or 0
     for (std::size_t k = 0; k < r.removed.size(); ++k) {
@@ -589,7 +670,7 @@ std::string picture(const Ring& r) {
         if (r.names.size() <= most_level) { // level, beside the soldier
             bool const middle = std::abs(n.x) < 12;
             svg.at("x", n.x)
-                .at("y", middle ? (n.y < 0 ? n.y - 4 : n.y + 18) : n.y + 7)
+                .at("y", middle ? (n.y < 0 ? -around - 8 : around + 30) : n.y + 7)
                 .at("text-anchor", middle    ? "middle"
                                    : n.x > 0 ? "start"
                                              : "end");
@@ -603,7 +684,7 @@ std::string picture(const Ring& r) {
                                      " " + decimal(n.x) + " " + decimal(n.y) + ")");
         }
         // A removed soldier keeps its number, and says when it left.
-        svg.text(svg_text(r.names[std::size_t(i)], name_room) +
+        svg.text(svg_text(r.names[std::size_t(i)], room) +
                  (k != 0 ? " (" + decimal(k) + "\u00ba)" : std::string()));
         svg.out += "</g>\n";
     }
@@ -621,16 +702,21 @@ std::string picture(const Ring& r) {
     }
     int const left_standing = m - int(r.removed.size());
     svg.label("state", 0, -10, "restam " + decimal(left_standing) + " de " + decimal(m));
+    // Who left, or who won, the word over the name: both fit inside the ring.
+    constexpr std::size_t middle_room = 14;
     if (just >= 0 && just < m && r.winner == Ring::none) {
-        svg.label("state removing-name", 0, 64,
-                  "removido: " + svg_text(r.names[std::size_t(just)], name_room));
+        svg.label("state removing-name", 0, 58, "removido:");
+        svg.label("state removing-name", 0, 84, svg_text(r.names[std::size_t(just)], middle_room));
     }
     if (r.winner >= 0 && r.winner < m) {
-        svg.label("state winner-name", 0, 64,
-                  "vencedor: " + svg_text(r.names[std::size_t(r.winner)], name_room));
+        svg.label("state winner-name", 0, 58, "vencedor:");
+        svg.label("state winner-name", 0, 84,
+                  svg_text(r.names[std::size_t(r.winner)], middle_room));
     }
     svg.out += "</g>\n</svg>";
-    return svg_open(-half, -half, 2 * half, 2 * half, "ring", "desenho dos soldados") + svg.out;
+    return svg_open(-half_width, -half_height, 2 * half_width, 2 * half_height, "ring",
+                    "desenho dos soldados") +
+           svg.out;
 }
 
 Page::Page(std::ostream& out, std::string_view title) : out_(out) {
@@ -639,15 +725,14 @@ Page::Page(std::ostream& out, std::string_view title) : out_(out) {
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n", "<title>",
            title_text(title), "</title>\n<style>\n", page_style, "</style>\n</head>\n<body>\n",
            "<header class=\"bar\">\n<h1>", t, "</h1>\n", R"html(<nav aria-label="passos">
-<button type="button" id="first" title="primeiro passo (Home)">&#x2190;&#x2190; inicio</button>
-<button type="button" id="back" title="passo anterior (&#x2190;)">&#x2190; anterior</button>
+<button type="button" id="first" title="primeiro passo (Home)">&#x2190;&#x2190; início</button>
+<button type="button" id="back" title="passo anterior (&#x2190;); PageUp: operação anterior">&#x2190; anterior</button>
 <span id="counter" aria-live="polite"></span>
-<button type="button" id="forward" title="proximo passo (&#x2192;)">proximo &#x2192;</button>
-<button type="button" id="last" title="ultimo passo (End)">fim &#x2192;&#x2192;</button>
-<button type="button" id="predict" aria-pressed="false" title="esconde o desenho seguinte ate ser revelado (P)">prever</button>
+<button type="button" id="forward" title="próximo passo (&#x2192;); PageDown: próxima operação">próximo &#x2192;</button>
+<button type="button" id="last" title="último passo (End)">fim &#x2192;&#x2192;</button>
+<button type="button" id="predict" aria-pressed="false" title="esconde o desenho seguinte até ser revelado (P)">prever</button>
 <button type="button" id="reveal" title="mostra o desenho escondido (R)">revelar</button>
 </nav>
-<p id="hidden-note" hidden>O que vai acontecer neste passo? Revele com R ou com o botao revelar.</p>
 </header>
 <svg class="defs" aria-hidden="true" width="0" height="0"><defs>
 <marker id="arrow" viewBox="0 0 10 10" refX="9" refY="5" markerWidth="7" markerHeight="7" orient="auto-start-reverse"><path d="M0 0 L10 5 L0 10 z"/></marker>
@@ -655,60 +740,146 @@ Page::Page(std::ostream& out, std::string_view title) : out_(out) {
 <marker id="arrow-count" viewBox="0 0 10 10" refX="9" refY="5" markerWidth="5" markerHeight="5" orient="auto-start-reverse"><path d="M0 0 L10 5 L0 10 z"/></marker>
 </defs></svg>
 <main>
+<p id="hidden-note" hidden>O que vai acontecer neste passo? Revele com R ou com o botão revelar.</p>
 )html");
     out_.write(buffer_.data(), std::streamsize(buffer_.size()));
     out_.flush();
 }
 
-void Page::step(std::string_view heading, std::span<const std::string> lines, const Scene& scene) {
+std::vector<int> Page::places(const Scene& scene, bool begins) {
+    std::size_t const count = scene.elements.size();
+    std::vector<int> place(count, -1);
+    // Past a few rows, the elements stand in walk order: a long list is not
+    // followed element by element.
+    constexpr std::size_t most_followed = 64;
+    if (begins || count > most_followed) {
+        placed_.clear();
+    }
+    std::vector<bool> taken(placed_.size());
+    auto const same = [&](std::size_t i, const Placed& p) {
+        const Scene::Element& e = scene.elements[i];
+        return e.key == p.key && e.cut == p.cut && e.info == p.info;
+    };
+    for (std::size_t i = 0; i < count && !placed_.empty(); ++i) {
+        // The element of the step before with its key and text, the one
+        // whose `next` names the same key and text where there are several.
+        int const next = scene.elements[i].next;
+        int best = -1, best_score = -1;
+        for (std::size_t j = 0; j < placed_.size(); ++j) {
+            if (taken[j] || !same(i, placed_[j])) {
+                continue;
+            }
+            int score = 0;
+            if (next >= 0 && std::size_t(next) < count && placed_[j].next >= 0 &&
+                same(std::size_t(next), placed_[std::size_t(placed_[j].next)])) {
+                score = 1;
+            }
+            if (score > best_score) {
+                best = int(j);
+                best_score = score;
+            }
+        }
+        if (best >= 0) {
+            taken[std::size_t(best)] = true;
+            place[i] = placed_[std::size_t(best)].place;
+        }
+    }
+    // The others at the first places free, in walk order.
+    std::vector<bool> used;
+    for (int const p : place) {
+        if (p >= 0) {
+            used.resize(std::max(used.size(), std::size_t(p) + 1));
+            used[std::size_t(p)] = true;
+        }
+    }
+    std::size_t free = 0;
+    for (int& p : place) {
+        if (p < 0) {
+            while (free < used.size() && used[free]) {
+                ++free;
+            }
+            p = int(free++);
+        }
+    }
+    placed_.clear();
+    if (count <= most_followed) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const Scene::Element& e = scene.elements[i];
+            int const next = e.next >= 0 && std::size_t(e.next) < count ? e.next : -1;
+            placed_.push_back({e.key, e.info, e.cut, next, place[i]});
+        }
+    }
+    return place;
+}
+
+void Page::step(const PageStep& step, const Scene& scene) {
     if (finished_) {
         return;
     }
     std::size_t const count = scene.elements.size();
     if (count > most_drawn || picture_bytes_ > picture_budget) {
-        write_step(heading, lines, {}, count, "elementos");
+        placed_.clear();
+        write_step(step, {}, count, "elementos");
         return;
     }
-    write_step(heading, lines, picture(scene), count, {});
+    std::vector<int> const place = places(scene, step.begins);
+    write_step(step, picture(scene, place), count, {});
 }
 
-void Page::step(std::string_view heading, std::span<const std::string> lines, const Ring& ring) {
+void Page::step(const PageStep& step, const Ring& ring) {
     if (finished_) {
         return;
     }
     std::size_t const count = ring.names.size();
     if (count > most_drawn || picture_bytes_ > picture_budget) {
-        write_step(heading, lines, {}, count, "soldados");
+        write_step(step, {}, count, "soldados");
         return;
     }
-    write_step(heading, lines, picture(ring), count, {});
+    write_step(step, picture(ring), count, {});
 }
 
-void Page::write_step(std::string_view heading, std::span<const std::string> lines,
-                      std::string_view picture, std::size_t drawn, std::string_view what) {
+void Page::write_step(const PageStep& step, std::string_view picture, std::size_t drawn,
+                      std::string_view what) {
     std::string const n = decimal(static_cast<long long>(++steps_));
+    if (step.begins || operations_ == 0) {
+        ++operations_;
+    }
     buffer_.clear();
-    append(buffer_, "<section class=\"step\" id=\"passo=", n, "\">\n<h2><span class=\"number\">", n,
-           "</span> ", html_text(heading), "</h2>\n<div class=\"body\">\n<figure>");
+    append(buffer_, "<section class=\"step\" id=\"passo=", n, "\" data-op=\"",
+           decimal(static_cast<long long>(operations_)), "\">\n<h2><span class=\"number\">", n,
+           "</span> ", html_text(step.heading));
+    if (!step.progress.empty()) {
+        append(buffer_, "<span class=\"progress\">", html_text(step.progress), "</span>");
+    }
+    append(buffer_, html_text(step.rest), "</h2>\n<div class=\"body\">\n<figure>");
     if (!picture.empty()) {
         picture_bytes_ += picture.size();
         buffer_ += picture;
     } else if (drawn > most_drawn) {
         append(buffer_, "<p class=\"cut\">Sem desenho: ", decimal(static_cast<long long>(drawn)),
                " ", what, " passam do limite de ", decimal(most_drawn),
-               " que a pagina desenha.</p>");
+               " que a página desenha.</p>");
     } else {
         append(buffer_,
-               "<p class=\"cut\">Sem desenho: os desenhos desta pagina chegaram ao limite ", "de ",
+               "<p class=\"cut\">Sem desenho: os desenhos desta página chegaram ao limite ", "de ",
                decimal(picture_budget >> 20), " MiB.</p>");
+    }
+    buffer_ += "</figure>\n<div class=\"side\">\n";
+    if (!step.code.empty()) {
+        buffer_ += "<ol class=\"code\" aria-label=\"código da operação\">\n";
+        for (std::size_t i = 0; i < step.code.size(); ++i) {
+            append(buffer_, i + 1 == step.line ? "<li aria-current=\"step\">" : "<li>",
+                   html_text(step.code[i]), "</li>\n");
+        }
+        buffer_ += "</ol>\n";
     }
     // A newline right after <pre> is not part of its text: an empty first
     // line needs it.
-    buffer_ += "</figure>\n<pre class=\"lines\">\n";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        append(buffer_, i == 0 ? "" : "\n", html_text(lines[i]));
+    buffer_ += "<pre class=\"lines\">\n";
+    for (std::size_t i = 0; i < step.lines.size(); ++i) {
+        append(buffer_, i == 0 ? "" : "\n", html_text(step.lines[i]));
     }
-    buffer_ += "</pre>\n</div>\n</section>\n";
+    buffer_ += "</pre>\n</div>\n</div>\n</section>\n";
     out_.write(buffer_.data(), std::streamsize(buffer_.size()));
     out_.flush();
 }

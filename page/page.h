@@ -40,6 +40,26 @@ struct Ring {
     int winner = none;     // the soldier who won, at the end
 };
 
+// What a step of a page says beside its picture.
+struct PageStep {
+    // The heading: what the step does, never what comes of it. `progress`
+    // ("de 64", after "passo 16"), between `heading` and `rest`, tells how
+    // many steps the operation takes: a class that predicts does not see it.
+    std::string_view heading;
+    std::string_view progress = {};
+    std::string_view rest = {};
+    // The lines that the text prints for the step, one a line (a newline or
+    // a tab in one is kept).
+    std::span<const std::string> lines = {};
+    // The operation's code, every line, and the line that the step runs,
+    // from 1 (0 for none): shown beside the picture, that line marked.
+    std::span<const std::string> code = {};
+    std::size_t line = 0;
+    // Whether the step begins an operation (the steps of one operation keep
+    // the places of their elements; PageDown goes to the next that begins).
+    bool begins = true;
+};
+
 class Page {
 public:
     // A picture draws up to this many elements or soldiers; one of more is
@@ -69,8 +89,15 @@ public:
     //   view: it says what the step does, never what comes of it.
     //   The step leaves in one write to `out`, then the flush.
     // Throws: std::bad_alloc, and what `out` throws.
-    void step(std::string_view heading, std::span<const std::string> lines, const Scene& scene);
-    void step(std::string_view heading, std::span<const std::string> lines, const Ring& ring);
+    void step(const PageStep& step, const Scene& scene);
+    void step(const PageStep& step, const Ring& ring);
+    // The same, for a step that is an operation of its own.
+    void step(std::string_view heading, std::span<const std::string> lines, const Scene& scene) {
+        step(PageStep{heading, {}, {}, lines}, scene);
+    }
+    void step(std::string_view heading, std::span<const std::string> lines, const Ring& ring) {
+        step(PageStep{heading, {}, {}, lines}, ring);
+    }
 
     // Effects: writes the end of the page, with its script; the page is
     //   whole from then on. Steps after it are not written.
@@ -81,20 +108,35 @@ public:
     std::size_t steps() const { return steps_; }
 
 private:
-    void write_step(std::string_view heading, std::span<const std::string> lines,
-                    std::string_view picture, std::size_t drawn, std::string_view what);
+    void write_step(const PageStep& step, std::string_view picture, std::size_t drawn,
+                    std::string_view what);
+    // Where each element of `scene` stands: the place that it had in the
+    // operation's step before, found by its key, text and link.
+    std::vector<int> places(const Scene& scene, bool begins);
+
+    struct Placed {
+        int key;
+        std::string info;
+        bool cut;
+        int next; // the index in `placed_` of the element that its `next` names, or -1
+        int place;
+    };
 
     std::ostream& out_;
     std::size_t steps_ = 0;
     std::size_t picture_bytes_ = 0;
     bool finished_ = false;
     std::string buffer_; // one step, formatted whole
+    std::size_t operations_ = 0;
+    std::vector<Placed> placed_; // the elements of the step before, in this operation
 };
 
 // The pictures, as SVG elements, a pure function of the state.
 // Returns: the SVG of `scene` or `ring` (an <svg> element), without any
-//   budget: callers check Page::most_drawn.
-std::string picture(const Scene& scene);
+//   budget: callers check Page::most_drawn. The elements of a list stand
+//   in rows of four, in walk order, or each at its place in `places` (from
+//   0, as many as the elements), where a picture of the step before put it.
+std::string picture(const Scene& scene, std::span<const int> places = {});
 std::string picture(const Ring& ring);
 
 // Returns: `text` as HTML text: UTF-8, markup and control bytes shown as

@@ -30,7 +30,7 @@ std::string structure(std::string page) {
         }
     }
     static const std::regex geometry(
-        R"#(\b(x|y|x1|y1|x2|y2|cx|cy|r|width|height|d|viewBox|transform)="[^"]*")#");
+        R"#(\b(x|y|x1|y1|x2|y2|cx|cy|r|width|height|d|viewBox|transform|style)="[^"]*")#");
     return std::regex_replace(page, geometry, "$1=\"#\"");
 }
 

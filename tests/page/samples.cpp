@@ -47,27 +47,40 @@ Scene circle(std::vector<int> keys) {
 
 void script_page(std::ostream& out) {
     Page page(out, "listdemo: roteiro");
-    page.step("lista sem no cabeca", Lines{}, Scene{});
+    page.step("lista sem nó cabeça", Lines{}, Scene{});
 
     Scene s = circle({10});
     s.changed = {Link::header_next};
     page.step("inserir 10", Lines{">>inserindo 10..."}, s);
 
-    // inserir 30, step by step: made, linked to the first, then the last to it.
+    // inserir 30, step by step: made, linked to the first, then the last to
+    // it; the code beside each step, its line marked.
+    const Lines code = {"node* novo = new node(key, info);", "node* ultimo = head->next;",
+                        "novo->next = head->next;", "ultimo->next = novo;"};
+    std::vector<Lines> said = {{">>inserindo 30...", "novo = new node(30, ' ')"},
+                               {"ultimo = head->next"},
+                               {"novo->next = head->next"},
+                               {"ultimo->next = novo"}};
+    std::vector<std::string> headings;
+    for (int k = 1; k <= 4; ++k) {
+        headings.push_back("inserir 30: passo " + std::to_string(k));
+    }
+    auto const at = [&](std::size_t k) {
+        return PageStep{headings[k - 1], " de 4", "", said[k - 1], code, k, k == 1};
+    };
     s.elements.push_back(element(30, " ", 1));
     s.labels = {{"novo", 1}};
     s.changed = {};
-    page.step("inserir 30: passo 1 de 4", Lines{">>inserindo 30...", "novo = new node(30, ' ')"},
-              s);
+    page.step(at(1), s);
     s.labels = {{"ultimo", 0}, {"novo", 1}};
-    page.step("inserir 30: passo 2 de 4", Lines{"ultimo = head->next"}, s);
+    page.step(at(2), s);
     s.elements[1].next = 0;
     s.changed = {Link::element_next, 1};
-    page.step("inserir 30: passo 3 de 4", Lines{"novo->next = head->next"}, s);
+    page.step(at(3), s);
     s = circle({10, 30});
     s.labels = {{"ultimo", 0}, {"novo", 1}};
     s.changed = {Link::element_next, 0};
-    page.step("inserir 30: passo 4 de 4", Lines{"ultimo->next = novo"}, s);
+    page.step(at(4), s);
 
     s = circle({10, 30, 20, 13, 53, 20, 7});
     page.step("inserir 20, 13, 53, 20, 7", Lines{">>inserindo 20...", ">>inserindo 7..."}, s);
@@ -80,7 +93,8 @@ void script_page(std::ostream& out) {
     s.elements.push_back(element(30, " ", 1, 1));
     s.labels = {{"anterior", 0}, {"removido", 6}};
     s.changed = {Link::element_next, 0};
-    page.step("remover 30: passo 3 de 3", Lines{"anterior->next = atual->next"}, s);
+    Lines const around = {"anterior->next = atual->next"};
+    page.step(PageStep{"remover 30: passo 3", " de 3", "", around, {}, 0, false}, s);
 
     // pop, halfway: the first has moved, the last still points at the old first.
     s = circle({20, 13, 53, 20, 7, 10});
@@ -92,8 +106,8 @@ void script_page(std::ostream& out) {
     s.elements.push_back(element(10, " ", 0, 0));
     s.labels = {{"ultimo", 4}, {"removido", 5}};
     s.changed = {Link::element_next, 4};
-    page.step("pop: passo 2 de 2", Lines{"ultimo->next = head->next", ">>a chave removida foi: 10"},
-              s);
+    Lines const popped = {"ultimo->next = head->next", ">>a chave removida foi: 10"};
+    page.step(PageStep{"pop: passo 2", " de 2", "", popped, {}, 0, false}, s);
 
     // An element released, which the scene no longer follows.
     s = circle({20});
