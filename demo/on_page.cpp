@@ -9,6 +9,11 @@ namespace {
 
 constexpr std::string_view cut_heading = "corte";
 constexpr std::string_view cut_line = "A página mostra até {} passos; os seguintes não estão nela.";
+constexpr std::string_view bytes_line =
+    "A página chegou ao limite de 256 MiB; os passos seguintes não estão nela.";
+constexpr std::string_view bytes_message =
+    "a página chegou ao limite de 256 MiB; o resto da sessão não foi lido";
+static_assert(Page::most_bytes == std::size_t{256} << 20);
 
 std::string decimal(std::size_t value) {
     char digits[24];
@@ -54,7 +59,7 @@ void PagePresentation::collect() {
 }
 
 void PagePresentation::write(const PageStep& step) {
-    if (page_.steps() < most_steps) {
+    if (page_.steps() < most_steps && !page_.full()) {
         page_.step(step, scene_);
     } else {
         full_ = true;
@@ -119,10 +124,14 @@ void PagePresentation::end() {
 }
 
 void PagePresentation::finish() {
-    if (full_) {
+    if (page_.full()) {
+        page_.cut(cut_heading, bytes_line);
+    } else if (full_) {
         std::string line(cut_line);
         line.replace(line.find("{}"), 2, decimal(most_steps));
-        page_.step(cut_heading, std::span(&line, 1), scene_);
+        page_.cut(cut_heading, line);
     }
     page_.finish();
 }
+
+std::string_view PagePresentation::bytes_reason() { return bytes_message; }

@@ -37,8 +37,13 @@ public:
     void draw(const Frame& frame) override;
     void begin(std::string_view command) override;
     void end() override;
-    // Whether the page has all the steps it takes.
-    bool full() const override { return full_; }
+    // Whether the page has all the steps it takes, or all the bytes.
+    bool full() const override { return full_ || page_.full(); }
+    // Whether it was the bytes.
+    bool past_the_bytes() const { return page_.full(); }
+    // Why the page was cut, for standard error: that it reached its bound
+    //   of bytes, and the rest of a session was not read.
+    static std::string_view bytes_reason();
 
     // Effects: writes the end of the page, after a step that says where
     //   it was cut, if it was.

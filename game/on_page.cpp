@@ -9,9 +9,13 @@ namespace {
 
 constexpr std::string_view nobody_here = "countoff: A lista esta vazia";
 constexpr std::string_view too_many =
-    "countoff: --html desenha ate {} soldados; a entrada tem mais";
+    "countoff: --html desenha até {} soldados; a entrada tem mais";
 constexpr std::string_view too_long =
-    "countoff: --html --passo mostra ate {} passos; este jogo teria {}";
+    "countoff: --html --passo mostra até {} passos; este jogo teria {}";
+constexpr std::string_view too_large =
+    "countoff: a página chegou ao limite de 256 MiB; o resto do jogo não está nela";
+constexpr std::string_view too_large_line =
+    "A página chegou ao limite de 256 MiB; o resto do jogo não está nela.";
 constexpr std::string_view first_heading = "primeira lista";
 constexpr std::string_view removal_heading = "remoção ";
 constexpr std::string_view count_step = ": passo {}";
@@ -123,5 +127,12 @@ void PageGame::won(Soldier winner) {
 void PageGame::step(PageStep step) {
     step.lines = caught_.lines;
     page_->step(step, ring_);
+    if (page_->full()) {
+        // The page ends where it was cut, and so does the run.
+        complain(too_large);
+        page_->cut("corte", too_large_line);
+        page_->finish();
+        throw TooLargeForAPage{};
+    }
     caught_.lines.clear();
 }

@@ -18,8 +18,10 @@
 #include <unordered_map>
 #include <vector>
 
-// Thrown by the page's first_roster() when the game is too large for a page,
-// once standard error says so: the run ends there.
+// Thrown when the game is too large for a page, once standard error says
+// so: by first_roster() when it has too many soldiers or steps, and by any
+// step that would take the page past its bound of bytes, once the page has
+// ended with a step that says so. The run ends there.
 struct TooLargeForAPage {};
 
 class PageGame final : public Presentation {
@@ -40,7 +42,7 @@ public:
     // Effects: says on standard error that there were no names.
     void nobody() override;
     std::size_t most_soldiers() const noexcept override { return most_soldiers_on_a_page; }
-    // Throws: TooLargeForAPage.
+    // Throws (each step): TooLargeForAPage.
     void first_roster(const ListaEnc& roster) override;
     bool follows_count() const noexcept override { return follow_; }
     void passing(const ListaEnc& roster, const node& soldier, std::size_t step,

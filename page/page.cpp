@@ -742,8 +742,7 @@ Page::Page(std::ostream& out, std::string_view title) : out_(out) {
 <main>
 <p id="hidden-note" hidden>O que vai acontecer neste passo? Revele com R ou com o botão revelar.</p>
 )html");
-    out_.write(buffer_.data(), std::streamsize(buffer_.size()));
-    out_.flush();
+    write_buffer();
 }
 
 std::vector<int> Page::places(const Scene& scene, bool begins) {
@@ -838,23 +837,28 @@ void Page::step(const PageStep& step, const Ring& ring) {
     write_step(step, picture(ring), count, {});
 }
 
+// What a page keeps of its bound for its last step and its end.
+constexpr std::size_t kept_for_the_end = std::size_t{64} << 10;
+
 void Page::write_step(const PageStep& step, std::string_view picture, std::size_t drawn,
-                      std::string_view what) {
-    std::string const n = decimal(static_cast<long long>(++steps_));
-    if (step.begins || operations_ == 0) {
-        ++operations_;
+                      std::string_view what, bool whatever_its_size) {
+    if (full_ && !whatever_its_size) {
+        return;
     }
+    std::string const n = decimal(static_cast<long long>(steps_ + 1));
+    std::size_t const operation = operations_ + (step.begins || operations_ == 0 ? 1 : 0);
     buffer_.clear();
     append(buffer_, "<section class=\"step\" id=\"passo=", n, "\" data-op=\"",
-           decimal(static_cast<long long>(operations_)), "\">\n<h2><span class=\"number\">", n,
+           decimal(static_cast<long long>(operation)), "\">\n<h2><span class=\"number\">", n,
            "</span> ", html_text(step.heading));
     if (!step.progress.empty()) {
         append(buffer_, "<span class=\"progress\">", html_text(step.progress), "</span>");
     }
     append(buffer_, html_text(step.rest), "</h2>\n<div class=\"body\">\n<figure>");
     if (!picture.empty()) {
-        picture_bytes_ += picture.size();
         buffer_ += picture;
+    } else if (drawn == 0) {
+        // No picture: a step that says where the page ends.
     } else if (drawn > most_drawn) {
         append(buffer_, "<p class=\"cut\">Sem desenho: ", decimal(static_cast<long long>(drawn)),
                " ", what, " passam do limite de ", decimal(most_drawn),
@@ -880,8 +884,31 @@ void Page::write_step(const PageStep& step, std::string_view picture, std::size_
         append(buffer_, i == 0 ? "" : "\n", html_text(step.lines[i]));
     }
     buffer_ += "</pre>\n</div>\n</div>\n</section>\n";
+    if (!whatever_its_size && written_ + buffer_.size() + kept_for_the_end > most_bytes) {
+        full_ = true;
+        return;
+    }
+    ++steps_;
+    operations_ = operation;
+    if (!picture.empty()) {
+        picture_bytes_ += picture.size();
+    }
+    write_buffer();
+}
+
+void Page::write_buffer() {
+    written_ += buffer_.size();
     out_.write(buffer_.data(), std::streamsize(buffer_.size()));
     out_.flush();
+}
+
+void Page::cut(std::string_view heading, std::string_view line) {
+    if (finished_) {
+        return;
+    }
+    constexpr std::size_t most = 4096;
+    std::string const said(line.substr(0, most));
+    write_step(PageStep{heading.substr(0, most), {}, {}, std::span(&said, 1)}, {}, 0, {}, true);
 }
 
 void Page::finish() {
@@ -892,6 +919,5 @@ void Page::finish() {
     buffer_.clear();
     append(buffer_, steps_ == 0 ? "<p class=\"empty\">Nenhum passo.</p>\n" : "",
            "</main>\n<script>\n", page_script, "</script>\n</body>\n</html>\n");
-    out_.write(buffer_.data(), std::streamsize(buffer_.size()));
-    out_.flush();
+    write_buffer();
 }

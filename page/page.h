@@ -68,6 +68,10 @@ public:
     // The pictures of a page take up to this many bytes together; the
     // pictures of the steps after that are not drawn, and each says so.
     static constexpr std::size_t picture_budget = std::size_t{64} << 20;
+    // A page takes up to this many bytes, its beginning and end included: a
+    // step that would take it past them is not written, and the page is
+    // full from then on.
+    static constexpr std::size_t most_bytes = std::size_t{256} << 20;
 
     // Effects: writes the beginning of the page, with `title` as its
     //   title, in one write, then the flush; so too finish() the end.
@@ -104,12 +108,21 @@ public:
     // Throws: std::bad_alloc, and what `out` throws.
     void finish();
 
+    // Effects: writes a last step without a picture that says, in `line`,
+    //   why the page ends there, full or not (the page keeps room for it
+    //   and for its end: up to 4 KiB of `heading` and `line` each).
+    // Throws: std::bad_alloc, and what `out` throws.
+    void cut(std::string_view heading, std::string_view line);
+
     // The number of steps written so far.
     std::size_t steps() const { return steps_; }
+    // Whether a step was not written for the bound of bytes.
+    bool full() const { return full_; }
 
 private:
     void write_step(const PageStep& step, std::string_view picture, std::size_t drawn,
-                    std::string_view what);
+                    std::string_view what, bool whatever_its_size = false);
+    void write_buffer();
     // Where each element of `scene` stands: the place that it had in the
     // operation's step before, found by its key, text and link.
     std::vector<int> places(const Scene& scene, bool begins);
@@ -126,7 +139,9 @@ private:
     std::size_t steps_ = 0;
     std::size_t picture_bytes_ = 0;
     bool finished_ = false;
-    std::string buffer_; // one step, formatted whole
+    bool full_ = false;
+    std::size_t written_ = 0; // bytes
+    std::string buffer_;      // one step, formatted whole
     std::size_t operations_ = 0;
     std::vector<Placed> placed_; // the elements of the step before, in this operation
 };

@@ -305,6 +305,33 @@ TEST(Page, DrawsWhateverItIsGiven) {
     }
 }
 
+// Steps of large lines fill a page up to its bound of bytes and no
+// further; the step that says where it was cut, and the end, still come.
+TEST(Page, StopsAtItsBoundOfBytes) {
+    Tail tail;
+    std::ostream out(&tail);
+    Page page(out, "t");
+    std::vector<std::string> const lines(1, std::string(std::size_t{1} << 20, 'x'));
+    std::size_t steps = 0;
+    for (; !page.full(); ++steps) {
+        ASSERT_LT(steps, 1000U);
+        page.step(PageStep{"h", {}, {}, lines}, circle(3));
+    }
+    EXPECT_EQ(page.steps(), steps - 1);
+    std::size_t const size = tail.size;
+    EXPECT_LE(size, Page::most_bytes);
+    EXPECT_GT(size, Page::most_bytes - (std::size_t{2} << 20));
+    page.step(PageStep{"h", {}, {}, lines}, circle(3)); // full: not written
+    EXPECT_EQ(tail.size, size);
+    page.cut("corte", std::string(10000, 'y')); // held to 4 KiB
+    EXPECT_NE(tail.end.find("yyyy</pre>"), std::string::npos);
+    EXPECT_LT(tail.size - size, std::size_t{8} << 10);
+    page.finish();
+    EXPECT_LE(tail.size, Page::most_bytes);
+    EXPECT_EQ(page.steps(), steps);
+    EXPECT_TRUE(tail.end.ends_with("</html>\n"));
+}
+
 // Its beginning, each step and its end each leave in one write, then the
 // flush, as the program's lines do.
 TEST(Page, WritesEachPartInOneWriteAndFlushes) {
