@@ -252,14 +252,17 @@ std::string rounded(std::initializer_list<Point> points) {
             append(d, " L", decimal(p->x), " ", decimal(p->y));
             break;
         }
-        // Stops short of the corner, then turns through it.
+        // Stops short of the corner, then turns through it: by no more than
+        // half of either leg, so that a short leg keeps its direction.
         auto toward = [](Point from, Point to, int by) {
             int const dx = to.x > from.x ? by : to.x < from.x ? -by : 0;
             int const dy = to.y > from.y ? by : to.y < from.y ? -by : 0;
             return Point{from.x + dx, from.y + dy};
         };
-        Point const before = toward(*p, p[-1], radius);
-        Point const after = toward(*p, p[1], radius);
+        auto const leg = [](Point a, Point b) { return std::abs(a.x - b.x) + std::abs(a.y - b.y); };
+        int const by = std::min({radius, leg(p[-1], *p) / 2, leg(*p, p[1]) / 2});
+        Point const before = toward(*p, p[-1], by);
+        Point const after = toward(*p, p[1], by);
         append(d, " L", decimal(before.x), " ", decimal(before.y), " Q", decimal(p->x), " ",
                decimal(p->y), " ", decimal(after.x), " ", decimal(after.y));
     }
