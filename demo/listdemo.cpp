@@ -851,14 +851,11 @@ int narrate(unsigned modes) {
         Session state(presentation, true, stepped);
         int const status = narrate(state, session, true);
         presentation.finish();
-        if (presentation.past_the_bytes()) {
-            complain(listdemo.name, ": ", PagePresentation::bytes_reason());
-        } else if (presentation.full()) {
+        if (presentation.full()) {
             complain(filled(filled(texts::page_full, listdemo.name),
                             decimal(PagePresentation::most_steps)));
         }
-        // A session cut short is not a success.
-        return presentation.full() ? 2 : status;
+        return status;
     }
     std::size_t const width = drawing_width((modes & width_given) != 0 ? &width_argument : nullptr);
     if (width == 0) {
