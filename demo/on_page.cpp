@@ -60,7 +60,13 @@ void PagePresentation::collect() {
 
 void PagePresentation::write(const PageStep& step) {
     if (page_.steps() < most_steps && !page_.full()) {
-        page_.step(step, scene_);
+        std::size_t const count = scene_.elements.size();
+        if (page_.draws(count)) {
+            page_.step(step, pictures_.draw(scene_, step.begins), count, "elementos");
+        } else {
+            pictures_.forget();
+            page_.step(step, {}, count, "elementos");
+        }
     } else {
         full_ = true;
     }

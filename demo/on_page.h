@@ -8,6 +8,7 @@
 
 #include "page.h"
 #include "presentation.h"
+#include "svg.h"
 
 #include <iosfwd>
 #include <span>
@@ -68,6 +69,7 @@ private:
     bool begins_ = true;
     std::vector<std::string> pending_lines_;
     Scene scene_; // its picture, and the list's for a command that draws none
+    ScenePictures pictures_;
     bool full_ = false;
 };
 

@@ -126,7 +126,8 @@ void PageGame::won(Soldier winner) {
 
 void PageGame::step(PageStep step) {
     step.lines = caught_.lines;
-    page_->step(step, ring_);
+    std::size_t const count = ring_.names.size();
+    page_->step(step, page_->draws(count) ? picture(ring_) : std::string(), count, "soldados");
     if (page_->full()) {
         // The page ends where it was cut, and so does the run.
         complain(too_large);

@@ -10,6 +10,7 @@
 
 #include "page.h"
 #include "presentation.h"
+#include "ring.h"
 
 #include <cstddef>
 #include <iosfwd>
