@@ -48,6 +48,15 @@
     }
   });
 
+  // The heading of the step in view, never under the bar: the browser
+  // scrolls to the step that the address names as if it were an anchor.
+  function uncover() {
+    var heading = steps[current].querySelector('h2');
+    if (heading.getBoundingClientRect().top < document.querySelector('.bar').offsetHeight) {
+      window.scrollTo(0, 0);
+    }
+  }
+
   // One scale for every picture, so that a box or a soldier is as large on
   // each step as on the one before: as large as the largest picture fits
   // beside the lines and under the heading, within limits.
@@ -104,9 +113,7 @@
     note.hidden = !isHidden(k);
     // While a class predicts, nothing tells how many steps are still to come.
     counter.textContent = predicting ? 'passo ' + (k + 1) : 'passo ' + (k + 1) + ' de ' + total;
-    if (heading.getBoundingClientRect().top < document.querySelector('.bar').offsetHeight) {
-      window.scrollTo(0, 0);
-    }
+    uncover();
     fit();
     buttons.first.disabled = buttons.back.disabled = k === 0;
     buttons.last.disabled = k === total - 1;
@@ -192,6 +199,7 @@
   });
 
   window.addEventListener('resize', fit);
+  window.addEventListener('load', uncover);
 
   window.addEventListener('hashchange', function () {
     var k = addressed();

@@ -448,6 +448,23 @@ async function predicting_heading(browser, name) {
   await page.close();
 }
 
+// Opened at a step, on a phone, the page shows that step's heading below
+// its bar, as it does on a projector.
+async function opened_at(browser, name) {
+  if (!fs.existsSync(path.resolve(folder, `${name}.html`))) return;
+  for (const [width, height] of [[375, 667], [1280, 720]]) {
+    const { page, trouble } = await open(browser, name, '#passo=5', width, height);
+    const seen = await page.evaluate(() => ({
+      top: document.querySelector('section.step.current h2').getBoundingClientRect().top,
+      bar: document.querySelector('.bar').getBoundingClientRect().bottom,
+    }));
+    check(`${name} at ${width}x${height}, opened at step 5: its heading below the bar, in view`,
+      seen.top >= seen.bar && seen.top < height, seen);
+    check(`no script error opening ${name} at ${width}x${height}`, trouble.length === 0, trouble);
+    await page.close();
+  }
+}
+
 // A long page steps forward and back from the address, with a picture at
 // every step it passes.
 async function walking(browser, name) {
@@ -495,6 +512,7 @@ async function walking(browser, name) {
     await projector(browser, 'onze');
     await projector(browser, 'doze');
     await predicting_heading(browser, 'script');
+    await opened_at(browser, 'doze');
     await predicting_heading(browser, 'onze');
     await walking(browser, 'sessao');
     await printing(browser);
