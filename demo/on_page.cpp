@@ -8,7 +8,12 @@
 namespace {
 
 constexpr std::string_view cut_heading = "corte";
-constexpr std::string_view cut_line = "A pagina mostra ate {} passos; os seguintes nao estao nela.";
+constexpr std::string_view cut_line = "A página mostra até {} passos; os seguintes não estão nela.";
+constexpr std::string_view bytes_line =
+    "A página chegou ao limite de 256 MiB; os passos seguintes não estão nela.";
+constexpr std::string_view bytes_message =
+    "a página chegou ao limite de 256 MiB; o resto da sessão não foi lido";
+static_assert(Page::most_bytes == std::size_t{256} << 20);
 
 std::string decimal(std::size_t value) {
     char digits[24];
@@ -53,9 +58,15 @@ void PagePresentation::collect() {
     }
 }
 
-void PagePresentation::write(std::string_view heading, std::span<const std::string> lines) {
-    if (page_.steps() < most_steps) {
-        page_.step(heading, lines, scene_);
+void PagePresentation::write(const PageStep& step) {
+    if (page_.steps() < most_steps && !page_.full()) {
+        std::size_t const count = scene_.elements.size();
+        if (page_.draws(count)) {
+            page_.step(step, pictures_.draw(scene_, step.begins), count, "elementos");
+        } else {
+            pictures_.forget();
+            page_.step(step, {}, count, "elementos");
+        }
     } else {
         full_ = true;
     }
@@ -63,7 +74,7 @@ void PagePresentation::write(std::string_view heading, std::span<const std::stri
 
 void PagePresentation::write_pending() {
     if (pending_) {
-        write(heading_, pending_lines_);
+        write({heading_, progress_, rest_, pending_lines_, {}, 0, begins_});
         pending_ = false;
     }
 }
@@ -72,14 +83,20 @@ void PagePresentation::draw(const Frame& frame) {
     collect();
     write_pending();
     heading_ = frame.step == 0 ? command_ : std::string(frame.operation);
+    progress_.clear();
+    rest_.clear();
+    // A command's drawing is an operation of its own; so is each run of
+    // steps from the first.
+    begins_ = frame.step <= 1;
     if (frame.step != 0) {
         heading_.append(": passo ").append(decimal(frame.step));
+        // How long the operation is, which a class that predicts does not see.
         if (frame.steps != 0) {
-            heading_.append(" de ").append(decimal(frame.steps));
+            progress_.append(" de ").append(decimal(frame.steps));
         }
         // What the step does, not what comes of it: a comparison's answer
         // is among its lines.
-        heading_.append(": ").append(frame.code);
+        rest_.append(": ").append(frame.code);
         if (!frame.outcome.empty()) {
             lines_.push_back(std::string(frame.code).append(frame.outcome));
         }
@@ -107,16 +124,20 @@ void PagePresentation::end() {
         }
         write_pending();
     } else if (!lines_.empty()) {
-        write(command_, lines_);
+        write({command_, {}, {}, lines_});
     }
     lines_.clear();
 }
 
 void PagePresentation::finish() {
-    if (full_) {
+    if (page_.full()) {
+        page_.cut(cut_heading, bytes_line);
+    } else if (full_) {
         std::string line(cut_line);
         line.replace(line.find("{}"), 2, decimal(most_steps));
-        page_.step(cut_heading, std::span(&line, 1), scene_);
+        page_.cut(cut_heading, line);
     }
     page_.finish();
 }
+
+std::string_view PagePresentation::bytes_reason() { return bytes_message; }

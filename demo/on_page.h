@@ -8,6 +8,7 @@
 
 #include "page.h"
 #include "presentation.h"
+#include "svg.h"
 
 #include <iosfwd>
 #include <span>
@@ -37,8 +38,13 @@ public:
     void draw(const Frame& frame) override;
     void begin(std::string_view command) override;
     void end() override;
-    // Whether the page has all the steps it takes.
-    bool full() const override { return full_; }
+    // Whether the page has all the steps it takes, or all the bytes.
+    bool full() const override { return full_ || page_.full(); }
+    // Whether it was the bytes.
+    bool past_the_bytes() const { return page_.full(); }
+    // Why the page was cut, for standard error: that it reached its bound
+    //   of bytes, and the rest of a session was not read.
+    static std::string_view bytes_reason();
 
     // Effects: writes the end of the page, after a step that says where
     //   it was cut, if it was.
@@ -48,7 +54,7 @@ private:
     void release();
     void collect();
     void write_pending();
-    void write(std::string_view heading, std::span<const std::string> lines);
+    void write(const PageStep& step);
 
     Page page_;
     bool session_;
@@ -59,9 +65,11 @@ private:
     // The step whose picture came last; written when the next picture comes
     // or its command ends, with the lines said until then.
     bool pending_ = false;
-    std::string heading_;
+    std::string heading_, progress_, rest_;
+    bool begins_ = true;
     std::vector<std::string> pending_lines_;
     Scene scene_; // its picture, and the list's for a command that draws none
+    ScenePictures pictures_;
     bool full_ = false;
 };
 

@@ -9,12 +9,18 @@ namespace {
 
 constexpr std::string_view nobody_here = "countoff: A lista esta vazia";
 constexpr std::string_view too_many =
-    "countoff: --html desenha ate {} soldados; a entrada tem mais";
+    "countoff: --html desenha até {} soldados; a entrada tem mais";
 constexpr std::string_view too_long =
-    "countoff: --html --passo mostra ate {} passos; este jogo teria {}";
+    "countoff: --html --passo mostra até {} passos; este jogo teria {}";
+constexpr std::string_view too_large =
+    "countoff: a página chegou ao limite de 256 MiB; o resto do jogo não está nela";
+constexpr std::string_view too_large_line =
+    "A página chegou ao limite de 256 MiB; o resto do jogo não está nela.";
 constexpr std::string_view first_heading = "primeira lista";
-constexpr std::string_view removal_heading = "remocao ";
-constexpr std::string_view count_step = ": passo {} de {} da contagem";
+constexpr std::string_view removal_heading = "remoção ";
+constexpr std::string_view count_step = ": passo {}";
+constexpr std::string_view count_steps = " de {}";
+constexpr std::string_view count_rest = " da contagem";
 constexpr std::string_view winner_heading = "vencedor";
 
 std::string decimal(std::size_t value) {
@@ -83,15 +89,19 @@ void PageGame::first_roster(const ListaEnc& roster) {
     }
     ring_.count = 0;
     page_.emplace(out_, filled("countoff: {} soldados, n = {}", {soldiers, n_}));
-    step(std::string(first_heading));
+    step({first_heading});
 }
 
 void PageGame::passing(const ListaEnc& /*roster*/, const node& soldier, std::size_t step,
                        std::size_t steps) {
     ring_.count = places_.at(&soldier);
     ring_.removing = false;
-    this->step(std::string(removal_heading) + decimal(removals_ + 1) +
-               filled(count_step, {step, steps}));
+    // The count and the removal that it reaches are one operation.
+    std::string const heading =
+        std::string(removal_heading) + decimal(removals_ + 1) + filled(count_step, {step});
+    std::string const progress = filled(count_steps, {steps});
+    this->step({heading, progress, count_rest, {}, {}, 0, !counting_});
+    counting_ = true;
 }
 
 void PageGame::removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) {
@@ -100,7 +110,9 @@ void PageGame::removed(const ListaEnc& roster, Soldier soldier, std::size_t orde
     ring_.removed.push_back(static_cast<int>(soldier.number - 1));
     ring_.removing = true;
     ring_.count = more ? places_.at(soldier.element.next) : Ring::none;
-    step(std::string(removal_heading) + decimal(order));
+    std::string const heading = std::string(removal_heading) + decimal(order);
+    step({heading, {}, {}, {}, {}, 0, !counting_});
+    counting_ = false;
 }
 
 void PageGame::won(Soldier winner) {
@@ -108,11 +120,20 @@ void PageGame::won(Soldier winner) {
     ring_.winner = static_cast<int>(winner.number - 1);
     ring_.count = Ring::none;
     ring_.removing = false;
-    step(std::string(winner_heading));
+    step({winner_heading});
     page_->finish();
 }
 
-void PageGame::step(const std::string& heading) {
-    page_->step(heading, caught_.lines, ring_);
+void PageGame::step(PageStep step) {
+    step.lines = caught_.lines;
+    std::size_t const count = ring_.names.size();
+    page_->step(step, page_->draws(count) ? picture(ring_) : std::string(), count, "soldados");
+    if (page_->full()) {
+        // The page ends where it was cut, and so does the run.
+        complain(too_large);
+        page_->cut("corte", too_large_line);
+        page_->finish();
+        throw TooLargeForAPage{};
+    }
     caught_.lines.clear();
 }

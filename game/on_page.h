@@ -10,6 +10,7 @@
 
 #include "page.h"
 #include "presentation.h"
+#include "ring.h"
 
 #include <cstddef>
 #include <iosfwd>
@@ -18,8 +19,10 @@
 #include <unordered_map>
 #include <vector>
 
-// Thrown by the page's first_roster() when the game is too large for a page,
-// once standard error says so: the run ends there.
+// Thrown when the game is too large for a page, once standard error says
+// so: by first_roster() when it has too many soldiers or steps, and by any
+// step that would take the page past its bound of bytes, once the page has
+// ended with a step that says so. The run ends there.
 struct TooLargeForAPage {};
 
 class PageGame final : public Presentation {
@@ -40,7 +43,7 @@ public:
     // Effects: says on standard error that there were no names.
     void nobody() override;
     std::size_t most_soldiers() const noexcept override { return most_soldiers_on_a_page; }
-    // Throws: TooLargeForAPage.
+    // Throws (each step): TooLargeForAPage.
     void first_roster(const ListaEnc& roster) override;
     bool follows_count() const noexcept override { return follow_; }
     void passing(const ListaEnc& roster, const node& soldier, std::size_t step,
@@ -57,7 +60,7 @@ private:
         std::vector<std::string> lines;
     };
 
-    void step(const std::string& heading);
+    void step(PageStep step);
 
     std::ostream& out_;
     Caught caught_;
@@ -68,6 +71,7 @@ private:
     Ring ring_;
     std::unordered_map<const node*, int> places_; // each soldier's place in the ring
     std::size_t removals_ = 0;
+    bool counting_ = false; // whether the count has passed a soldier since the last removal
 };
 
 #endif

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Steps through the page: one step shown at a time, the step in the address
-// (#passo=N), and a mode in which each new step's picture and lines stay
-// hidden until revealed, for a class to predict them first.
+// (#passo=N), PageDown and PageUp from operation to operation, and a mode in
+// which each new step's picture and lines stay hidden until revealed, for a
+// class to predict them first. Every picture of the page is drawn at one
+// scale, as large as the largest fits the window, and never so small that
+// its smallest text is under 12 pixels.
 (function () {
   'use strict';
   var root = document.documentElement;
@@ -16,12 +19,58 @@
   var current = -1;
   var predicting = false;
   var revealed = [];
+  // The smallest text of a picture, in its own units (page.css), and the
+  // least that it may be on a screen, in pixels.
+  var SMALLEST_TEXT = 16;
+  var LEGIBLE = 12;
+  var widest = 0;
+  var tallest = 0;
+  // The first step of each operation, in order, and each step's operation.
+  var starts = [];
+  var operation = [];
 
   root.classList.add('js');
   if (total === 0) {
     counter.textContent = 'nenhum passo';
     Object.keys(buttons).forEach(function (id) { buttons[id].disabled = true; });
     return;
+  }
+
+  steps.forEach(function (step, k) {
+    if (k === 0 || step.getAttribute('data-op') !== steps[k - 1].getAttribute('data-op')) {
+      starts.push(k);
+    }
+    operation.push(starts.length - 1);
+    var svg = step.querySelector('figure svg');
+    if (svg) {
+      widest = Math.max(widest, parseFloat(svg.getAttribute('width')) || 0);
+      tallest = Math.max(tallest, parseFloat(svg.getAttribute('height')) || 0);
+    }
+  });
+
+  // The heading of the step in view, never under the bar: the browser
+  // scrolls to the step that the address names as if it were an anchor.
+  function uncover() {
+    var heading = steps[current].querySelector('h2');
+    if (heading.getBoundingClientRect().top < document.querySelector('.bar').offsetHeight) {
+      window.scrollTo(0, 0);
+    }
+  }
+
+  // One scale for every picture, so that a box or a soldier is as large on
+  // each step as on the one before: as large as the largest picture fits
+  // beside the lines and under the heading, within limits.
+  function fit() {
+    var figure = steps[current].querySelector('figure');
+    if (!figure || widest === 0) {
+      return;
+    }
+    var room = figure.getBoundingClientRect();
+    var width = figure.clientWidth;
+    var height = window.innerHeight - (room.top + window.scrollY) - 12;
+    var scale = Math.min(width / widest, height / tallest, 2);
+    scale = Math.max(scale, LEGIBLE / SMALLEST_TEXT);
+    root.style.setProperty('--scale', String(Math.floor(scale * 1000) / 1000));
   }
 
   // The step that the address names, from 0, or -1.
@@ -57,8 +106,15 @@
     var step = steps[k];
     step.classList.add('current');
     step.classList.toggle('hidden', isHidden(k));
+    // The note goes under the heading of the step that it is about, and
+    // never over it.
+    var heading = step.querySelector('h2');
+    heading.parentNode.insertBefore(note, heading.nextSibling);
     note.hidden = !isHidden(k);
-    counter.textContent = 'passo ' + (k + 1) + ' de ' + total;
+    // While a class predicts, nothing tells how many steps are still to come.
+    counter.textContent = predicting ? 'passo ' + (k + 1) : 'passo ' + (k + 1) + ' de ' + total;
+    uncover();
+    fit();
     buttons.first.disabled = buttons.back.disabled = k === 0;
     buttons.last.disabled = k === total - 1;
     buttons.forward.disabled = k === total - 1 && !isHidden(k);
@@ -82,6 +138,21 @@
   function back() {
     if (current > 0) {
       show(current - 1);
+    }
+  }
+
+  // The first step of the next operation, and of the one before.
+  function nextOperation() {
+    var o = operation[current] + 1;
+    if (o < starts.length) {
+      show(starts[o]);
+    }
+  }
+
+  function previousOperation() {
+    var o = operation[current] - 1;
+    if (o >= 0) {
+      show(starts[o]);
     }
   }
 
@@ -110,9 +181,9 @@
     }
     var actions = {
       ArrowRight: forward,
-      PageDown: forward,
+      PageDown: nextOperation,
       ArrowLeft: back,
-      PageUp: back,
+      PageUp: previousOperation,
       Home: function () { show(0); },
       End: function () { show(total - 1); },
       p: togglePredicting,
@@ -126,6 +197,9 @@
       action();
     }
   });
+
+  window.addEventListener('resize', fit);
+  window.addEventListener('load', uncover);
 
   window.addEventListener('hashchange', function () {
     var k = addressed();

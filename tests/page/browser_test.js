@@ -51,7 +51,7 @@ function check(what, ok, detail) {
 }
 
 // Opens a sample page at an address; collects what must not happen there.
-async function open(browser, name, hash) {
+async function open(browser, name, hash, width = 1280, height = 800) {
   const page = await browser.newPage();
   const trouble = [];
   page.on('pageerror', (error) => trouble.push(`script error: ${error.message}`));
@@ -72,7 +72,7 @@ async function open(browser, name, hash) {
       request.abort();
     }
   });
-  await page.setViewport({ width: 1280, height: 800 });
+  await page.setViewport({ width, height });
   const url = `file://${path.resolve(folder, `${name}.html`)}${hash || ''}`;
   await page.goto(url, { waitUntil: 'load' });
   return { page, trouble };
@@ -209,7 +209,7 @@ async function markup(browser) {
   check('and the page has only its own script', scripts === 1, scripts);
   const texts = await page.evaluate(() =>
     Array.from(document.querySelectorAll('svg text'), (t) => t.textContent).join('|'));
-  check('names in the picture are text', texts.includes('<script>alert(1…') &&
+  check('names in the picture are text', /<script>alert\(1\)?(<\/s)?…/.test(texts) &&
     texts.includes('Concei\u00e7\u00e3o') && texts.includes('\u241b[31mvermelho') && texts.includes('\u2401controle'), texts);
   await page.keyboard.press('ArrowRight');
   const images = await page.evaluate(() => document.querySelectorAll('img').length);
@@ -293,6 +293,178 @@ async function session_markup(browser) {
   await page.close();
 }
 
+// What the terminal escapes, the page names: no direction override, mark or
+// isolate, no other format character and no space but the ASCII one reaches
+// the reader unnamed, in the lines or in the pictures, at any step.
+async function directions(browser) {
+  if (!fs.existsSync(path.resolve(folder, 'rtl.html'))) return;
+  const { page, trouble } = await open(browser, 'rtl', '');
+  await page.emulateMediaType('print');
+  const seen = await page.evaluate(() => ({
+    text: document.body.innerText,
+    pictures: Array.from(document.querySelectorAll('svg text'), (t) => t.textContent).join('|'),
+    named: document.querySelectorAll('.escape').length,
+  }));
+  const unseen = /[\p{Cf}\p{Zl}\p{Zp}\u0080-\u00a0\u1680\u2000-\u200a\u202f\u205f\u3000]/u;
+  check('a right-to-left override reaches no text of the page', !unseen.test(seen.text), seen.text);
+  check('nor its pictures', !unseen.test(seen.pictures), seen.pictures);
+  check('the override is named where the name is shown', seen.named >= 4 &&
+    seen.text.includes('\u2039U+202E\u203aavliS airaM') && !seen.text.includes('Maria Silva') &&
+    seen.pictures.includes('\u2039U+202E\u203aavliS'), seen.named);
+  check('no script error, request or dialog on the page of the override', trouble.length === 0, trouble);
+  await page.close();
+}
+
+// For a projector: at each size of screen, on every step, every text of the
+// picture at least 12 pixels high and inside its picture, no label over
+// another, no `next` through a box, and one scale from step to step.
+async function projector(browser, name) {
+  if (!fs.existsSync(path.resolve(folder, `${name}.html`))) return;
+  for (const [width, height] of [[1280, 720], [1920, 1080]]) {
+    const { page, trouble } = await open(browser, name, '#passo=1', width, height);
+    const found = await page.evaluate(() => {
+      const out = { small: [], outside: [], over: [], through: [], scales: new Set(), steps: 0 };
+      // The last 120 steps of a long page: its largest pictures.
+      const total = document.querySelectorAll('main > section.step').length;
+      const from = Math.max(1, total - 119);
+      const press = (key) => document.dispatchEvent(new KeyboardEvent('keydown', { key, bubbles: true }));
+      for (let k = 1; k < from; k += 1) press('ArrowRight');
+      const inside = (r, box) => r.left >= box.left - 1 && r.right <= box.right + 1 &&
+        r.top >= box.top - 1 && r.bottom <= box.bottom + 1;
+      const meet = (a, b) => a.left < b.right - 1 && b.left < a.right - 1 && a.top < b.bottom - 1 && b.top < a.bottom - 1;
+      for (let k = from; k <= total; k += 1) {
+        const step = document.querySelector('section.step.current');
+        const svg = step.querySelector('figure svg');
+        out.steps += 1;
+        if (svg) {
+          const box = svg.getBoundingClientRect();
+          out.scales.add((box.width / svg.viewBox.baseVal.width).toFixed(3));
+          svg.querySelectorAll('text').forEach((t) => {
+            const m = t.getScreenCTM();
+            const px = parseFloat(getComputedStyle(t).fontSize) * Math.hypot(m.a, m.b);
+            const said = `step ${k}: ${t.textContent}`;
+            if (px < 11.99) out.small.push(`${said} ${px.toFixed(1)}px`);
+            if (t.textContent.trim() && !inside(t.getBoundingClientRect(), box)) out.outside.push(said);
+          });
+          const labels = Array.from(svg.querySelectorAll('text.label, text.name'), (t) => [t.textContent, t.getBoundingClientRect()]);
+          labels.forEach(([a, ra], i) => labels.slice(i + 1).forEach(([b, rb]) => {
+            if (meet(ra, rb)) out.over.push(`step ${k}: ${a} / ${b}`);
+          }));
+          const boxes = Array.from(svg.querySelectorAll('g.node'), (g) => [g.dataset.i, g.querySelector('rect').getBBox()]);
+          svg.querySelectorAll('path.next[data-from]').forEach((p) => {
+            const length = p.getTotalLength();
+            for (let at = 0; at <= length; at += 3) {
+              const q = p.getPointAtLength(at);
+              const hit = boxes.find(([i, b]) => i !== p.dataset.from && q.x > b.x + 2 && q.x < b.x + b.width - 2 &&
+                q.y > b.y + 2 && q.y < b.y + b.height - 2);
+              if (hit) {
+                out.through.push(`step ${k}: ${p.dataset.from} -> ${p.dataset.to} through ${hit[0]}`);
+                break;
+              }
+            }
+          });
+        }
+        press('ArrowRight');
+      }
+      out.scales = Array.from(out.scales);
+      return out;
+    });
+    const at = `${name} at ${width}x${height}`;
+    check(`${at}: every step looked at`, found.steps > 1, found.steps);
+    check(`${at}: every text of a picture is 12 px or more`, found.small.length === 0, found.small.slice(0, 5));
+    check(`${at}: and inside its picture`, found.outside.length === 0, found.outside.slice(0, 5));
+    check(`${at}: no label or name over another`, found.over.length === 0, found.over.slice(0, 5));
+    check(`${at}: no arrow through a box`, found.through.length === 0, found.through.slice(0, 5));
+    check(`${at}: one scale from step to step`, found.scales.length <= 1, found.scales);
+    check(`no script error on ${at}`, trouble.length === 0, trouble);
+    await page.close();
+  }
+}
+
+// PageDown and PageUp go to the first step of the next operation and of the
+// one before, from any step of one; a step's code has its one marked line.
+async function operations(browser, name) {
+  if (!fs.existsSync(path.resolve(folder, `${name}.html`))) return;
+  const { page, trouble } = await open(browser, name, '');
+  const ops = await page.evaluate(() => Array.from(document.querySelectorAll('section.step'), (s) => s.dataset.op));
+  const first = (o) => ops.indexOf(o) + 1;
+  const where = async () => Number((await state(page)).hash.replace('#passo=', ''));
+  // A step inside an operation of several steps, with an operation before.
+  const inside = ops.findIndex((o, k) => k > 0 && o === ops[k - 1] && o !== ops[0] &&
+    ops.lastIndexOf(o) > k) + 1;
+  // The sample pages and the session step by step have such operations.
+  const samples = !fs.existsSync(path.resolve(folder, 'onze.html'));
+  if (inside === 0 && !(samples && name === 'script') && name !== 'onze') {
+    await page.close();
+    return;
+  }
+  check(`${name}: an operation of several steps`, inside > 1, ops.length);
+  await page.evaluate((k) => { window.location.hash = `#passo=${k}`; }, inside);
+  await page.waitForFunction((k) => window.location.hash === `#passo=${k}`, {}, inside);
+  const here = ops[inside - 1];
+  const next = ops.find((o) => Number(o) > Number(here));
+  const before = ops.filter((o) => Number(o) < Number(here)).pop();
+  await page.keyboard.press('PageDown');
+  check(`${name}: PageDown goes from step ${inside} to the first step of the next operation`,
+    await where() === first(next), [await where(), first(next)]);
+  await page.keyboard.press('PageUp');
+  check(`${name}: PageUp to the first step of the one before`, await where() === first(here), await where());
+  await page.keyboard.press('PageUp');
+  check(`${name}: and again`, await where() === first(before), [await where(), first(before)]);
+  const marked = await page.evaluate(() => Array.from(document.querySelectorAll('section.step'), (s) => {
+    const code = s.querySelector('ol.code');
+    return code && [s.dataset.op, Array.from(code.querySelectorAll('li'))
+      .map((li, i) => (li.getAttribute('aria-current') === 'step' ? i + 1 : 0)).filter(Boolean)];
+  }).filter(Boolean));
+  check(`${name}: each step with code marks one line of it`, marked.every(([, lines]) => lines.length === 1), marked);
+  if (name === 'script' && marked.length > 0) {
+    check('the code of inserir 30 marks its lines one after the other',
+      marked.length === 4 && marked.every(([, lines], k) => lines[0] === k + 1), marked);
+  }
+  check(`no script error while going from operation to operation on ${name}`, trouble.length === 0, trouble);
+  await page.close();
+}
+
+// A class that predicts sees the heading of the step, whole and uncovered,
+// and nothing that tells how many steps are still to come.
+async function predicting_heading(browser, name) {
+  if (!fs.existsSync(path.resolve(folder, `${name}.html`))) return;
+  const { page, trouble } = await open(browser, name, '#passo=3', 1280, 720);
+  await page.keyboard.press('p');
+  await page.keyboard.press('ArrowRight');
+  const seen = await page.evaluate(() => {
+    const h2 = document.querySelector('section.step.current h2');
+    const bar = document.querySelector('.bar').getBoundingClientRect();
+    const note = document.getElementById('hidden-note').getBoundingClientRect();
+    const r = h2.getBoundingClientRect();
+    return { top: r.top, bottom: r.bottom, bar: bar.bottom, note: note.top, heading: h2.innerText,
+      counter: document.getElementById('counter').textContent, hidden: h2.closest('section').classList.contains('hidden') };
+  });
+  check(`${name}: predicting hides the step`, seen.hidden, seen);
+  check(`${name}: its heading is below the bar, the note below the heading`,
+    seen.top >= seen.bar && seen.note >= seen.bottom - 1, seen);
+  check(`${name}: no "de M" while predicting`, !/ de \d/.test(seen.heading) && !/ de \d/.test(seen.counter), seen);
+  check(`no script error while predicting on ${name}`, trouble.length === 0, trouble);
+  await page.close();
+}
+
+// Opened at a step, on a phone, the page shows that step's heading below
+// its bar, as it does on a projector.
+async function opened_at(browser, name) {
+  if (!fs.existsSync(path.resolve(folder, `${name}.html`))) return;
+  for (const [width, height] of [[375, 667], [1280, 720]]) {
+    const { page, trouble } = await open(browser, name, '#passo=5', width, height);
+    const seen = await page.evaluate(() => ({
+      top: document.querySelector('section.step.current h2').getBoundingClientRect().top,
+      bar: document.querySelector('.bar').getBoundingClientRect().bottom,
+    }));
+    check(`${name} at ${width}x${height}, opened at step 5: its heading below the bar, in view`,
+      seen.top >= seen.bar && seen.top < height, seen);
+    check(`no script error opening ${name} at ${width}x${height}`, trouble.length === 0, trouble);
+    await page.close();
+  }
+}
+
 // A long page steps forward and back from the address, with a picture at
 // every step it passes.
 async function walking(browser, name) {
@@ -331,6 +503,17 @@ async function walking(browser, name) {
     await predicting(browser);
     await markup(browser);
     await session_markup(browser);
+    await directions(browser);
+    await operations(browser, 'script');
+    await operations(browser, 'onze');
+    await operations(browser, 'game');
+    await projector(browser, 'script');
+    await projector(browser, 'game');
+    await projector(browser, 'onze');
+    await projector(browser, 'doze');
+    await predicting_heading(browser, 'script');
+    await opened_at(browser, 'doze');
+    await predicting_heading(browser, 'onze');
     await walking(browser, 'sessao');
     await printing(browser);
     await printing(browser, 'game');

@@ -3,11 +3,14 @@
 // and every coordinate left out, the steps, their texts and the shapes of
 // each picture kept. With LISTAENC_PAGES set to a folder, the structures are
 // written there too, to take as the new golden files after a look.
+#include "markup.h"
 #include "page.h"
 #include "samples.h"
+#include "text.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -29,7 +32,7 @@ std::string structure(std::string page) {
         }
     }
     static const std::regex geometry(
-        R"#(\b(x|y|x1|y1|x2|y2|cx|cy|r|width|height|d|viewBox|transform)="[^"]*")#");
+        R"#(\b(x|y|x1|y1|x2|y2|cx|cy|r|width|height|d|viewBox|transform|style)="[^"]*")#");
     return std::regex_replace(page, geometry, "$1=\"#\"");
 }
 
@@ -105,8 +108,80 @@ const Text texts[] = {
     {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},
     {"\xf8\x90\x80\x80", // no character begins so
      "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},
+    // What would turn the text around, or hide in it, named apart.
+    {"1\xe2\x80\xae"
+     "avliS airaM",
+     "1<span class=\"escape\">\u2039U+202E\u203a</span>avliS airaM"},
+    {"a\xe2\x81\xa6"
+     "b\xe2\x81\xa9"
+     "c",
+     "a<span class=\"escape\">\u2039U+2066\u203a</span>b"
+     "<span class=\"escape\">\u2039U+2069\u203a</span>c"},
+    {"\xe2\x80\x8e\xe2\x80\x8f\xd8\x9c", "<span class=\"escape\">\u2039U+200E\u203a</span><span "
+                                         "class=\"escape\">\u2039U+200F\u203a</span>"
+                                         "<span class=\"escape\">\u2039U+061C\u203a</span>"},
+    {"Maria\xc2\xa0Silva\xc2\x85", // a no-break space, a C1 control
+     "Maria<span class=\"escape\">\u2039U+00A0\u203a</span>Silva"
+     "<span class=\"escape\">\u2039U+0085\u203a</span>"},
+    {"\xef\xbb\xbf\xf3\xa0\x81\x81", // a byte order mark, a tag
+     "<span class=\"escape\">\u2039U+FEFF\u203a</span><span "
+     "class=\"escape\">\u2039U+E0041\u203a</span>"},
+    {"\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xe2\x80\x94", // letters of any script stay
+     "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xe2\x80\x94"},
 };
 INSTANTIATE_TEST_SUITE_P(Page, HtmlText, testing::ValuesIn(texts));
+
+std::string utf8(char32_t point) {
+    std::string out;
+    if (point < 0x80) {
+        out += char(point);
+    } else if (point < 0x800) {
+        out += char(0xc0 | point >> 6);
+        out += char(0x80 | (point & 0x3f));
+    } else if (point < 0x10000) {
+        out += char(0xe0 | point >> 12);
+        out += char(0x80 | (point >> 6 & 0x3f));
+        out += char(0x80 | (point & 0x3f));
+    } else {
+        out += char(0xf0 | point >> 18);
+        out += char(0x80 | (point >> 12 & 0x3f));
+        out += char(0x80 | (point >> 6 & 0x3f));
+        out += char(0x80 | (point & 0x3f));
+    }
+    return out;
+}
+
+// Every character past ASCII against what the terminal escapes: the page
+// shows it as it is exactly when the terminal would, and names it otherwise,
+// in the page's text and in its pictures alike.
+TEST(Page, EscapesWhatTheTerminalEscapes) {
+    std::size_t named = 0;
+    for (char32_t point = 0x80; point <= 0x10ffff; ++point) {
+        if (point >= 0xd800 && point <= 0xdfff) {
+            continue;
+        }
+        std::string const character = utf8(point);
+        std::string const shown = html_text(character);
+        if (hidden(point)) {
+            ++named;
+            ASSERT_EQ(shown.find(character), std::string::npos) << std::hex << unsigned(point);
+            ASSERT_TRUE(shown.starts_with("<span class=\"escape\">\u2039U+"))
+                << std::hex << unsigned(point);
+        } else {
+            ASSERT_EQ(shown, character) << std::hex << unsigned(point);
+        }
+    }
+    EXPECT_GT(named, 100U);
+    Ring ring;
+    ring.names = {"\xe2\x80\xae"
+                  "avliS airaM",
+                  "Ana"};
+    ring.winner = 0;
+    std::string const svg = picture(ring);
+    EXPECT_EQ(svg.find("\xe2\x80\xae"), std::string::npos);
+    EXPECT_NE(svg.find("<tspan class=\"escape\">\u2039U+202E\u203a</tspan>avliS"),
+              std::string::npos);
+}
 
 // A stream that counts what it is given and keeps the end of it.
 class Tail : public std::streambuf {
@@ -148,7 +223,8 @@ TEST(Page, DrawsUpToTheMostElementsAndSaysWhyNotPast) {
     for (std::size_t const size : {Page::most_drawn, Page::most_drawn + 1}) {
         std::ostringstream out;
         Page page(out, "t");
-        page.step("h", {}, circle(size));
+        Pictured pictured(page);
+        pictured.step("h", {}, circle(size));
         bool const drawn = size <= Page::most_drawn;
         EXPECT_EQ(out.str().find("<svg class=\"list\"") != std::string::npos, drawn) << size;
         EXPECT_EQ(out.str().find("Sem desenho: 1001 elementos") != std::string::npos, !drawn);
@@ -161,6 +237,7 @@ TEST(Page, PicturesStopAtTheBudget) {
     Tail tail;
     std::ostream out(&tail);
     Page page(out, "t");
+    Pictured pictured(page);
     Ring ring;
     ring.count = 0;
     for (std::size_t i = 0; i < Page::most_drawn; ++i) {
@@ -169,15 +246,15 @@ TEST(Page, PicturesStopAtTheBudget) {
     std::size_t steps = 0;
     for (; tail.end.find("chegaram ao limite") == std::string::npos; ++steps) {
         ring.removed.push_back(int(steps % Page::most_drawn));
-        page.step("h", {}, ring);
+        pictured.step("h", {}, ring);
         ASSERT_LT(tail.size, Page::picture_budget + (std::size_t{1} << 20)) << steps;
     }
     EXPECT_GT(steps, Page::most_drawn); // a whole game fits
-    page.step("h", {}, ring);
+    pictured.step("h", {}, ring);
     EXPECT_EQ(tail.end.find("<svg"), std::string::npos);
     EXPECT_EQ(page.steps(), steps + 1);
     ring.names.emplace_back("um a mais");
-    page.step("h", {}, ring);
+    pictured.step("h", {}, ring);
     EXPECT_NE(tail.end.find("Sem desenho: 1001 soldados passam do limite"), std::string::npos);
 }
 
@@ -232,16 +309,112 @@ TEST(Page, DrawsWhateverItIsGiven) {
     }
 }
 
+// Steps of large lines fill a page up to its bound of bytes and no
+// further; the step that says where it was cut, and the end, still come.
+TEST(Page, StopsAtItsBoundOfBytes) {
+    Tail tail;
+    std::ostream out(&tail);
+    Page page(out, "t");
+    Pictured pictured(page);
+    std::vector<std::string> const lines(1, std::string(std::size_t{1} << 20, 'x'));
+    std::size_t steps = 0;
+    for (; !page.full(); ++steps) {
+        ASSERT_LT(steps, 1000U);
+        pictured.step(PageStep{"h", {}, {}, lines}, circle(3));
+    }
+    EXPECT_EQ(page.steps(), steps - 1);
+    std::size_t const size = tail.size;
+    EXPECT_LE(size, Page::most_bytes);
+    EXPECT_GT(size, Page::most_bytes - (std::size_t{2} << 20));
+    pictured.step(PageStep{"h", {}, {}, lines}, circle(3)); // full: not written
+    EXPECT_EQ(tail.size, size);
+    page.cut("corte", std::string(10000, 'y')); // held to 4 KiB
+    EXPECT_NE(tail.end.find("yyyy</pre>"), std::string::npos);
+    EXPECT_LT(tail.size - size, std::size_t{8} << 10);
+    page.finish();
+    EXPECT_LE(tail.size, Page::most_bytes);
+    EXPECT_EQ(page.steps(), steps);
+    EXPECT_TRUE(tail.end.ends_with("</html>\n"));
+}
+
+// Scenes of one operation: the elements as the steps' walk meets them,
+// from the first; the places that the pictures give them.
+struct Placing {
+    const char* name;
+    std::vector<std::vector<int>> walks;   // the keys, in walk order, step by step
+    std::vector<std::vector<int>> outside; // the keys of the elements outside the walk
+    std::vector<std::vector<int>> places;  // by element: the walk's, then those outside
+};
+
+Scene walked(const std::vector<int>& walk, const std::vector<int>& outside) {
+    Scene scene;
+    scene.header = true;
+    scene.first = walk.empty() ? Scene::null : 0;
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        scene.elements.push_back({walk[i], "t", false, int((i + 1) % walk.size())});
+    }
+    scene.walked = walk.size();
+    for (int const key : outside) {
+        scene.elements.push_back({key, "t", false, Scene::elsewhere});
+    }
+    return scene;
+}
+
+class Places : public testing::TestWithParam<Placing> {};
+
+TEST_P(Places, ElementsKeepTheirPlacesThroughAnOperation) {
+    ScenePictures pictures;
+    const Placing& p = GetParam();
+    for (std::size_t k = 0; k < p.walks.size(); ++k) {
+        EXPECT_EQ(pictures.places(walked(p.walks[k], p.outside[k]), k == 0), p.places[k])
+            << p.name << ", step " << k + 1;
+    }
+}
+
+const Placing placings[] = {
+    // The walk goes another way round; each element stays where it was.
+    {"turned", {{1, 2, 3, 4, 5}, {1, 5, 4, 3, 2}}, {{}, {}}, {{0, 1, 2, 3, 4}, {0, 4, 3, 2, 1}}},
+    // Out of the walk and back in: its place kept, the others' too.
+    {"unlinked",
+     {{1, 2, 3, 4}, {1, 2, 4}, {1, 2, 3, 4}},
+     {{}, {3}, {}},
+     {{0, 1, 2, 3}, {0, 1, 3, 2}, {0, 1, 2, 3}}},
+    // A new element takes the first place free.
+    {"made", {{1, 2}, {1, 2}, {1, 2, 3}}, {{}, {3}, {}}, {{0, 1}, {0, 1, 2}, {0, 1, 2}}},
+    // Twins: each keeps its place, told apart by what their `next` names.
+    {"twins", {{7, 8, 7, 9}, {7, 9, 7, 8}}, {{}, {}}, {{0, 1, 2, 3}, {2, 3, 0, 1}}},
+};
+INSTANTIATE_TEST_SUITE_P(Page, Places, testing::ValuesIn(placings),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Page, AnOperationBeginsInWalkOrder) {
+    ScenePictures pictures;
+    pictures.places(walked({1, 2, 3}, {}), true);
+    EXPECT_EQ(pictures.places(walked({3, 2, 1}, {}), true), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(pictures.places(walked({2, 1, 3}, {}), false), (std::vector<int>{1, 2, 0}));
+    // A long list is not followed element by element.
+    std::vector<int> keys(ScenePictures::most_followed + 1);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        keys[i] = int(i);
+    }
+    pictures.places(walked(keys, {}), true);
+    std::reverse(keys.begin(), keys.end());
+    std::vector<int> const got = pictures.places(walked(keys, {}), false);
+    EXPECT_EQ(got.front(), 0);
+    EXPECT_EQ(got.back(), int(keys.size()) - 1);
+}
+
 // Its beginning, each step and its end each leave in one write, then the
 // flush, as the program's lines do.
 TEST(Page, WritesEachPartInOneWriteAndFlushes) {
     Tail tail;
     std::ostream out(&tail);
     Page page(out, "t");
+    Pictured pictured(page);
     EXPECT_EQ(tail.writes, 1);
     EXPECT_EQ(tail.flushes, 1);
-    page.step("h", std::vector<std::string>{"a", "b"}, circle(3));
-    page.step("h", {}, Ring());
+    pictured.step("h", std::vector<std::string>{"a", "b"}, circle(3));
+    pictured.step("h", {}, Ring());
     EXPECT_EQ(tail.writes, 3);
     EXPECT_EQ(tail.flushes, 3);
     page.finish();
@@ -252,9 +425,10 @@ TEST(Page, WritesEachPartInOneWriteAndFlushes) {
 TEST(Page, WritesNothingAfterItsEnd) {
     std::ostringstream out;
     Page page(out, "t");
+    Pictured pictured(page);
     page.finish();
     std::string const whole = out.str();
-    page.step("h", {}, Scene{});
+    pictured.step("h", {}, Scene{});
     page.finish();
     EXPECT_EQ(out.str(), whole);
     EXPECT_TRUE(whole.ends_with("</html>\n"));

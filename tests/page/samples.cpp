@@ -47,111 +47,129 @@ Scene circle(std::vector<int> keys) {
 
 void script_page(std::ostream& out) {
     Page page(out, "listdemo: roteiro");
-    page.step("lista sem no cabeca", Lines{}, Scene{});
+    Pictured pictured(page);
+    pictured.step("lista sem nó cabeça", Lines{}, Scene{});
 
     Scene s = circle({10});
     s.changed = {Link::header_next};
-    page.step("inserir 10", Lines{">>inserindo 10..."}, s);
+    pictured.step("inserir 10", Lines{">>inserindo 10..."}, s);
 
-    // inserir 30, step by step: made, linked to the first, then the last to it.
+    // inserir 30, step by step: made, linked to the first, then the last to
+    // it; the code beside each step, its line marked.
+    const Lines code = {"node* novo = new node(key, info);", "node* ultimo = head->next;",
+                        "novo->next = head->next;", "ultimo->next = novo;"};
+    std::vector<Lines> said = {{">>inserindo 30...", "novo = new node(30, ' ')"},
+                               {"ultimo = head->next"},
+                               {"novo->next = head->next"},
+                               {"ultimo->next = novo"}};
+    std::vector<std::string> headings;
+    for (int k = 1; k <= 4; ++k) {
+        headings.push_back("inserir 30: passo " + std::to_string(k));
+    }
+    auto const at = [&](std::size_t k) {
+        return PageStep{headings[k - 1], " de 4", "", said[k - 1], code, k, k == 1};
+    };
     s.elements.push_back(element(30, " ", 1));
     s.labels = {{"novo", 1}};
     s.changed = {};
-    page.step("inserir 30: passo 1 de 4", Lines{">>inserindo 30...", "novo = new node(30, ' ')"},
-              s);
+    pictured.step(at(1), s);
     s.labels = {{"ultimo", 0}, {"novo", 1}};
-    page.step("inserir 30: passo 2 de 4", Lines{"ultimo = head->next"}, s);
+    pictured.step(at(2), s);
     s.elements[1].next = 0;
     s.changed = {Link::element_next, 1};
-    page.step("inserir 30: passo 3 de 4", Lines{"novo->next = head->next"}, s);
+    pictured.step(at(3), s);
     s = circle({10, 30});
     s.labels = {{"ultimo", 0}, {"novo", 1}};
     s.changed = {Link::element_next, 0};
-    page.step("inserir 30: passo 4 de 4", Lines{"ultimo->next = novo"}, s);
+    pictured.step(at(4), s);
 
     s = circle({10, 30, 20, 13, 53, 20, 7});
-    page.step("inserir 20, 13, 53, 20, 7", Lines{">>inserindo 20...", ">>inserindo 7..."}, s);
-    page.step("exibir", Lines{">>Exibicao da lista", " 10 30 20 13 53 20 7 "}, s);
+    pictured.step("inserir 20, 13, 53, 20, 7", Lines{">>inserindo 20...", ">>inserindo 7..."}, s);
+    pictured.step("exibir", Lines{">>Exibicao da lista", " 10 30 20 13 53 20 7 "}, s);
 
     // remover 30: the walk's cursors, then the link around it.
     s.labels = {{"anterior", 0}, {"atual", 1}};
-    page.step("remover 30: passo 2 de 3", Lines{">>removendo 30...", "atual = atual->next"}, s);
+    pictured.step("remover 30: passo 2 de 3", Lines{">>removendo 30...", "atual = atual->next"}, s);
     s = circle({10, 20, 13, 53, 20, 7});
     s.elements.push_back(element(30, " ", 1, 1));
     s.labels = {{"anterior", 0}, {"removido", 6}};
     s.changed = {Link::element_next, 0};
-    page.step("remover 30: passo 3 de 3", Lines{"anterior->next = atual->next"}, s);
+    Lines const around = {"anterior->next = atual->next"};
+    pictured.step(PageStep{"remover 30: passo 3", " de 3", "", around, {}, 0, false}, s);
 
     // pop, halfway: the first has moved, the last still points at the old first.
     s = circle({20, 13, 53, 20, 7, 10});
     s.labels = {{"primeiro", 5}};
     s.changed = {Link::header_next};
-    page.step("pop: passo 1 de 2",
-              Lines{">>Remove o primeiro elemento da lista", "head->next = primeiro->next"}, s);
+    pictured.step("pop: passo 1 de 2",
+                  Lines{">>Remove o primeiro elemento da lista", "head->next = primeiro->next"}, s);
     s = circle({20, 13, 53, 20, 7});
     s.elements.push_back(element(10, " ", 0, 0));
     s.labels = {{"ultimo", 4}, {"removido", 5}};
     s.changed = {Link::element_next, 4};
-    page.step("pop: passo 2 de 2", Lines{"ultimo->next = head->next", ">>a chave removida foi: 10"},
-              s);
+    Lines const popped = {"ultimo->next = head->next", ">>a chave removida foi: 10"};
+    pictured.step(PageStep{"pop: passo 2", " de 2", "", popped, {}, 0, false}, s);
 
     // An element released, which the scene no longer follows.
     s = circle({20});
     s.elements.push_back(element(13, " ", Scene::elsewhere, 0));
     s.labels = {{"liberado", 1}, {"atual", Scene::null}};
-    page.step("remover 13", Lines{">>removendo 13..."}, s);
+    pictured.step("remover 13", Lines{">>removendo 13..."}, s);
 
     s = emptied();
     s.changed = {Link::header_next};
-    page.step("limpar", Lines{">>limpando a lista..."}, s);
-    page.step("tamanho", Lines{"", ">>Tamanho da lista e' :0"}, s);
+    pictured.step("limpar", Lines{">>limpando a lista..."}, s);
+    pictured.step("tamanho", Lines{"", ">>Tamanho da lista e' :0"}, s);
     page.finish();
 }
 
 void game_page(std::ostream& out) {
     Page page(out, "countoff: 4 soldados, n = 2");
+    Pictured pictured(page);
     Ring ring;
     ring.names = {"alfa", "beta", "gama", "delta"};
     ring.count = 0;
-    page.step("primeira lista",
-              Lines{dashes, "Os soldados sao:", "  1.alfa  2.beta  3.gama  4.delta ",
-                    " O soldado que iniciara a contagem sera: alfa", dashes},
-              ring);
+    pictured.step("primeira lista",
+                  Lines{dashes, "Os soldados sao:", "  1.alfa  2.beta  3.gama  4.delta ",
+                        " O soldado que iniciara a contagem sera: alfa", dashes},
+                  ring);
     ring.removed = {2};
     ring.removing = true;
     ring.count = 3;
-    page.step("remocao 1",
-              Lines{"\tO Soldado removido foi: gama", "Os soldados restantes sao:", dashes,
-                    "  1.alfa  2.beta  3.delta ", dashes, "\tO soldado delta iniciara a contagem"},
-              ring);
+    pictured.step("remocao 1",
+                  Lines{"\tO Soldado removido foi: gama", "Os soldados restantes sao:", dashes,
+                        "  1.alfa  2.beta  3.delta ", dashes,
+                        "\tO soldado delta iniciara a contagem"},
+                  ring);
     ring.removed = {2, 1};
-    page.step("remocao 2",
-              Lines{"\tO Soldado removido foi: beta", "Os soldados restantes sao:", dashes,
-                    "  1.alfa  2.delta ", dashes, "\tO soldado delta iniciara a contagem"},
-              ring);
+    pictured.step("remocao 2",
+                  Lines{"\tO Soldado removido foi: beta", "Os soldados restantes sao:", dashes,
+                        "  1.alfa  2.delta ", dashes, "\tO soldado delta iniciara a contagem"},
+                  ring);
     ring.removed = {2, 1, 3};
     ring.count = Ring::none;
     ring.winner = 0;
-    page.step("remocao 3",
-              Lines{"\tO Soldado removido foi: delta", stars, "\tO vencedor e o Soldado alfa",
-                    stars, "", "Jogo terminado..."},
-              ring);
+    pictured.step("remocao 3",
+                  Lines{"\tO Soldado removido foi: delta", stars, "\tO vencedor e o Soldado alfa",
+                        stars, "", "Jogo terminado..."},
+                  ring);
     page.finish();
 }
 
 void hostile_page(std::ostream& out) {
     Page page(out, "<script>alert(0)</script> & \"aspas\"");
+    Pictured pictured(page);
     Ring ring;
     ring.names = {"<script>alert(1)</script>", "Concei\xc3\xa7\xc3\xa3o", "\xe6\x9d\x8e",
                   "\x1b[31mvermelho",
                   "\xff\x01"
                   "controle"};
     ring.count = 0;
-    page.step("<script>alert(1)</script>",
-              Lines{"  1.<script>alert(1)</script>  2.Concei\xc3\xa7\xc3\xa3o  3.\xe6\x9d\x8e  "
-                    "4.\x1b[31mvermelho  5.\xff\x01"
-                    "controle "},
-              ring);
+    pictured.step("<script>alert(1)</script>",
+                  Lines{"  1.<script>alert(1)</script>  2.Concei\xc3\xa7\xc3\xa3o  3.\xe6\x9d\x8e  "
+                        "4.\x1b[31mvermelho  5.\xff\x01"
+                        "controle "},
+                  ring);
     Scene s = emptied();
     s.first = 0;
     // Texts of 12 characters (what a box shows whole), 13, and one cut short.
@@ -162,7 +180,7 @@ void hostile_page(std::ostream& out) {
                   element(5, "corte", 0, Scene::null, true)};
     s.walked = 5;
     s.labels = {{"</text><script>alert(3)</script>", 0}};
-    page.step("inserir 1 <img src=x onerror=alert(2)>",
-              Lines{">>O texto '<img src=x onerror=alert(2)>' esta na lista?", "sim"}, s);
+    pictured.step("inserir 1 <img src=x onerror=alert(2)>",
+                  Lines{">>O texto '<img src=x onerror=alert(2)>' esta na lista?", "sim"}, s);
     page.finish();
 }
