@@ -4,10 +4,18 @@
 # /*estilo*/, /*modulo*/ and /*script*/. A script may not hold "</script",
 # which would end its element: the module's is written "<\/script" (the same
 # text to JavaScript); the page's own script must hold none. A page is at
-# most 4 MB.
+# most 4 MB. With PICTURES (the static pages' style), the style of their
+# pictures comes first: its colours and its one-line rules for svg.
 foreach(part TEMPLATE STYLE SCRIPT MODULE)
   file(READ ${${part}} ${part}_TEXT)
 endforeach()
+if(PICTURES)
+  file(STRINGS ${PICTURES} colours REGEX "^  --[a-z-]+: [^;]+;$")
+  file(STRINGS ${PICTURES} rules REGEX "^(svg|#arrow)[^{]*{[^}]*}$")
+  list(JOIN colours "\n" colours)
+  list(JOIN rules "\n" rules)
+  set(STYLE_TEXT ":root {\n${colours}\n}\n${rules}\n${STYLE_TEXT}")
+endif()
 string(FIND "${SCRIPT_TEXT}" "</script" found)
 if(NOT found EQUAL -1)
   message(FATAL_ERROR "${SCRIPT} holds </script")
