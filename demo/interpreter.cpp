@@ -49,8 +49,6 @@ constexpr std::string_view key_out_of_range = "chave fora do intervalo";
 constexpr std::string_view no_text = "texto ausente";
 constexpr std::string_view unknown_command = "comando desconhecido";
 constexpr std::string_view extra_argument = "argumento a mais";
-constexpr std::string_view page_full =
-    "{}: a pagina mostra ate {} passos; o resto da sessao nao foi lido";
 constexpr std::string_view step_done = "(fim da operacao)";
 constexpr std::string_view matched = "  (sim)";
 constexpr std::string_view not_matched = "  (nao)";
