@@ -6,6 +6,7 @@
 // heading and lines as the static pages show them, its picture (drawn on
 // demand, by the same code as theirs) and, for a step that changes a link,
 // the question a learner answers before seeing it.
+#include "drawing.h"
 #include "interpreter.h"
 #include "page.h"
 #include "presentation.h"
@@ -121,6 +122,23 @@ val question(const Scene& scene) {
     return asked;
 }
 
+// The transcript, as a terminal shows it: the lines said, and a drawing
+// (the desenhar command's) as text in 80 columns, as outside a terminal.
+class Transcript final : public Presentation {
+public:
+    void say(std::string_view line) override { output_.append(line).push_back('\n'); }
+    void note(std::string_view line) override { say(line); }
+    void draw(const Frame& frame) override {
+        for (const std::string& line : ::draw(frame.scene)) {
+            say(line);
+        }
+    }
+    std::string take() { return std::exchange(output_, {}); }
+
+private:
+    std::string output_;
+};
+
 // The steps of the commands, as a page shows them: a step is written when
 // the next picture comes or its command ends, with the lines said until
 // then. Keeps the scenes of the latest steps, up to a bound, to draw them
@@ -129,10 +147,7 @@ class Steps final : public Presentation {
 public:
     static constexpr std::size_t most_kept = 20'000;
 
-    void say(std::string_view line) override {
-        output_.append(line).push_back('\n');
-        lines_.emplace_back(line);
-    }
+    void say(std::string_view line) override { lines_.emplace_back(line); }
     void note(std::string_view line) override { say(line); }
     void draw(const Frame& frame) override {
         write_pending();
@@ -174,8 +189,7 @@ public:
         lines_.clear();
     }
 
-    // What the last line gave: the transcript's text, and its steps.
-    std::string take_output() { return std::exchange(output_, {}); }
+    // The steps that the last line gave.
     val take_steps() { return std::exchange(steps_, val::array()); }
 
     // The picture of step `id`, or an empty text when it is no longer kept.
@@ -211,7 +225,6 @@ private:
         pending_lines_.clear();
     }
 
-    std::string output_;
     val steps_ = val::array();
     std::string command_;
     std::vector<std::string> lines_;
@@ -224,22 +237,26 @@ private:
     std::size_t first_kept_ = 0;
 };
 
+// Two interpreters take the same lines: one as listdemo --interativo, for
+// the transcript and the errors, the other with the steps of each
+// operation, for the pictures.
 class Lab {
 public:
     Lab()
-        : interpreter_(std::make_unique<Interpreter>(steps_, Interpreter::Options{.steps = true})) {
-    }
+        : said_(std::make_unique<Interpreter>(transcript_, Interpreter::Options{})),
+          stepped_(std::make_unique<Interpreter>(steps_, Interpreter::Options{.steps = true})) {}
 
     // Runs one line of the session. Answers {saida, erro, passos, fim}:
     // what standard output gets, what standard error gets (a line, or
     // empty), the steps, and whether the session is over (sair).
     val line(const std::string& line) {
-        std::string const error(interpreter_->line(line));
+        std::string const error(said_->line(line));
+        stepped_->line(line);
         val answer = val::object();
-        answer.set("saida", steps_.take_output());
+        answer.set("saida", transcript_.take());
         answer.set("erro", error);
         answer.set("passos", steps_.take_steps());
-        answer.set("fim", interpreter_->over());
+        answer.set("fim", said_->over());
         return answer;
     }
 
@@ -263,8 +280,10 @@ public:
     }
 
 private:
+    Transcript transcript_;
     Steps steps_;
-    std::unique_ptr<Interpreter> interpreter_;
+    std::unique_ptr<Interpreter> said_;
+    std::unique_ptr<Interpreter> stepped_;
 };
 
 } // namespace
