@@ -72,8 +72,9 @@ std::string answer_of(int target) {
     return {};
 }
 
-// The question of a step that changes a link: which link, where it points
-// after the step, and the choices. Undefined for a step that changes none.
+// The question of a step that changes a link: which link, and where it
+// points after the step (an answer as choices() has them). Undefined for a
+// step that changes none.
 val question(const Scene& scene) {
     const Scene::Link& changed = scene.changed;
     std::string link;
@@ -102,24 +103,27 @@ val question(const Scene& scene) {
     if (right.empty()) {
         return val::undefined();
     }
-    val choices = val::array();
-    for (std::size_t i = 0; i < scene.elements.size(); ++i) {
-        val choice = val::object();
-        choice.set("valor", decimal(i));
-        choice.set("rotulo", "nó " + element_name(scene, static_cast<int>(i)));
-        choices.call<void>("push", choice);
-    }
-    for (auto [value, label] : {std::pair{"cabeca", "a cabeça"}, std::pair{"nulo", "nulo"}}) {
-        val choice = val::object();
-        choice.set("valor", std::string(value));
-        choice.set("rotulo", std::string(label));
-        choices.call<void>("push", choice);
-    }
     val asked = val::object();
     asked.set("elo", link);
     asked.set("certa", right);
-    asked.set("opcoes", choices);
     return asked;
+}
+
+// The choices of a question on `scene`: each element, the header and nulo.
+val choices(const Scene& scene) {
+    val list = val::array();
+    auto add = [&list](std::string value, std::string label) {
+        val choice = val::object();
+        choice.set("valor", std::move(value));
+        choice.set("rotulo", std::move(label));
+        list.call<void>("push", choice);
+    };
+    for (std::size_t i = 0; i < scene.elements.size(); ++i) {
+        add(decimal(i), "nó " + element_name(scene, static_cast<int>(i)));
+    }
+    add("cabeca", "a cabeça");
+    add("nulo", "nulo");
+    return list;
 }
 
 // The transcript, as a terminal shows it: the lines said, and a drawing
@@ -194,13 +198,24 @@ public:
 
     // The picture of step `id`, or an empty text when it is no longer kept.
     std::string picture_of(std::size_t id) const {
-        if (id < first_kept_ || id >= first_kept_ + kept_.size()) {
-            return {};
-        }
-        return picture(kept_[id - first_kept_]);
+        const Scene* scene = kept(id);
+        return scene == nullptr ? std::string() : picture(*scene);
+    }
+    // The choices of the question of step `id` (empty when it is no longer
+    // kept).
+    val choices_of(std::size_t id) const {
+        const Scene* scene = kept(id);
+        return scene == nullptr ? val::array() : choices(*scene);
     }
 
 private:
+    const Scene* kept(std::size_t id) const {
+        if (id < first_kept_ || id >= first_kept_ + kept_.size()) {
+            return nullptr;
+        }
+        return &kept_[id - first_kept_];
+    }
+
     void write_pending() {
         if (!pending_) {
             return;
@@ -261,6 +276,7 @@ public:
     }
 
     std::string picture_of(std::size_t id) const { return steps_.picture_of(id); }
+    val choices_of(std::size_t id) const { return steps_.choices_of(id); }
 
     static val commands() {
         val names = val::array();
@@ -293,6 +309,7 @@ EMSCRIPTEN_BINDINGS(laboratorio) {
         .constructor<>()
         .function("linha", &Lab::line)
         .function("desenho", &Lab::picture_of)
+        .function("opcoes", &Lab::choices_of)
         .class_function("comandos", &Lab::commands)
         .class_function("falhar", &Lab::fail);
 }

@@ -271,6 +271,15 @@
 
   function perguntar(passo) {
     const p = passo.pergunta;
+    if (!p.opcoes) {
+      try {
+        p.opcoes = estado.lab.opcoes(passo.id);
+      } catch (erro) {
+        console.error(erro);
+        recomecar('Algo deu errado dentro da página, e ela recomeçou com uma lista vazia.');
+        return;
+      }
+    }
     el.textoPergunta.textContent = `Antes deste passo (o desenho é o de antes): para onde vai apontar ${p.elo}?`;
     el.respostas.replaceChildren(...p.opcoes.map((opcao) => {
       const botao = document.createElement('button');
@@ -424,6 +433,7 @@
     dizer('Pronta: a lista está vazia.');
     ir('pronto');
     el.comando.focus();
+    estado.prontaEm = performance.now();
   }, (erro) => {
     console.error(erro);
     avisar('Este navegador não conseguiu iniciar a página (ela precisa de WebAssembly).');

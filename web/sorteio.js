@@ -402,6 +402,7 @@
   iniciar().then(() => {
     dizer('Pronta: escolha o arquivo dos inscritos.');
     ir('vazio');
+    estado.prontaEm = performance.now();
   }, (erro) => {
     console.error(erro);
     avisar('Este navegador não conseguiu iniciar a página (ela precisa de WebAssembly).');

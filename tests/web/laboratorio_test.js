@@ -175,6 +175,17 @@ async function principal() {
     await page.$$eval('img, iframe, object, embed', (e) => e.length) === 0 &&
     await page.$$eval('script', (e) => e.length) === 2 && dialogos.length === 0, dialogos);
 
+  // Were markup to get in all the same, the page's policy runs none of it.
+  page.expectErrors = true;
+  const ranMarkup = await page.evaluate(() => new Promise((resolve) => {
+    const div = document.createElement('div');
+    div.innerHTML = '<img src="data:," onerror="window.ranMarkup = true"><svg onload="window.ranMarkup = true"></svg>';
+    document.body.append(div);
+    setTimeout(() => { div.remove(); resolve(window.ranMarkup === true); }, 200);
+  }));
+  page.expectErrors = false;
+  b.check('the page\'s policy runs no handler in markup', !ranMarkup);
+
   // Saved, the session is the lines given; opened, it gives the same.
   const salvo = await baixar(browser, baixados, 'sessao.txt', () => page.click('#salvar'));
   b.check('a saved session is the lines given, one a line', salvo === linhas.map((l) => `${l}\n`).join(''), salvo);
