@@ -278,6 +278,9 @@ public:
     std::string picture_of(std::size_t id) const { return steps_.picture_of(id); }
     val choices_of(std::size_t id) const { return steps_.choices_of(id); }
 
+    // A line as a message shows it (the echo of a command typed).
+    static std::string shown_line(const std::string& line) { return shown(line); }
+
     static val commands() {
         val names = val::array();
         for (std::string_view name : Interpreter::command_names()) {
@@ -311,5 +314,6 @@ EMSCRIPTEN_BINDINGS(laboratorio) {
         .function("desenho", &Lab::picture_of)
         .function("opcoes", &Lab::choices_of)
         .class_function("comandos", &Lab::commands)
+        .class_function("mostrado", &Lab::shown_line)
         .class_function("falhar", &Lab::fail);
 }

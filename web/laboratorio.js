@@ -116,7 +116,7 @@
     estado.sessao.push(linha);
     const bloco = document.createElement('span');
     bloco.className = 'eco';
-    bloco.dataset.comando = linha;
+    bloco.dataset.comando = estado.modulo.Laboratorio.mostrado(linha);
     bloco.textContent = r.saida;
     el.transcricao.append(bloco);
     if (r.erro) el.erros.append(document.createTextNode(`${r.erro}\n`));

@@ -157,8 +157,20 @@
     return simples ? texto : String(i + 1);
   }
 
+  // A word for the shell: bare when it is plain, else in quotes; a
+  // character that a reader could not see for what it is (a control, a
+  // format character such as a right-to-left override, a space that is not
+  // ASCII's) makes it $'...', each such character's bytes written \xHH.
+  const INVISIVEL = /[\p{Cc}\p{Cf}\p{Zl}\p{Zp}\u00a0\u1680\u2000-\u200a\u202f\u205f\u3000\u115f\u1160\u3164\uffa0\u2800]/u;
   function emAspas(texto) {
-    return /^[A-Za-z0-9._\/-]+$/.test(texto) ? texto : `'${texto.replace(/'/g, "'\\''")}'`;
+    if (/^[A-Za-z0-9._\/-]+$/.test(texto)) return texto;
+    if (!INVISIVEL.test(texto)) return `'${texto.replace(/'/g, "'\\''")}'`;
+    const codificador = new TextEncoder();
+    return `$'${[...texto].map((c) => {
+      if (c === "'" || c === '\\') return `\\${c}`;
+      if (!INVISIVEL.test(c)) return c;
+      return [...codificador.encode(c)].map((byte) => `\\x${byte.toString(16).padStart(2, '0')}`).join('');
+    }).join('')}'`;
   }
 
   function paraNfc(bytes) {

@@ -63,8 +63,9 @@ function sessaoAleatoria(semente, quantos) {
   // Mostly insertions and the commands that move links, so that the list
   // grows and the steps have something to move.
   const frequentes = [0, 0, 0, 0, 2, 3, 4, 5, 6, 9, 12, 13];
-  while (linhas.length < quantos - 1) linhas.push(moldes[frequentes[proximo(frequentes.length)]]());
-  linhas.push('sair');
+  while (linhas.length < quantos - 3) linhas.push(moldes[frequentes[proximo(frequentes.length)]]());
+  // The hostile texts, whatever the draw.
+  linhas.push('inserir 7 \u202eevil', 'buscainfo "<img src=x onerror=alert(1)>"', 'sair');
   return linhas;
 }
 
@@ -174,6 +175,10 @@ async function principal() {
   b.check('hostile texts: no element made of them, no dialog',
     await page.$$eval('img, iframe, object, embed', (e) => e.length) === 0 &&
     await page.$$eval('script', (e) => e.length) === 2 && dialogos.length === 0, dialogos);
+
+  const ecos = await page.$$eval('#transcricao .eco', (es) => es.map((e) => e.dataset.comando));
+  b.check('hostile texts: a right-to-left override typed is echoed escaped, as a message shows it',
+    ecos.some((e) => e.includes('\\342\\200\\256')) && !ecos.some((e) => e.includes('\u202e')), ecos);
 
   // Were markup to get in all the same, the page's policy runs none of it.
   page.expectErrors = true;

@@ -75,6 +75,8 @@ const casos = [
     args: ['--coluna', 'nome', '--ordenar', '--contagem', '13'] },
   { nome: 'aleatorio-2', arquivo: aleatorio(2, 1200, ','), coluna: 1, id: 0, semente: 'Quina 6543: 03 17 28 44 61',
     args: ['--coluna', 'nome', '--id', 'id', '--semente', 'Quina 6543: 03 17 28 44 61'] },
+  { nome: 'semente-invisivel', arquivo: exemplo, coluna: 1, semente: "\u202e05\t12 'a' 33\u00a0",
+    args: ['--coluna', 'Nome', '--semente', "\u202e05\t12 'a' 33\u00a0"] },
   // Refused, by the page as by countoff.
   { nome: 'n-invalido', arquivo: exemplo, coluna: 1, contagem: '2.7', args: ['--coluna', 'Nome', '--contagem', '2.7'] },
   { nome: 'n-negativo', arquivo: exemplo, coluna: 1, contagem: '-3', args: ['--coluna', 'Nome', '--contagem', '-3'] },
