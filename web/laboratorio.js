@@ -10,6 +10,11 @@
   'use strict';
 
   const LIMITE_SESSAO_MB = 1;
+  const MAIS_LINHAS = 5000; // lines of a session opened
+  // The steps of an insertion walk the whole list, each with its picture:
+  // past this many elements, the page inserts no more (listdemo does).
+  const MAIS_ELEMENTOS = 300;
+  const MAIS_PASSOS = 20000; // steps kept, the oldest operations dropped
   const DESENHOS_GUARDADOS = 300;
 
   const $ = (id) => document.getElementById(id);
@@ -29,6 +34,8 @@
     modulo: null,
     lab: null,
     sessao: [], // every line given, as a saved session holds them
+    elementos: 0, // in the list, as its last picture shows it
+    passosGuardados: 0,
     historico: [], // the commands typed, for ↑ and ↓
     noHistorico: 0,
     operacoes: [], // {comando, passos: [{id, titulo, linhas, pergunta}]}
@@ -81,6 +88,8 @@
 
   function limpar() {
     estado.sessao = [];
+    estado.elementos = 0;
+    estado.passosGuardados = 0;
     estado.operacoes = [];
     estado.vista = null;
     estado.respostas.clear();
@@ -110,7 +119,15 @@
     ir('pronto');
   }
 
-  // Runs one line; answers false when the session is over.
+  // Whether the page runs `linha`: an insertion in a list that is already
+  // as long as the page draws is not.
+  function cabe(linha) {
+    return !(estado.elementos >= MAIS_ELEMENTOS && /^\s*inserir(\s|$)/.test(linha));
+  }
+  const NAO_CABE = `O laboratório mostra os passos de listas de até ${MAIS_ELEMENTOS} elementos, e esta ` +
+    'já tem isso: remova algum, ou use o listdemo --interativo para listas maiores.';
+
+  // Runs one line: what the module gives for it ({saida, erro, passos, fim}).
   function executar(lab, linha) {
     const r = lab.linha(linha);
     estado.sessao.push(linha);
@@ -120,7 +137,17 @@
     bloco.textContent = r.saida;
     el.transcricao.append(bloco);
     if (r.erro) el.erros.append(document.createTextNode(`${r.erro}\n`));
-    if (r.passos.length > 0) estado.operacoes.push({ comando: linha, passos: r.passos });
+    if (r.passos.length > 0) {
+      estado.operacoes.push({ comando: linha, passos: r.passos });
+      estado.elementos = r.passos[r.passos.length - 1].elementos;
+      estado.passosGuardados += r.passos.length;
+      while (estado.passosGuardados > MAIS_PASSOS && estado.operacoes.length > 1) {
+        estado.passosGuardados -= estado.operacoes.shift().passos.length;
+        if (estado.vista) {
+          estado.vista = estado.vista.op > 0 ? { op: estado.vista.op - 1, passo: estado.vista.passo } : { op: 0, passo: 0 };
+        }
+      }
+    }
     return r;
   }
 
@@ -129,6 +156,11 @@
     if (estado.fase !== 'pronto') return;
     const linha = el.comando.value;
     if (linha.trim() === '') return;
+    if (!cabe(linha)) {
+      avisar(NAO_CABE);
+      return;
+    }
+    avisar('');
     ir('ocupado');
     let r;
     try {
@@ -393,23 +425,33 @@
       return;
     }
     el.abrir.value = '';
-    await recomecar('');
     const linhas = texto.split(/\r\n|\n|\r/);
     if (linhas.length > 0 && linhas[linhas.length - 1] === '') linhas.pop();
+    if (linhas.length > MAIS_LINHAS) {
+      avisar(`A sessão tem ${linhas.length} linhas; esta página refaz até ${MAIS_LINHAS}. ` +
+        'Para uma maior, use o listdemo --interativo.');
+      return;
+    }
+    await recomecar('');
     ir('ocupado');
-    dizer('Refazendo a sessão…');
     let r = { erro: '', fim: false, passos: [] };
     let erros = 0;
     const antes = estado.operacoes.length;
-    try {
-      await chamar((lab) => {
-        for (const linha of linhas) {
-          r = executar(lab, linha);
-          if (r.erro) erros += 1;
-          if (r.fim) break;
-        }
-      });
-    } catch (erro) { return; }
+    // A few lines at a time, the page answering between them.
+    for (let i = 0; i < linhas.length && !r.fim; ++i) {
+      if (!cabe(linhas[i])) {
+        avisar(`Linha ${i + 1}: ${NAO_CABE} A sessão foi refeita até a linha ${i}.`);
+        break;
+      }
+      try {
+        r = await chamar((lab) => executar(lab, linhas[i]));
+      } catch (erro) { return; }
+      if (r.erro) erros += 1;
+      if (i % 25 === 24) {
+        dizer(`Refazendo a sessão: ${i + 1} de ${linhas.length} linhas…`);
+        await new Promise((pronto) => setTimeout(pronto, 0));
+      }
+    }
     depoisDosComandos({ erro: '', fim: r.fim }, estado.operacoes.length > antes);
     estado.vista = estado.operacoes.length > 0 ? { op: 0, passo: 0 } : null;
     mostrarPasso();

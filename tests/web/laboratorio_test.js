@@ -283,6 +283,14 @@ async function principal() {
   await page.waitForFunction(() => !document.getElementById('aviso').hidden);
   b.check('a session too large: the bound said in MB', /1 MB/.test(await page.$eval('#aviso', (e) => e.textContent)));
 
+  const longa = path.join(pasta, 'longa.txt');
+  fs.writeFileSync(longa, 'tamanho\n'.repeat(5001));
+  await page.$eval('#aviso', (e) => { e.hidden = true; });
+  await (await page.$('#abrir')).uploadFile(longa);
+  await page.waitForFunction(() => !document.getElementById('aviso').hidden);
+  b.check('a session of too many lines: the bound said',
+    /5001 linhas.*até 5000/.test(await page.$eval('#aviso', (e) => e.textContent)));
+
   // An abort and an exception inside the WebAssembly: a message, and the
   // session starts again.
   for (const como of ['aborto', 'excecao']) {
