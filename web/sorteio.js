@@ -90,6 +90,11 @@
 
   function copia(vista) { return vista.slice(); }
 
+  // Lets the page show what it says before a long call into the module.
+  function respirar() {
+    return new Promise((pronto) => requestAnimationFrame(() => setTimeout(pronto, 0)));
+  }
+
   function mb(bytes) {
     return (bytes / (1024 * 1024)).toLocaleString('pt-BR', { maximumFractionDigits: 1 });
   }
@@ -117,6 +122,8 @@
       ir('vazio');
       return;
     }
+    dizer('Lendo o arquivo: a impressão digital e o cabeçalho…');
+    await respirar();
     let aberto;
     try {
       aberto = await chamar((s) => s.abrir(bytes));
@@ -220,6 +227,7 @@
       ir('lido');
       return;
     }
+    await respirar();
     let feito;
     try {
       feito = await chamar((s) => {
