@@ -198,6 +198,16 @@ async function principal() {
       fs.existsSync(refeito) && Buffer.compare(fs.readFileSync(refeito), esperado.saida) === 0 &&
       sha256sum.startsWith(sha), { comandos, sha256sum });
 
+    // The ring: a soldier each, up to 1,000; past that, the table alone.
+    const inscritos = esperado.saida.toString('utf8').split('\r\n').length - 2;
+    const roda = await page.evaluate(() => ({
+      circulos: document.querySelectorAll('#roda svg circle').length,
+      painel: !document.getElementById('painel-roda').hidden,
+      sem: !document.getElementById('sem-roda').hidden,
+    }));
+    b.check(`${caso.nome}: the ring of ${inscritos} soldiers ${inscritos <= 1000 ? 'drawn' : 'left out'}`,
+      inscritos <= 1000 ? roda.painel && !roda.sem && roda.circulos === inscritos : !roda.painel && roda.sem, roda);
+
     // What the page shows: the winner is the table's last name, as text.
     const vencedor = await page.$eval('#tabela tbody tr:last-child', (tr) => tr.textContent);
     const fim = await page.$eval('#vencedor', (e) => e.textContent);
