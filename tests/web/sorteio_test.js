@@ -208,6 +208,17 @@ async function principal() {
     b.check(`${caso.nome}: the ring of ${inscritos} soldiers ${inscritos <= 1000 ? 'drawn' : 'left out'}`,
       inscritos <= 1000 ? roda.painel && !roda.sem && roda.circulos === inscritos : !roda.painel && roda.sem, roda);
 
+    if (roda.painel) {
+      await page.click('#fim');
+      const fim = await page.evaluate(() => ({
+        vence: [...document.querySelectorAll('#roda circle.vence')].map((c) => c.textContent),
+        fora: document.querySelectorAll('#roda circle.fora, #roda circle.agora').length,
+        vencedor: document.getElementById('vencedor').textContent,
+      }));
+      b.check(`${caso.nome}: at the ring's end the winner stands alone`,
+        fim.vence.length === 1 && `Vencedor: ${fim.vence[0]}` === fim.vencedor && fim.fora === inscritos - 1, fim);
+    }
+
     // What the page shows: the winner is the table's last name, as text.
     const vencedor = await page.$eval('#tabela tbody tr:last-child', (tr) => tr.textContent);
     const fim = await page.$eval('#vencedor', (e) => e.textContent);
