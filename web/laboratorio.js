@@ -388,7 +388,8 @@
       PageUp: navegar.operacaoAnterior,
       Home: navegar.primeiro,
       End: navegar.ultimo,
-    }[evento.key];
+      p: () => { el.prever.checked = !el.prever.checked; mostrarPasso(); },
+    }[evento.key === 'P' ? 'p' : evento.key];
     if (acao) {
       evento.preventDefault();
       acao();

@@ -239,7 +239,9 @@ async function principal() {
   // Predicting: each step that changes a link asks where it will point.
   await recomecar(page);
   await digitar(page, ['inserir 10 a']);
-  await page.click('#prever');
+  await page.focus('#proximo');
+  await page.keyboard.press('p');
+  b.check('the key P turns the predicting mode on', await page.$eval('#prever', (e) => e.checked));
   await digitar(page, ['inserir 20 b']);
   const respostas = [
     { elo: 'o next do nó 20 b', escolha: 'nulo', julgamento: /^Errado/ },
