@@ -11,6 +11,7 @@
 #include "page.h"
 #include "presentation.h"
 #include "scene.h"
+#include "svg.h"
 #include "text.h"
 
 #include <emscripten/bind.h>
