@@ -157,6 +157,9 @@ public:
     void draw(const Frame& frame) override {
         write_pending();
         heading_ = frame.step == 0 ? command_ : std::string(frame.operation);
+        // A command's drawing is an operation of its own; so is each run of
+        // steps from the first: its elements keep their places through it.
+        begins_ = frame.step <= 1;
         if (frame.step != 0) {
             heading_.append(": passo ").append(decimal(frame.step));
             if (frame.steps != 0) {
@@ -200,7 +203,7 @@ public:
     // The picture of step `id`, or an empty text when it is no longer kept.
     std::string picture_of(std::size_t id) const {
         const Scene* scene = kept(id);
-        return scene == nullptr ? std::string() : picture(*scene);
+        return scene == nullptr ? std::string() : picture(*scene, places_[id - first_kept_]);
     }
     // The choices of the question of step `id` (empty when it is no longer
     // kept).
@@ -234,8 +237,10 @@ private:
         step.set("pergunta", question_);
         steps_.call<void>("push", step);
         kept_.push_back(scene_);
+        places_.push_back(pictures_.places(scene_, begins_));
         if (kept_.size() > most_kept) {
             kept_.pop_front();
+            places_.pop_front();
             ++first_kept_;
         }
         pending_lines_.clear();
@@ -250,6 +255,9 @@ private:
     val question_ = val::undefined();
     Scene scene_; // the last picture's, also for a command that draws none
     std::deque<Scene> kept_;
+    std::deque<std::vector<int>> places_; // where each kept scene's elements stand
+    ScenePictures pictures_;
+    bool begins_ = true;
     std::size_t first_kept_ = 0;
 };
 
