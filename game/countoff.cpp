@@ -201,8 +201,10 @@ ordem alfabética, e ter o resultado como tabela e a ata do sorteio:
                     até 1000 soldados e, com --passo, até 20000 passos
       --largura N   desenha em N colunas (de 50 a 1000); sem ela, na largura
                     do terminal, ou em 80 fora de um terminal
-      --passo       desenha também cada passo da contagem: o soldado em que
-                    ela está, até o que será removido
+      --passo       desenha também cada passo da contagem: cada soldado por
+                    que ela passa, voltas incluídas, até o que será removido;
+                    uma contagem de mais de três voltas mostra a primeira,
+                    um passo para as voltas inteiras seguintes e o resto
       --resumo      mostra cada remoção, mas não a roda que resta depois
                     dela
       --help        mostra esta ajuda e sai
@@ -262,11 +264,14 @@ void play(Presentation& presentation, ListaEnc& roster, std::size_t n) {
     const node* start = &roster.front(); // where the count starts
     for (std::size_t order = 1; counting.standing() > 1; ++order) {
         if (presentation.follows_count()) {
-            std::size_t const steps = n % counting.standing();
+            std::size_t const standing = counting.standing();
             const node* at = start;
-            for (std::size_t step = 1; step <= steps; ++step) {
-                at = at->next;
-                presentation.passing(roster, *at, step, steps);
+            for (std::size_t i = 0, steps = shown_steps(n, standing); i < steps; ++i) {
+                CountStep const step = shown_step(n, standing, i);
+                if (step.laps == 0) {
+                    at = at->next;
+                }
+                presentation.passing(roster, *at, {step.number, n, step.laps});
             }
         }
         std::size_t const place = counting.reached_place();

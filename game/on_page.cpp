@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "on_page.h"
 
+#include "counting.h"
+
 #include "program.h"
 
 #include <charconv>
@@ -15,6 +17,7 @@ constexpr std::string_view too_long =
 constexpr std::string_view first_heading = "primeira lista";
 constexpr std::string_view removal_heading = "remocao ";
 constexpr std::string_view count_step = ": passo {} de {} da contagem";
+constexpr std::string_view count_laps = " (mais {} voltas inteiras)";
 constexpr std::string_view winner_heading = "vencedor";
 
 std::string decimal(std::size_t value) {
@@ -38,7 +41,7 @@ std::string filled(std::string_view text, std::initializer_list<std::size_t> val
 std::size_t page_steps(std::size_t soldiers, std::size_t n) {
     std::size_t steps = soldiers + 1;
     for (std::size_t standing = soldiers; standing > 1; --standing) {
-        steps += n % standing;
+        steps += shown_steps(n, standing);
     }
     return steps;
 }
@@ -86,12 +89,15 @@ void PageGame::first_roster(const ListaEnc& roster) {
     step(std::string(first_heading));
 }
 
-void PageGame::passing(const ListaEnc& /*roster*/, const node& soldier, std::size_t step,
-                       std::size_t steps) {
+void PageGame::passing(const ListaEnc& /*roster*/, const node& soldier, Passed step) {
     ring_.count = places_.at(&soldier);
     ring_.removing = false;
-    this->step(std::string(removal_heading) + decimal(removals_ + 1) +
-               filled(count_step, {step, steps}));
+    std::string heading = std::string(removal_heading) + decimal(removals_ + 1) +
+                          filled(count_step, {step.step, step.steps});
+    if (step.laps != 0) {
+        heading += filled(count_laps, {step.laps});
+    }
+    this->step(heading);
 }
 
 void PageGame::removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) {

@@ -32,6 +32,8 @@ constexpr std::string_view removed_mark = "removido";
 constexpr std::string_view step_of = ": passo ";
 constexpr std::string_view step_between = " de ";
 constexpr std::string_view step_of_end = " da contagem";
+constexpr std::string_view laps_before = ":   mais ";
+constexpr std::string_view laps = " voltas inteiras";
 
 // A number in decimal, in a buffer of its own, written from its last digit
 // two at a time.
@@ -115,9 +117,11 @@ void Transcript::first_roster(const ListaEnc& roster) {
     out_.line({dash_line});
 }
 
-void Transcript::passing(const ListaEnc& roster, const node& soldier, std::size_t step,
-                         std::size_t steps) {
-    out_.line({step_of, Decimal(step), step_between, Decimal(steps), step_of_end});
+void Transcript::passing(const ListaEnc& roster, const node& soldier, Passed passed) {
+    out_.line({step_of, Decimal(passed.step), step_between, Decimal(passed.steps), step_of_end});
+    if (passed.laps != 0) {
+        out_.line({laps_before, Decimal(passed.laps), laps});
+    }
     say_drawing(out_, options_.width, roster, {{&soldier, counting_mark}});
 }
 
