@@ -66,8 +66,8 @@ Uma pagina para projetar, que o navegador abre:
 Estado de saida:
   0  o roteiro chegou ao fim, ou a sessao, com cada linha entendida
   1  uma linha da sessao que nao era um comando valido
-  2  um argumento desconhecido, uma largura invalida, ou --largura com
-     --html
+  2  um argumento desconhecido, uma largura invalida, --largura com
+     --html, ou uma pagina cortada em 20000 passos (o resto nao foi lido)
   3  erro de leitura da entrada ou de escrita da saida
 )",
                            options};
@@ -224,6 +224,7 @@ int narrate(unsigned modes) {
         if (presentation.full()) {
             complain(filled(filled(texts::page_full, listdemo.name),
                             decimal(PagePresentation::most_steps)));
+            return 2; // what was not shown is no success
         }
         return status;
     }
