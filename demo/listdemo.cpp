@@ -7,6 +7,7 @@
 #include "drawing.h"
 #include "interpreter.h"
 #include "on_page.h"
+#include "pager.h"
 #include "presentation.h"
 #include "program.h"
 #include "reader.h"
@@ -234,8 +235,13 @@ int narrate(unsigned modes) {
         return 2;
     }
     TextPresentation presentation(width, session, (modes & drawings) != 0 || stepped);
-    return narrate(presentation, {.drawings = (modes & drawings) != 0, .steps = stepped}, session,
-                   false);
+    // Steps are long: at a terminal they are paged, unless the lines are
+    // typed there.
+    Pager pager(stepped && !(session && input_is_terminal()));
+    int const status = narrate(
+        presentation, {.drawings = (modes & drawings) != 0, .steps = stepped}, session, false);
+    pager.finish();
+    return status;
 }
 
 } // namespace

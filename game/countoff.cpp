@@ -17,6 +17,7 @@
 #include "input.h"
 #include "listaenccircular.h"
 #include "on_page.h"
+#include "pager.h"
 #include "presentation.h"
 #include "program.h"
 #include "text.h"
@@ -670,15 +671,22 @@ int play(unsigned modes) {
             out, Transcript::Options{(modes & summary) != 0, (modes & (drawings | steps)) != 0,
                                      (modes & steps) != 0, width});
     }
+    // Steps are long: at a terminal they are paged, unless the names are
+    // typed there.
+    Pager pager((modes & steps) != 0 && (modes & html) == 0 && !input_is_terminal());
+    int status = 0;
     try {
         if ((modes & draw_modes) != 0) {
-            return play_draw(presentation, modes);
+            status = play_draw(presentation, modes);
+        } else {
+            Input input(*std::cin.rdbuf());
+            status = play_words(*presentation, input, modes);
         }
-        Input input(*std::cin.rdbuf());
-        return play_words(*presentation, input, modes);
     } catch (const TooLargeForAPage&) {
-        return 2; // standard error said why
+        status = 2; // standard error said why
     }
+    pager.finish();
+    return status;
 }
 
 } // namespace
