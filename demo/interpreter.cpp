@@ -34,26 +34,26 @@ namespace texts {
 constexpr std::string_view show_again_after_a_blank_line = "\n>>Nova exibicao da lista";
 constexpr std::string_view show_again = show_again_after_a_blank_line.substr(1);
 constexpr std::string_view popped_key = ">>a chave removida foi: {}";
-constexpr std::string_view key_absent = "a chave {} nao esta na lista";
-constexpr std::string_view text_absent = "o texto {} nao esta na lista";
+constexpr std::string_view key_absent = "a chave {} não está na lista";
+constexpr std::string_view text_absent = "o texto {} não está na lista";
 constexpr std::string_view yes = "sim";
-constexpr std::string_view no = "nao";
+constexpr std::string_view no = "não";
 constexpr std::string_view removed = "removido";
 constexpr std::string_view released = "liberado"; // by the demo build's remover
 constexpr std::string_view quoting =
-    "  Um TEXTO entre aspas duplas e' o que esta entre elas: \" \" e' um espaco.";
+    "  Um TEXTO entre aspas duplas é o que está entre elas: \" \" é um espaço.";
 constexpr std::string_view at_line = "listdemo: linha "; // before the number
 constexpr std::string_view no_key = "chave ausente";
-constexpr std::string_view bad_key = "chave invalida";
+constexpr std::string_view bad_key = "chave inválida";
 constexpr std::string_view key_out_of_range = "chave fora do intervalo";
 constexpr std::string_view no_text = "texto ausente";
 constexpr std::string_view unknown_command = "comando desconhecido";
 constexpr std::string_view extra_argument = "argumento a mais";
 constexpr std::string_view page_full =
     "{}: a pagina mostra ate {} passos; o resto da sessao nao foi lido";
-constexpr std::string_view step_done = "(fim da operacao)";
+constexpr std::string_view step_done = "(fim da operação)";
 constexpr std::string_view matched = "  (sim)";
-constexpr std::string_view not_matched = "  (nao)";
+constexpr std::string_view not_matched = "  (não)";
 } // namespace texts
 
 constexpr std::string_view blanks = " \t\r";
@@ -586,7 +586,7 @@ void list_commands(Session&, const Arguments&);
 
 constexpr Command commands[] = {
     {"inserir", Takes::key_and_text,
-     "  inserir K [TEXTO]  insere a chave K com o texto (um espaco, se faltar)",
+     "  inserir K [TEXTO]  insere a chave K com o texto (um espaço, se faltar)",
      ">>inserindo {}...", Says::key,
      [](Session& s, const Arguments& a) { s.list.inserir(a.key, a.text); }},
     {"remover", Takes::key, "  remover K          remove o primeiro elemento de chave K",
@@ -601,17 +601,17 @@ constexpr Command commands[] = {
     {"ordenar", Takes::nothing, "  ordenar            ordena os elementos pela chave",
      ">>ordenando a lista pelas chaves...", Says::nothing,
      [](Session& s, const Arguments&) { s.list.sort(); }},
-    {"limpar", Takes::nothing, "  limpar             libera todos os elementos; o no cabeca fica",
+    {"limpar", Takes::nothing, "  limpar             libera todos os elementos; o nó cabeça fica",
      ">>limpando a lista...", Says::nothing, [](Session& s, const Arguments&) { s.list.limpar(); }},
     {"tamanho", Takes::nothing, "  tamanho            conta os elementos",
      ">>Tamanho da lista e' :{}", Says::size, [](Session&, const Arguments&) {}},
     {"busca", Takes::key, "  busca K            diz se algum elemento tem a chave K",
-     ">>A chave {} esta na lista?", Says::key,
+     ">>A chave {} está na lista?", Says::key,
      [](Session& s, const Arguments& a) {
          s.show.say(s.list.Busca(a.key) ? texts::yes : texts::no);
      }},
     {"buscainfo", Takes::text, "  buscainfo TEXTO    diz se algum elemento tem o texto",
-     ">>O texto {} esta na lista?", Says::text,
+     ">>O texto {} está na lista?", Says::text,
      [](Session& s, const Arguments& a) {
          s.show.say(s.list.BuscaInfo(a.text) ? texts::yes : texts::no);
      }},
@@ -621,9 +621,9 @@ constexpr Command commands[] = {
      ">>Exibicao da lista", Says::nothing,
      [](Session& s, const Arguments&) { s.list.ExibirLista(); }},
     {"exibirinfo", Takes::nothing, "  exibirinfo         mostra os textos em ordem, do primeiro",
-     ">>Exibicao dos textos da lista", Says::nothing,
+     ">>Exibição dos textos da lista", Says::nothing,
      [](Session& s, const Arguments&) { s.list.ExibirInfo(); }},
-    {"desenhar", Takes::nothing, "  desenhar           desenha a lista, o no cabeca e os next",
+    {"desenhar", Takes::nothing, "  desenhar           desenha a lista, o nó cabeça e os next",
      ">>Desenho da lista", Says::nothing,
      [](Session& s, const Arguments&) {
          Scene const scene = capture(s.list);
@@ -632,7 +632,7 @@ constexpr Command commands[] = {
      false},
     {"ajuda", Takes::nothing, "  ajuda              mostra estes comandos",
      ">>Comandos:", Says::nothing, list_commands, false},
-    {"sair", Takes::nothing, "  sair               termina a sessao", "", Says::nothing,
+    {"sair", Takes::nothing, "  sair               termina a sessão", "", Says::nothing,
      [](Session& s, const Arguments&) { s.over = true; }, false},
 };
 

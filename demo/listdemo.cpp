@@ -42,45 +42,46 @@ constexpr Option options[] = {{"--desenho", drawings},
                               {"--largura", width_given, &width_argument},
                               {"--passo", steps}};
 
-constexpr Program listdemo{"listdemo", R"(Uso: listdemo [OPCAO]...
-Narra operacoes numa lista circular simplesmente encadeada com no cabeca:
-um roteiro fixo de insercoes, remocoes, contagens e exibicoes ou, com
---interativo, os comandos lidos da entrada padrao, um por linha.
+constexpr Program listdemo{"listdemo", R"(Uso: listdemo [OPÇÃO]...
+Narra operações numa lista circular simplesmente encadeada com nó cabeça:
+um roteiro fixo de inserções, remoções, contagens e exibições ou, com
+--interativo, os comandos lidos da entrada padrão, um por linha.
 
       --desenho     desenha a lista depois de cada passo
-      --html        escreve, em vez do texto, uma pagina HTML com os passos:
+      --html        escreve, em vez do texto, uma página HTML com os passos:
                     em cada um, o desenho da lista e as linhas do texto
-      --interativo  le os comandos da entrada padrao em vez de seguir o
+      --interativo  lê os comandos da entrada padrão em vez de seguir o
                     roteiro; o comando ajuda lista os comandos
-      --passo       desenha a lista depois de cada passo de cada operacao:
-                    os cursores, o next que mudou, a linha do codigo
+      --passo       desenha a lista depois de cada passo de cada operação:
+                    os cursores, o next que mudou, a linha do código; num
+                    terminal, pelo paginador ($PAGER, ou less -FRX)
       --largura N   desenha em N colunas (de 50 a 1000); sem ela, na
                     largura do terminal, ou em 80 fora de um terminal
       --help        mostra esta ajuda e sai
-      --version     mostra a versao e sai
+      --version     mostra a versão e sai
 
-Sem --interativo, nao le nada. Uma sessao guardada num arquivo:
+Sem --interativo, não lê nada. Uma sessão guardada num arquivo:
   listdemo --interativo --desenho < sessao.txt
-Uma pagina para projetar, que o navegador abre:
+Uma página para projetar, que o navegador abre:
   listdemo --interativo --passo --html < sessao.txt > sessao.html
 
-Estado de saida:
-  0  o roteiro chegou ao fim, ou a sessao, com cada linha entendida
-  1  uma linha da sessao que nao era um comando valido
-  2  um argumento desconhecido, uma largura invalida, --largura com
-     --html, ou uma pagina cortada em 20000 passos (o resto nao foi lido)
-  3  erro de leitura da entrada ou de escrita da saida
+Estado de saída:
+  0  o roteiro chegou ao fim, ou a sessão, com cada linha entendida
+  1  uma linha da sessão que não era um comando válido
+  2  um argumento desconhecido, uma largura inválida, --largura com
+     --html, ou uma página cortada em 20000 passos (o resto não foi lido)
+  3  erro de leitura da entrada ou de escrita da saída
 )",
                            options};
 
 // Every text that listdemo says itself; the interpreter says the rest.
 namespace texts {
-constexpr std::string_view bad_width = "{}: largura invalida: {} (de 50 a 1000 colunas)";
-constexpr std::string_view width_on_page = "{}: --largura nao se combina com --html";
+constexpr std::string_view bad_width = "{}: largura inválida: {} (de 50 a 1000 colunas)";
+constexpr std::string_view width_on_page = "{}: --largura não se combina com --html";
 constexpr std::string_view script_title = "listdemo: roteiro";
-constexpr std::string_view session_title = "listdemo: sessao";
+constexpr std::string_view session_title = "listdemo: sessão";
 constexpr std::string_view page_full =
-    "{}: a pagina mostra ate {} passos; o resto da sessao nao foi lido";
+    "{}: a página mostra até {} passos; o resto da sessão não foi lido";
 } // namespace texts
 
 template <typename... Pieces>

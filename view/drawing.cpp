@@ -24,10 +24,10 @@ constexpr std::size_t text_room = 16;      // for a text in its box, quotes incl
 constexpr std::size_t least_text_room = 5; // "''..."
 constexpr std::size_t label_room = 12;
 
-constexpr std::string_view header = "    [no cabeca] <-- head";
-constexpr std::string_view header_changed = "    [no cabeca] <== head";
-constexpr std::string_view no_header = "    nulo <-- head  (lista sem no cabeca)";
-constexpr std::string_view no_header_changed = "    nulo <== head  (lista sem no cabeca)";
+constexpr std::string_view header = "    [nó cabeça] <-- head";
+constexpr std::string_view header_changed = "    [nó cabeça] <== head";
+constexpr std::string_view no_header = "    nulo <-- head  (lista sem nó cabeça)";
+constexpr std::string_view no_header_changed = "    nulo <== head  (lista sem nó cabeça)";
 constexpr std::string_view emptied = "    nulo  (lista esvaziada)";
 constexpr std::string_view first_elsewhere = "    fora da lista";
 constexpr std::string_view null_next = "nulo";
@@ -36,8 +36,13 @@ constexpr std::string_view above = "acima";
 
 using Element = Scene::Element;
 
-void add(Cells& out, std::string_view ascii) {
-    for (char const c : ascii) {
+void add(Cells& out, std::string_view text) {
+    if (std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; })) {
+        Cells const more = cells(text); // a word of ours with an accent
+        out.insert(out.end(), more.begin(), more.end());
+        return;
+    }
+    for (char const c : text) {
         out.emplace_back(1, c);
     }
 }

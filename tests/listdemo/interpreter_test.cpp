@@ -161,7 +161,7 @@ TEST_F(InterpreterTest, NumbersEveryLineAndSaysTheWrongOnesApart) {
         {"remover", "listdemo: linha 4: chave ausente"},
         {"busca 1 2", "listdemo: linha 5: argumento a mais: '2'"},
         {"inserir 99999999999", "listdemo: linha 6: chave fora do intervalo: '99999999999'"},
-        {"busca \x1b[2J", "listdemo: linha 7: chave invalida: '\\033[2J'"},
+        {"busca \x1b[2J", "listdemo: linha 7: chave inválida: '\\033[2J'"},
         {long_word, "listdemo: linha 8: comando desconhecido: '" + std::string(64, 'x') + "'..."},
     };
     for (const Case& c : cases) {
@@ -197,7 +197,7 @@ TEST_F(InterpreterTest, NumbersTheStepsAndEndsWithTheDrawing) {
             EXPECT_EQ(shown.steps[at + k].number, k + 1);
             EXPECT_EQ(shown.steps[at + k].count, first.count);
         }
-        EXPECT_EQ(shown.steps[at + first.count - 1].code, "(fim da operacao)");
+        EXPECT_EQ(shown.steps[at + first.count - 1].code, "(fim da operação)");
         at += first.count;
     }
     EXPECT_EQ(operations, lines);
