@@ -79,9 +79,9 @@ Cells box(const Element& element, std::size_t room = text_room) {
 }
 
 // The same box as one piece of text, and its columns.
-Drawn box_text(const Element& element) {
+Drawn box_text(const Element& element, std::size_t room = text_room) {
     std::string const key = decimal(element.key);
-    Drawn const text = quoted(element.info, text_room, element.cut);
+    Drawn const text = quoted(element.info, room, element.cut);
     Drawn out;
     out.text.reserve(key.size() + text.text.size() + 3);
     out.text.append("[").append(key).append("|").append(text.text).append("]");
@@ -224,7 +224,7 @@ void draw_arrows(std::vector<Cells>& lines, std::vector<Arrow>& arrows,
 
 // Where the last element's `next` goes when not back to the first element,
 // written after its box; empty when it goes back, or up into the last row.
-Cells tail(const Scene& scene, int target, bool changed) {
+Cells tail(const Scene& scene, int target, bool changed, std::size_t room = least_text_room + 3) {
     std::string_view const link = changed ? "==> " : "--> ";
     if (target == Scene::null) {
         return joined(link, null_next);
@@ -232,8 +232,7 @@ Cells tail(const Scene& scene, int target, bool changed) {
     if (target == Scene::elsewhere) {
         return joined(link, elsewhere);
     }
-    Cells out =
-        joined(link, box(scene.elements[static_cast<std::size_t>(target)], least_text_room + 3));
+    Cells out = joined(link, box(scene.elements[static_cast<std::size_t>(target)], room));
     if (static_cast<std::size_t>(target) < scene.walked) {
         add(out, " ");
         add(out, above);
@@ -258,14 +257,31 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
     std::vector<Drawn> boxes;
     std::vector<Place> places;
     std::vector<std::size_t> ends; // of each row, where its line turns down
+    // What follows the last box takes less room where the two would not fit
+    // a row together.
+    std::size_t const tail_room =
+        first_box + box_text(scene.elements[count - 1], least_text_room).columns +
+                    tail(scene, target, false).size() >=
+                width
+            ? least_text_room
+            : least_text_room + 3;
     std::size_t column = first_box;
     for (std::size_t i = 0; i < count; ++i) {
         Drawn& drawn = boxes.emplace_back(box_text(scene.elements[i]));
         std::size_t const after =
-            i + 1 < count || target == 0 ? 2 : tail(scene, target, false).size();
+            i + 1 < count || target == 0 ? 2 : tail(scene, target, false, tail_room).size();
         if (column > first_box && column + drawn.columns + after >= width) {
             ends.push_back(column - 1);
             column = first_box;
+        }
+        // A box alone in its row, with what follows it, still too wide:
+        // its text gets less room, down to the least.
+        if (column == first_box && column + drawn.columns + after >= width) {
+            std::size_t const over = column + drawn.columns + after + 1 - width;
+            std::size_t const text =
+                std::min(text_room, drawn.columns - 3 - decimal(scene.elements[i].key).size());
+            drawn =
+                box_text(scene.elements[i], std::max(least_text_room, text - std::min(text, over)));
         }
         places.push_back({ends.size(), column});
         column += drawn.columns + 3;
@@ -276,7 +292,8 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
     bool const returns = target == 0;
     bool const up = target > 0 && static_cast<std::size_t>(target) < count &&
                     places[static_cast<std::size_t>(target)].row == last_row;
-    Cells const words = returns || up ? Cells{} : tail(scene, target, changed(count - 1));
+    Cells const words =
+        returns || up ? Cells{} : tail(scene, target, changed(count - 1), tail_room);
 
     // An arrow from a word ends on its box's key, or further right when
     // another one does, and never on the closing bracket; one from an
