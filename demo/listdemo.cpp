@@ -122,8 +122,9 @@ std::string filled(std::string_view text, std::string_view value) {
 // drawings in `width` columns.
 class TextPresentation final : public Presentation {
 public:
-    TextPresentation(std::size_t width, bool session, bool drawings)
-        : width_(width), session_(session), drawings_(drawings) {}
+    // With `follows`, the width is read again after the terminal is resized.
+    TextPresentation(std::size_t width, bool follows, bool session, bool drawings)
+        : width_(width), follows_(follows), session_(session), drawings_(drawings) {}
 
     void say(std::string_view line) override { ::say(line); }
     void note(std::string_view line) override {
@@ -134,6 +135,9 @@ public:
         }
     }
     void draw(const Frame& frame) override {
+        if (follows_) {
+            width_ = resized_width(width_);
+        }
         if (frame.step != 0 && frame.steps == 0) {
             drawn(frame.operation, joined(": passo ", decimal(frame.step)));
         } else if (frame.step != 0) {
@@ -166,6 +170,7 @@ private:
 
     static constexpr std::string_view gutter = ": ";
     std::size_t width_;
+    bool follows_;
     bool session_;
     bool drawings_;
 };
@@ -235,7 +240,11 @@ int narrate(unsigned modes) {
         complain(filled(filled(texts::bad_width, listdemo.name), quoted(width_argument)));
         return 2;
     }
-    TextPresentation presentation(width, session, (modes & drawings) != 0 || stepped);
+    bool const follows = (modes & width_given) == 0;
+    if (follows) {
+        watch_width();
+    }
+    TextPresentation presentation(width, follows, session, (modes & drawings) != 0 || stepped);
     // Steps are long: at a terminal they are paged, unless the lines are
     // typed there.
     Pager pager(stepped && !(session && input_is_terminal()));

@@ -669,7 +669,10 @@ int play(unsigned modes) {
     } else if ((modes & table) == 0) {
         presentation = &transcript.emplace(
             out, Transcript::Options{(modes & summary) != 0, (modes & (drawings | steps)) != 0,
-                                     (modes & steps) != 0, width});
+                                     (modes & steps) != 0, width, (modes & width_given) == 0});
+        if ((modes & width_given) == 0) {
+            watch_width();
+        }
     }
     // Steps are long: at a terminal they are paged, unless the names are
     // typed there.

@@ -112,7 +112,7 @@ void Transcript::first_roster(const ListaEnc& roster) {
     out_.roster(roster);
     out_.line({first_counter, roster.front().info});
     if (options_.drawings) {
-        say_drawing(out_, options_.width, roster, {{&roster.front(), counting_mark}});
+        say_drawing(out_, width(), roster, {{&roster.front(), counting_mark}});
     }
     out_.line({dash_line});
 }
@@ -122,7 +122,7 @@ void Transcript::passing(const ListaEnc& roster, const node& soldier, Passed pas
     if (passed.laps != 0) {
         out_.line({laps_before, Decimal(passed.laps), laps});
     }
-    say_drawing(out_, options_.width, roster, {{&soldier, counting_mark}});
+    say_drawing(out_, width(), roster, {{&soldier, counting_mark}});
 }
 
 void Transcript::removed(const ListaEnc& roster, Soldier soldier, std::size_t /*order*/,
@@ -130,7 +130,7 @@ void Transcript::removed(const ListaEnc& roster, Soldier soldier, std::size_t /*
     const node& removed = soldier.element;
     out_.line({removal, removed.info});
     if (options_.drawings) {
-        say_drawing(out_, options_.width, roster, {{removed.next, counting_mark}},
+        say_drawing(out_, width(), roster, {{removed.next, counting_mark}},
                     Mark{&removed, removed_mark});
     }
     if (!more) {

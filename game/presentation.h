@@ -118,6 +118,7 @@ public:
         bool drawings = false;             // --desenho
         bool steps = false;                // --passo, with the drawings
         std::size_t width = default_width; // of the drawings (--largura)
+        bool follows_terminal = false;     // the width, after a resize (watch_width())
     };
     Transcript(Lines& out, Options options) : out_(out), options_(options) {}
 
@@ -131,6 +132,14 @@ public:
     void won(Soldier winner) override;
 
 private:
+    // The width of the drawings, read again after the terminal was resized.
+    std::size_t width() {
+        if (options_.follows_terminal) {
+            options_.width = resized_width(options_.width);
+        }
+        return options_.width;
+    }
+
     Lines& out_;
     Options options_;
 };

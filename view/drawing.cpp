@@ -2,11 +2,13 @@
 #include "drawing.h"
 
 #include "columns.h"
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <iostream>
@@ -562,4 +564,40 @@ std::size_t drawing_width(const std::string_view* given) {
         return std::clamp<std::size_t>(size.ws_col, least_width, most_width);
     }
     return default_width;
+}
+
+namespace {
+
+volatile std::sig_atomic_t resized = 0;
+int watched = -1; // the terminal whose width the drawings follow
+
+extern "C" void note_resize(int /*signal*/) { resized = 1; }
+
+} // namespace
+
+void watch_width() {
+    if (watched >= 0 || ::isatty(1) != 1) {
+        return;
+    }
+    watched = ::fcntl(1, F_DUPFD_CLOEXEC, 3);
+    if (watched < 0) {
+        return;
+    }
+    struct sigaction action {};
+    action.sa_handler = note_resize;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGWINCH, &action, nullptr);
+}
+
+std::size_t resized_width(std::size_t width) {
+    if (resized == 0 || watched < 0) {
+        return width;
+    }
+    resized = 0;
+    winsize size{};
+    if (::ioctl(watched, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        return std::clamp<std::size_t>(size.ws_col, least_width, most_width);
+    }
+    return width;
 }
