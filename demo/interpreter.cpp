@@ -232,6 +232,12 @@ public:
             start(list);
             return;
         case Step::Kind::done:
+        case Step::Kind::test:
+        case Step::Kind::unchanged:
+        case Step::Kind::output:
+        case Step::Kind::enter:
+        case Step::Kind::leave:
+        case Step::Kind::declare:
             return;
         case Step::Kind::visit:
             point(step.name, step.element);
