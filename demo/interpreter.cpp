@@ -8,7 +8,7 @@
 #include "columns.h"
 #include "drawing.h"
 #include "listaenccircular.h"
-#include "presentation.h"
+#include "narration.h"
 #include "text.h"
 
 #include <algorithm>
@@ -250,7 +250,7 @@ public:
             break;
         case Step::Kind::link:
             // The header node made is apart until head points to it.
-            if (step.element == nullptr) {
+            if (step.link == Step::Link::head) {
                 std::erase_if(apart_, [&step](const Apart& a) { return a.element == step.after; });
             }
             if (step.before != nullptr && step.before != header_) {
@@ -295,24 +295,22 @@ private:
         const node* element;
     };
 
-    // The header node is the one made as "cabeca", the one whose `next` is
-    // head->next, or the one a cursor takes from head.
+    // The header node: the list's at the step, or the one just made for
+    // it, before a link takes it in.
     void learn_header(const Step& step) {
-        std::string_view const name = step.name;
-        std::string_view const code = step.code;
-        if ((step.kind == Step::Kind::make && name == "cabeca") ||
-            (step.kind == Step::Kind::link && name.starts_with("head->next")) ||
-            (step.kind == Step::Kind::visit && code.ends_with("= head"))) {
+        if (step.kind == Step::Kind::make && step.local == Step::Local::cabeca) {
             header_ = step.element;
+        } else if (step.header != nullptr) {
+            header_ = step.header;
         }
     }
 
     void step_shot(const ListaEnc& list, const Step& step) {
         Changed changed;
         if (step.kind == Step::Kind::link) {
-            changed.which = step.element == nullptr   ? Scene::Link::head
-                            : step.element == header_ ? Scene::Link::header_next
-                                                      : Scene::Link::element_next;
+            changed.which = step.link == Step::Link::head          ? Scene::Link::head
+                            : step.link == Step::Link::header_next ? Scene::Link::header_next
+                                                                   : Scene::Link::element_next;
             changed.element = step.element;
         }
         // What the walk from the first element meets; the elements that it

@@ -25,8 +25,8 @@
 // A presentation that shows each step apart (a page, say) can keep a
 // Transcript of its own over a Lines that catches what it says, and take
 // after each event the lines of that step, exactly as the text prints them.
-#ifndef LISTAENC_PRESENTATION_H
-#define LISTAENC_PRESENTATION_H
+#ifndef LISTAENC_GAME_PRESENTATION_H
+#define LISTAENC_GAME_PRESENTATION_H
 
 #include "draw.h"
 #include "drawing.h"

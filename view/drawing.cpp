@@ -546,11 +546,6 @@ void print_lines(const std::vector<std::string>& lines) {
     }
 }
 
-void show(const ListaEnc& list, std::initializer_list<Mark> marks, std::optional<Mark> unlinked,
-          std::size_t width) {
-    print_lines(draw(list, marks, unlinked, width));
-}
-
 std::size_t drawing_width(const std::string_view* given) {
     if (given != nullptr) {
         std::size_t width = 0;

@@ -133,9 +133,4 @@ std::vector<std::string> draw(const ListaEnc& list, std::initializer_list<Mark> 
 //   whole, written once and flushed. Throws: what std::cout throws.
 void print_lines(const std::vector<std::string>& lines);
 
-// Effects: prints the lines of draw(list, marks, unlinked, width).
-// Throws: std::bad_alloc, and what std::cout throws.
-void show(const ListaEnc& list, std::initializer_list<Mark> marks = {},
-          std::optional<Mark> unlinked = std::nullopt, std::size_t width = default_width);
-
 #endif

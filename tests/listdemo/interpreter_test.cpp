@@ -5,7 +5,7 @@
 // apart, and std::cout left as it was found, whatever happens.
 #include "drawing.h"
 #include "interpreter.h"
-#include "presentation.h"
+#include "narration.h"
 
 #include <gtest/gtest.h>
 
