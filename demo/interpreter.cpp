@@ -141,6 +141,21 @@ public:
     }
     bool full() const override { return to_.full(); }
 
+    // Takes back `text`, which the list has just printed, from what is
+    // caught, so that it can be said later. Answers whether it was there.
+    bool take_back(std::string_view text) {
+        if (output_ == nullptr) {
+            return false;
+        }
+        std::string caught = std::move(caught_).str();
+        bool const there = std::string_view(caught).ends_with(text);
+        if (there) {
+            caught.resize(caught.size() - text.size());
+        }
+        caught_.str(std::move(caught));
+        return there;
+    }
+
     // Gives std::cout its own buffer back, if it is caught.
     void stop() noexcept {
         if (output_ != nullptr) {
@@ -194,8 +209,8 @@ private:
     }
 
     Presentation& to_;
-    std::stringbuf caught_;
-    std::streambuf* output_ = nullptr; // std::cout's own, while it is caught
+    std::stringbuf caught_{std::ios::out | std::ios::ate}; // written at its end
+    std::streambuf* output_ = nullptr;                     // std::cout's own, while it is caught
 };
 
 // While it lives, `list` tells no observer its steps: what the program
@@ -223,7 +238,13 @@ public:
         Scene scene;
         std::string code;
         std::string_view outcome;
+        // What was printed or said right after the step; notes marked.
+        std::vector<std::pair<std::string, bool>> printed;
     };
+
+    // What the list prints is taken back from `relay` and said after the
+    // step after which it was printed.
+    explicit Stepper(Relay& relay) : relay_(relay) {}
 
     void step(const ListaEnc& list, const Step& step) override {
         learn_header(step);
@@ -231,10 +252,19 @@ public:
         case Step::Kind::call:
             start(list);
             return;
+        case Step::Kind::output:
+            if (!shots_.empty() && relay_.take_back(step.text)) {
+                std::string_view text = step.text;
+                for (std::size_t end; !text.empty(); text.remove_prefix(end + 1)) {
+                    end = std::min(text.find('\n'), text.size() - 1);
+                    std::size_t const size = text[end] == '\n' ? end : end + 1;
+                    shots_.back().printed.emplace_back(text.substr(0, size), false);
+                }
+            }
+            return;
         case Step::Kind::done:
         case Step::Kind::test:
         case Step::Kind::unchanged:
-        case Step::Kind::output:
         case Step::Kind::enter:
         case Step::Kind::leave:
         case Step::Kind::declare:
@@ -268,6 +298,16 @@ public:
         step_shot(list, step);
     }
 
+    // Says `line` (a note, with `note`) after the last step kept, which
+    // produced it; at once when there is none.
+    void after_last(std::string_view line, bool note) {
+        if (shots_.empty()) {
+            note ? show_->note(line) : show_->say(line);
+        } else {
+            shots_.back().printed.emplace_back(line, note);
+        }
+    }
+
     // The command whose operation comes next, and where its steps are shown.
     void command(Presentation& show, std::string_view operation) {
         show_ = &show;
@@ -282,6 +322,9 @@ public:
         std::size_t const count = shown_ + shots_.size() + 1;
         for (const Shot& shot : shots_) {
             show_->draw({shot.scene, operation_, ++shown_, count, shot.code, shot.outcome});
+            for (const auto& [line, note] : shot.printed) {
+                note ? show_->note(line) : show_->say(line);
+            }
         }
         show_->draw({last, operation_, count, count, texts::step_done});
         shots_.clear();
@@ -369,6 +412,9 @@ private:
         if (held_ > most_held && show_ != nullptr) {
             for (const Shot& kept : shots_) {
                 show_->draw({kept.scene, operation_, ++shown_, 0, kept.code, kept.outcome});
+                for (const auto& [line, note] : kept.printed) {
+                    note ? show_->note(line) : show_->say(line);
+                }
             }
             shots_.clear();
             held_ = 0;
@@ -433,6 +479,7 @@ private:
     std::size_t shown_ = 0; // steps shown before the operation ended
     Presentation* show_ = nullptr;
     std::string_view operation_;
+    Relay& relay_;
 };
 
 // What a command is given.
@@ -480,6 +527,13 @@ public:
         label_ = handed_over ? texts::removed : texts::released;
         unlinked_ = kept_.has_value();
     }
+    // What the operation answered, said after the step that found it.
+    void answer(std::string_view line) {
+        stepped_ ? stepper_.after_last(line, false) : show.say(line);
+    }
+    void answer_note(std::string_view line) {
+        stepped_ ? stepper_.after_last(line, true) : show.note(line);
+    }
     // The command given, as the steps of its operation name it.
     void command(std::string operation) {
         operation_ = std::move(operation);
@@ -522,7 +576,7 @@ private:
     };
     bool drawings_;
     bool stepped_;
-    Stepper stepper_;
+    Stepper stepper_{relay};
     std::string operation_;
     std::optional<Kept> kept_;
     bool unlinked_ = false;
@@ -552,7 +606,7 @@ void remove_key(Session& s, const Arguments& a) {
     if (found) {
         s.removed(removed != nullptr);
     } else {
-        s.show.note(filled(texts::key_absent, decimal(a.key)));
+        s.answer_note(filled(texts::key_absent, decimal(a.key)));
     }
 }
 
@@ -561,7 +615,7 @@ void remove_text(Session& s, const Arguments& a) {
     if (std::unique_ptr<node> const removed = s.list.removerinfo(a.text)) {
         s.removed(true);
     } else {
-        s.show.note(filled(texts::text_absent, quoted(a.text)));
+        s.answer_note(filled(texts::text_absent, quoted(a.text)));
     }
 }
 
@@ -612,12 +666,12 @@ constexpr Command commands[] = {
     {"busca", Takes::key, "  busca K            diz se algum elemento tem a chave K",
      ">>A chave {} está na lista?", Says::key,
      [](Session& s, const Arguments& a) {
-         s.show.say(s.list.Busca(a.key) ? texts::yes : texts::no);
+         s.answer(s.list.Busca(a.key) ? texts::yes : texts::no);
      }},
     {"buscainfo", Takes::text, "  buscainfo TEXTO    diz se algum elemento tem o texto",
      ">>O texto {} está na lista?", Says::text,
      [](Session& s, const Arguments& a) {
-         s.show.say(s.list.BuscaInfo(a.text) ? texts::yes : texts::no);
+         s.answer(s.list.BuscaInfo(a.text) ? texts::yes : texts::no);
      }},
     {"primeiro", Takes::nothing, "  primeiro           mostra a chave do primeiro elemento",
      ">>Qual o primeiro no da lista?", Says::nothing, print_first},

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -45,10 +46,14 @@ std::vector<std::string> lines_of(std::string_view text) {
 // number, count and code.
 class Transcript final : public Presentation {
 public:
-    void say(std::string_view line) override { out.emplace_back(line); }
-    void note(std::string_view line) override { out.emplace_back(line); }
+    void say(std::string_view line) override {
+        out.emplace_back(line);
+        events.emplace_back(line);
+    }
+    void note(std::string_view line) override { say(line); }
     void draw(const Frame& frame) override {
         if (frame.step != 0) {
+            events.push_back(std::to_string(frame.step) + " de " + std::to_string(frame.steps));
             steps.push_back(
                 {std::string(frame.operation), frame.step, frame.steps, std::string(frame.code)});
             return;
@@ -68,6 +73,7 @@ public:
     };
     std::vector<Step> steps;
     std::vector<std::string> commands;
+    std::vector<std::string> events; // lines said, and "k de n" for each step
 };
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -201,6 +207,37 @@ TEST_F(InterpreterTest, NumbersTheStepsAndEndsWithTheDrawing) {
         at += first.count;
     }
     EXPECT_EQ(operations, lines);
+}
+
+// What the list prints, and what an operation answers, comes after the step
+// that produced it, before the operation's last step.
+TEST_F(InterpreterTest, OutputFallsAfterTheStepThatProducesIt) {
+    struct Case {
+        std::string line;
+        std::string said;
+    };
+    Case const cases[] = {
+        {"exibir", " 10 20 "},   {"busca 20", "sim"},
+        {"buscainfo zz", "não"}, {"remover 99", "a chave 99 não está na lista"},
+        {"primeiro", "10"},
+    };
+    for (const Case& c : cases) {
+        Transcript shown;
+        Interpreter session(shown, {.steps = true});
+        session.line("inserir 10");
+        session.line("inserir 20");
+        shown.events.clear();
+        session.line(c.line);
+        auto const said = std::find(shown.events.begin(), shown.events.end(), c.said);
+        ASSERT_NE(said, shown.events.end()) << c.line;
+        EXPECT_TRUE(said != shown.events.begin() &&
+                    std::prev(said)->find(" de ") != std::string::npos)
+            << c.line << ": not after a step";
+        ASSERT_NE(std::next(said), shown.events.end()) << c.line;
+        std::string const last = *std::next(said);
+        EXPECT_EQ(last.substr(0, last.find(' ')), last.substr(last.rfind(' ') + 1))
+            << c.line << ": not before the last step";
+    }
 }
 
 // A presentation that fails, as a full disk does, at its n-th line.
