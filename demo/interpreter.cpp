@@ -54,6 +54,7 @@ constexpr std::string_view page_full =
 constexpr std::string_view step_done = "(fim da operação)";
 constexpr std::string_view matched = "  (sim)";
 constexpr std::string_view not_matched = "  (não)";
+constexpr std::string_view unchanged = "  (sem mudança)";
 } // namespace texts
 
 constexpr std::string_view blanks = " \t\r";
@@ -262,14 +263,15 @@ public:
                 }
             }
             return;
+        case Step::Kind::test:      // a walk's end, a loop's or a branch's test
+        case Step::Kind::unchanged: // a link given the value it had
+            break;
         case Step::Kind::done:
-        case Step::Kind::test:
-        case Step::Kind::unchanged:
         case Step::Kind::enter:
         case Step::Kind::leave:
-        case Step::Kind::declare:
             return;
         case Step::Kind::visit:
+        case Step::Kind::declare:
             point(step.name, step.element);
             break;
         case Step::Kind::compare:
@@ -402,8 +404,10 @@ private:
             firsts_.insert(first);
         }
         shot.code = step.code;
-        if (step.kind == Step::Kind::compare) {
+        if (step.kind == Step::Kind::compare || step.kind == Step::Kind::test) {
             shot.outcome = step.matched ? texts::matched : texts::not_matched;
+        } else if (step.kind == Step::Kind::unchanged) {
+            shot.outcome = texts::unchanged;
         }
         // The steps are kept until the operation ends, so that each can say
         // how many there are; an operation on a long list, whose scenes

@@ -145,12 +145,45 @@ public:
                   joined(": passo ", decimal(frame.step), " de ", decimal(frame.steps)));
         }
         if (frame.step != 0) {
-            ::say(":   ", frame.code, frame.outcome);
+            code_lines(frame.code, frame.outcome);
         }
         print_lines(::draw(frame.scene, width_));
     }
 
 private:
+    // Says the step's code and its outcome, "  (sim)", within the width: a
+    // line of code too long is broken at its spaces, the outcome kept whole.
+    void code_lines(std::string_view code, std::string_view outcome) const {
+        constexpr std::string_view first = ":   ";
+        constexpr std::string_view more = ":       ";
+        std::string line(first);
+        std::string_view rest = code;
+        while (true) {
+            std::size_t const room = width_ - line.size();
+            std::size_t const whole = rest.size() + outcome.size();
+            if (whole <= room) {
+                ::say(line, rest, outcome);
+                return;
+            }
+            std::size_t cut = rest.size() <= room ? std::string_view::npos : rest.rfind(' ', room);
+            if (rest.size() <= room) { // the code fits, its outcome does not
+                ::say(line, rest);
+                ::say(more, outcome.substr(outcome.find_first_not_of(' ')));
+                return;
+            }
+            if (cut == std::string_view::npos || cut == 0) {
+                cut = rest.find(' ');
+                if (cut == std::string_view::npos) { // one word, wider than the room
+                    ::say(line, rest, outcome);
+                    return;
+                }
+            }
+            ::say(line, rest.substr(0, cut));
+            rest.remove_prefix(cut + 1);
+            line = more;
+        }
+    }
+
     // Says a line of a drawing, `text` then `end`, within the width: the end
     // whole, the text cut with "..." where the two do not fit.
     void drawn(std::string_view text, std::string_view end) const {
