@@ -7,6 +7,7 @@
 
 #include "columns.h"
 #include "drawing.h"
+#include "format.h"
 #include "listaenccircular.h"
 #include "narration.h"
 #include "text.h"
@@ -61,29 +62,6 @@ constexpr std::string_view blanks = " \t\r";
 constexpr std::string_view default_text = " ";
 // As much of a text as a narration echoes.
 constexpr std::size_t echoed_bytes = 64;
-
-template <typename... Pieces>
-std::string joined(const Pieces&... pieces) {
-    std::string out;
-    (out.append(pieces), ...);
-    return out;
-}
-
-template <typename Number>
-std::string decimal(Number value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
-
-// `text` with its first "{}" replaced by `value`.
-std::string filled(std::string_view text, std::string_view value) {
-    std::size_t const at = text.find("{}");
-    if (at == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string out(text.substr(0, at));
-    return out.append(value).append(text.substr(at + 2));
-}
 
 // A text as the narrations show it: quoted, escaped as messages show a
 // word, and only its beginning when it is long.

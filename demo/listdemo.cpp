@@ -5,6 +5,7 @@
 // Presentation: text on standard output here, or a page.
 #include "columns.h"
 #include "drawing.h"
+#include "format.h"
 #include "interpreter.h"
 #include "narration.h"
 #include "on_page.h"
@@ -84,19 +85,6 @@ constexpr std::string_view page_full =
     "{}: a página mostra até {} passos; o resto da sessão não foi lido";
 } // namespace texts
 
-template <typename... Pieces>
-std::string joined(const Pieces&... pieces) {
-    std::string out;
-    (out.append(pieces), ...);
-    return out;
-}
-
-template <typename Number>
-std::string decimal(Number value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
-
 // A word as a message shows it, only its beginning when it is long.
 std::string quoted(std::string_view text) {
     constexpr std::size_t shown_bytes = 64;
@@ -106,16 +94,6 @@ std::string quoted(std::string_view text) {
         out += "...";
     }
     return out;
-}
-
-// `text` with its first "{}" replaced by `value`.
-std::string filled(std::string_view text, std::string_view value) {
-    std::size_t const at = text.find("{}");
-    if (at == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string out(text.substr(0, at));
-    return out.append(value).append(text.substr(at + 2));
 }
 
 // What is shown as text on standard output: each line said, and the
