@@ -18,11 +18,11 @@ namespace {
 
 constexpr std::string_view version_notice =
     "Copyright (C) 2026 The listaenc developers\n"
-    "Licenca MIT <https://spdx.org/licenses/MIT.html>.\n"
-    "Este e um software livre: voce e livre para altera-lo e redistribui-lo.\n"
-    "NAO HA GARANTIA, na maxima extensao permitida em lei.\n";
+    "Licença MIT <https://spdx.org/licenses/MIT.html>.\n"
+    "Este é um software livre: você é livre para alterá-lo e redistribuí-lo.\n"
+    "NÃO HÁ GARANTIA, na máxima extensão permitida em lei.\n";
 
-// "NAME: memoria esgotada\n", made when the run starts.
+// "NAME: memória esgotada\n", made when the run starts.
 char out_of_memory_line[128];
 std::size_t out_of_memory_size = 0;
 
@@ -34,7 +34,7 @@ std::size_t out_of_memory_size = 0;
 }
 
 void prepare_out_of_memory_line(std::string_view name) {
-    constexpr std::string_view said = ": memoria esgotada\n";
+    constexpr std::string_view said = ": memória esgotada\n";
     name = name.substr(0, sizeof out_of_memory_line - said.size());
     char* const end = std::copy(name.begin(), name.end(), out_of_memory_line);
     out_of_memory_size =
@@ -52,7 +52,7 @@ void print(std::string_view text) {
 // Says on standard error what is wrong with an argument and answers 2.
 int refuse(const Program& program, std::string_view wrong, std::string_view argument) {
     complain(program.name, wrong, Quoted{argument});
-    complain("Tente '", program.name, " --help' para mais informacoes.");
+    complain("Tente '", program.name, " --help' para mais informações.");
     return 2;
 }
 
@@ -90,10 +90,10 @@ int take(const Program& program, std::span<char* const> arguments, unsigned& mod
             } else if (++at != arguments.end()) { // --largura 60
                 *known->argument = *at;
             } else {
-                return refuse(program, ": a opcao requer um argumento ", argument);
+                return refuse(program, ": a opção requer um argumento ", argument);
             }
         } else {
-            return refuse(program, ": opcao nao reconhecida ", argument);
+            return refuse(program, ": opção não reconhecida ", argument);
         }
     }
     return -1;

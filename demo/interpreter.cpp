@@ -7,8 +7,9 @@
 
 #include "columns.h"
 #include "drawing.h"
+#include "format.h"
 #include "listaenccircular.h"
-#include "presentation.h"
+#include "narration.h"
 #include "text.h"
 
 #include <algorithm>
@@ -34,53 +35,31 @@ namespace texts {
 constexpr std::string_view show_again_after_a_blank_line = "\n>>Nova exibicao da lista";
 constexpr std::string_view show_again = show_again_after_a_blank_line.substr(1);
 constexpr std::string_view popped_key = ">>a chave removida foi: {}";
-constexpr std::string_view key_absent = "a chave {} nao esta na lista";
-constexpr std::string_view text_absent = "o texto {} nao esta na lista";
+constexpr std::string_view key_absent = "a chave {} não está na lista";
+constexpr std::string_view text_absent = "o texto {} não está na lista";
 constexpr std::string_view yes = "sim";
-constexpr std::string_view no = "nao";
+constexpr std::string_view no = "não";
 constexpr std::string_view removed = "removido";
 constexpr std::string_view released = "liberado"; // by the demo build's remover
 constexpr std::string_view quoting =
-    "  Um TEXTO entre aspas duplas e' o que esta entre elas: \" \" e' um espaco.";
+    "  Um TEXTO entre aspas duplas é o que está entre elas: \" \" é um espaço.";
 constexpr std::string_view at_line = "listdemo: linha "; // before the number
 constexpr std::string_view no_key = "chave ausente";
-constexpr std::string_view bad_key = "chave invalida";
+constexpr std::string_view bad_key = "chave inválida";
 constexpr std::string_view key_out_of_range = "chave fora do intervalo";
 constexpr std::string_view no_text = "texto ausente";
 constexpr std::string_view unknown_command = "comando desconhecido";
 constexpr std::string_view extra_argument = "argumento a mais";
-constexpr std::string_view step_done = "(fim da operacao)";
+constexpr std::string_view step_done = "(fim da operação)";
 constexpr std::string_view matched = "  (sim)";
-constexpr std::string_view not_matched = "  (nao)";
+constexpr std::string_view not_matched = "  (não)";
+constexpr std::string_view unchanged = "  (sem mudança)";
 } // namespace texts
 
 constexpr std::string_view blanks = " \t\r";
 constexpr std::string_view default_text = " ";
 // As much of a text as a narration echoes.
 constexpr std::size_t echoed_bytes = 64;
-
-template <typename... Pieces>
-std::string joined(const Pieces&... pieces) {
-    std::string out;
-    (out.append(pieces), ...);
-    return out;
-}
-
-template <typename Number>
-std::string decimal(Number value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
-
-// `text` with its first "{}" replaced by `value`.
-std::string filled(std::string_view text, std::string_view value) {
-    std::size_t const at = text.find("{}");
-    if (at == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string out(text.substr(0, at));
-    return out.append(value).append(text.substr(at + 2));
-}
 
 // A text as the narrations show it: quoted, escaped as messages show a
 // word, and only its beginning when it is long.
@@ -139,6 +118,21 @@ public:
     }
     bool full() const override { return to_.full(); }
 
+    // Takes back `text`, which the list has just printed, from what is
+    // caught, so that it can be said later. Answers whether it was there.
+    bool take_back(std::string_view text) {
+        if (output_ == nullptr) {
+            return false;
+        }
+        std::string caught = std::move(caught_).str();
+        bool const there = std::string_view(caught).ends_with(text);
+        if (there) {
+            caught.resize(caught.size() - text.size());
+        }
+        caught_.str(std::move(caught));
+        return there;
+    }
+
     // Gives std::cout its own buffer back, if it is caught.
     void stop() noexcept {
         if (output_ != nullptr) {
@@ -192,8 +186,8 @@ private:
     }
 
     Presentation& to_;
-    std::stringbuf caught_;
-    std::streambuf* output_ = nullptr; // std::cout's own, while it is caught
+    std::stringbuf caught_{std::ios::out | std::ios::ate}; // written at its end
+    std::streambuf* output_ = nullptr;                     // std::cout's own, while it is caught
 };
 
 // While it lives, `list` tells no observer its steps: what the program
@@ -221,7 +215,13 @@ public:
         Scene scene;
         std::string code;
         std::string_view outcome;
+        // What was printed or said right after the step; notes marked.
+        std::vector<std::pair<std::string, bool>> printed;
     };
+
+    // What the list prints is taken back from `relay` and said after the
+    // step after which it was printed.
+    explicit Stepper(Relay& relay) : relay_(relay) {}
 
     void step(const ListaEnc& list, const Step& step) override {
         learn_header(step);
@@ -229,9 +229,25 @@ public:
         case Step::Kind::call:
             start(list);
             return;
+        case Step::Kind::output:
+            if (!shots_.empty() && relay_.take_back(step.text)) {
+                std::string_view text = step.text;
+                for (std::size_t end; !text.empty(); text.remove_prefix(end + 1)) {
+                    end = std::min(text.find('\n'), text.size() - 1);
+                    std::size_t const size = text[end] == '\n' ? end : end + 1;
+                    shots_.back().printed.emplace_back(text.substr(0, size), false);
+                }
+            }
+            return;
+        case Step::Kind::test:      // a walk's end, a loop's or a branch's test
+        case Step::Kind::unchanged: // a link given the value it had
+            break;
         case Step::Kind::done:
+        case Step::Kind::enter:
+        case Step::Kind::leave:
             return;
         case Step::Kind::visit:
+        case Step::Kind::declare:
             point(step.name, step.element);
             break;
         case Step::Kind::compare:
@@ -242,7 +258,7 @@ public:
             break;
         case Step::Kind::link:
             // The header node made is apart until head points to it.
-            if (step.element == nullptr) {
+            if (step.link == Step::Link::head) {
                 std::erase_if(apart_, [&step](const Apart& a) { return a.element == step.after; });
             }
             if (step.before != nullptr && step.before != header_) {
@@ -260,6 +276,16 @@ public:
         step_shot(list, step);
     }
 
+    // Says `line` (a note, with `note`) after the last step kept, which
+    // produced it; at once when there is none.
+    void after_last(std::string_view line, bool note) {
+        if (shots_.empty()) {
+            note ? show_->note(line) : show_->say(line);
+        } else {
+            shots_.back().printed.emplace_back(line, note);
+        }
+    }
+
     // The command whose operation comes next, and where its steps are shown.
     void command(Presentation& show, std::string_view operation) {
         show_ = &show;
@@ -274,6 +300,9 @@ public:
         std::size_t const count = shown_ + shots_.size() + 1;
         for (const Shot& shot : shots_) {
             show_->draw({shot.scene, operation_, ++shown_, count, shot.code, shot.outcome});
+            for (const auto& [line, note] : shot.printed) {
+                note ? show_->note(line) : show_->say(line);
+            }
         }
         show_->draw({last, operation_, count, count, texts::step_done});
         shots_.clear();
@@ -287,24 +316,22 @@ private:
         const node* element;
     };
 
-    // The header node is the one made as "cabeca", the one whose `next` is
-    // head->next, or the one a cursor takes from head.
+    // The header node: the list's at the step, or the one just made for
+    // it, before a link takes it in.
     void learn_header(const Step& step) {
-        std::string_view const name = step.name;
-        std::string_view const code = step.code;
-        if ((step.kind == Step::Kind::make && name == "cabeca") ||
-            (step.kind == Step::Kind::link && name.starts_with("head->next")) ||
-            (step.kind == Step::Kind::visit && code.ends_with("= head"))) {
+        if (step.kind == Step::Kind::make && step.local == Step::Local::cabeca) {
             header_ = step.element;
+        } else if (step.header != nullptr) {
+            header_ = step.header;
         }
     }
 
     void step_shot(const ListaEnc& list, const Step& step) {
         Changed changed;
         if (step.kind == Step::Kind::link) {
-            changed.which = step.element == nullptr   ? Scene::Link::head
-                            : step.element == header_ ? Scene::Link::header_next
-                                                      : Scene::Link::element_next;
+            changed.which = step.link == Step::Link::head          ? Scene::Link::head
+                            : step.link == Step::Link::header_next ? Scene::Link::header_next
+                                                                   : Scene::Link::element_next;
             changed.element = step.element;
         }
         // What the walk from the first element meets; the elements that it
@@ -353,8 +380,10 @@ private:
             firsts_.insert(first);
         }
         shot.code = step.code;
-        if (step.kind == Step::Kind::compare) {
+        if (step.kind == Step::Kind::compare || step.kind == Step::Kind::test) {
             shot.outcome = step.matched ? texts::matched : texts::not_matched;
+        } else if (step.kind == Step::Kind::unchanged) {
+            shot.outcome = texts::unchanged;
         }
         // The steps are kept until the operation ends, so that each can say
         // how many there are; an operation on a long list, whose scenes
@@ -363,6 +392,9 @@ private:
         if (held_ > most_held && show_ != nullptr) {
             for (const Shot& kept : shots_) {
                 show_->draw({kept.scene, operation_, ++shown_, 0, kept.code, kept.outcome});
+                for (const auto& [line, note] : kept.printed) {
+                    note ? show_->note(line) : show_->say(line);
+                }
             }
             shots_.clear();
             held_ = 0;
@@ -427,6 +459,7 @@ private:
     std::size_t shown_ = 0; // steps shown before the operation ended
     Presentation* show_ = nullptr;
     std::string_view operation_;
+    Relay& relay_;
 };
 
 // What a command is given.
@@ -474,6 +507,13 @@ public:
         label_ = handed_over ? texts::removed : texts::released;
         unlinked_ = kept_.has_value();
     }
+    // What the operation answered, said after the step that found it.
+    void answer(std::string_view line) {
+        stepped_ ? stepper_.after_last(line, false) : show.say(line);
+    }
+    void answer_note(std::string_view line) {
+        stepped_ ? stepper_.after_last(line, true) : show.note(line);
+    }
     // The command given, as the steps of its operation name it.
     void command(std::string operation) {
         operation_ = std::move(operation);
@@ -516,7 +556,7 @@ private:
     };
     bool drawings_;
     bool stepped_;
-    Stepper stepper_;
+    Stepper stepper_{relay};
     std::string operation_;
     std::optional<Kept> kept_;
     bool unlinked_ = false;
@@ -546,7 +586,7 @@ void remove_key(Session& s, const Arguments& a) {
     if (found) {
         s.removed(removed != nullptr);
     } else {
-        s.show.note(filled(texts::key_absent, decimal(a.key)));
+        s.answer_note(filled(texts::key_absent, decimal(a.key)));
     }
 }
 
@@ -555,7 +595,7 @@ void remove_text(Session& s, const Arguments& a) {
     if (std::unique_ptr<node> const removed = s.list.removerinfo(a.text)) {
         s.removed(true);
     } else {
-        s.show.note(filled(texts::text_absent, quoted(a.text)));
+        s.answer_note(filled(texts::text_absent, quoted(a.text)));
     }
 }
 
@@ -584,7 +624,7 @@ void list_commands(Session&, const Arguments&);
 
 constexpr Command commands[] = {
     {"inserir", Takes::key_and_text,
-     "  inserir K [TEXTO]  insere a chave K com o texto (um espaco, se faltar)",
+     "  inserir K [TEXTO]  insere a chave K com o texto (um espaço, se faltar)",
      ">>inserindo {}...", Says::key,
      [](Session& s, const Arguments& a) { s.list.inserir(a.key, a.text); }},
     {"remover", Takes::key, "  remover K          remove o primeiro elemento de chave K",
@@ -599,19 +639,19 @@ constexpr Command commands[] = {
     {"ordenar", Takes::nothing, "  ordenar            ordena os elementos pela chave",
      ">>ordenando a lista pelas chaves...", Says::nothing,
      [](Session& s, const Arguments&) { s.list.sort(); }},
-    {"limpar", Takes::nothing, "  limpar             libera todos os elementos; o no cabeca fica",
+    {"limpar", Takes::nothing, "  limpar             libera todos os elementos; o nó cabeça fica",
      ">>limpando a lista...", Says::nothing, [](Session& s, const Arguments&) { s.list.limpar(); }},
     {"tamanho", Takes::nothing, "  tamanho            conta os elementos",
      ">>Tamanho da lista e' :{}", Says::size, [](Session&, const Arguments&) {}},
     {"busca", Takes::key, "  busca K            diz se algum elemento tem a chave K",
-     ">>A chave {} esta na lista?", Says::key,
+     ">>A chave {} está na lista?", Says::key,
      [](Session& s, const Arguments& a) {
-         s.show.say(s.list.Busca(a.key) ? texts::yes : texts::no);
+         s.answer(s.list.Busca(a.key) ? texts::yes : texts::no);
      }},
     {"buscainfo", Takes::text, "  buscainfo TEXTO    diz se algum elemento tem o texto",
-     ">>O texto {} esta na lista?", Says::text,
+     ">>O texto {} está na lista?", Says::text,
      [](Session& s, const Arguments& a) {
-         s.show.say(s.list.BuscaInfo(a.text) ? texts::yes : texts::no);
+         s.answer(s.list.BuscaInfo(a.text) ? texts::yes : texts::no);
      }},
     {"primeiro", Takes::nothing, "  primeiro           mostra a chave do primeiro elemento",
      ">>Qual o primeiro no da lista?", Says::nothing, print_first},
@@ -619,9 +659,9 @@ constexpr Command commands[] = {
      ">>Exibicao da lista", Says::nothing,
      [](Session& s, const Arguments&) { s.list.ExibirLista(); }},
     {"exibirinfo", Takes::nothing, "  exibirinfo         mostra os textos em ordem, do primeiro",
-     ">>Exibicao dos textos da lista", Says::nothing,
+     ">>Exibição dos textos da lista", Says::nothing,
      [](Session& s, const Arguments&) { s.list.ExibirInfo(); }},
-    {"desenhar", Takes::nothing, "  desenhar           desenha a lista, o no cabeca e os next",
+    {"desenhar", Takes::nothing, "  desenhar           desenha a lista, o nó cabeça e os next",
      ">>Desenho da lista", Says::nothing,
      [](Session& s, const Arguments&) {
          Scene const scene = capture(s.list);
@@ -630,7 +670,7 @@ constexpr Command commands[] = {
      false},
     {"ajuda", Takes::nothing, "  ajuda              mostra estes comandos",
      ">>Comandos:", Says::nothing, list_commands, false},
-    {"sair", Takes::nothing, "  sair               termina a sessao", "", Says::nothing,
+    {"sair", Takes::nothing, "  sair               termina a sessão", "", Says::nothing,
      [](Session& s, const Arguments&) { s.over = true; }, false},
 };
 

@@ -7,7 +7,7 @@
 // or after each step of its operation. What standard error gets (a line that
 // is not a command) comes back from line() apart, for the caller to write.
 //
-//     struct Lines final : Presentation { ... };   // see presentation.h
+//     struct Lines final : Presentation { ... };   // see narration.h
 //     Lines shown;
 //     Interpreter session(shown, {.steps = true});
 //     for (std::string_view typed : {"inserir 10 ana", "exibir", "xyz"}) {
@@ -25,7 +25,7 @@
 #include <string>
 #include <string_view>
 
-// Where what the interpreter says and draws goes (presentation.h).
+// Where what the interpreter says and draws goes (narration.h).
 class Presentation;
 
 class Interpreter {

@@ -5,9 +5,11 @@
 // Presentation: text on standard output here, or a page.
 #include "columns.h"
 #include "drawing.h"
+#include "format.h"
 #include "interpreter.h"
+#include "narration.h"
 #include "on_page.h"
-#include "presentation.h"
+#include "pager.h"
 #include "program.h"
 #include "reader.h"
 #include "text.h"
@@ -41,59 +43,47 @@ constexpr Option options[] = {{"--desenho", drawings},
                               {"--largura", width_given, &width_argument},
                               {"--passo", steps}};
 
-constexpr Program listdemo{"listdemo", R"(Uso: listdemo [OPCAO]...
-Narra operacoes numa lista circular simplesmente encadeada com no cabeca:
-um roteiro fixo de insercoes, remocoes, contagens e exibicoes ou, com
---interativo, os comandos lidos da entrada padrao, um por linha.
+constexpr Program listdemo{"listdemo", R"(Uso: listdemo [OPÇÃO]...
+Narra operações numa lista circular simplesmente encadeada com nó cabeça:
+um roteiro fixo de inserções, remoções, contagens e exibições ou, com
+--interativo, os comandos lidos da entrada padrão, um por linha.
 
       --desenho     desenha a lista depois de cada passo
-      --html        escreve, em vez do texto, uma pagina HTML com os passos:
+      --html        escreve, em vez do texto, uma página HTML com os passos:
                     em cada um, o desenho da lista e as linhas do texto
-      --interativo  le os comandos da entrada padrao em vez de seguir o
+      --interativo  lê os comandos da entrada padrão em vez de seguir o
                     roteiro; o comando ajuda lista os comandos
-      --passo       desenha a lista depois de cada passo de cada operacao:
-                    os cursores, o next que mudou, a linha do codigo
+      --passo       desenha a lista depois de cada passo de cada operação:
+                    os cursores, o next que mudou, a linha do código; num
+                    terminal, pelo paginador ($PAGER, ou less -FRX)
       --largura N   desenha em N colunas (de 50 a 1000); sem ela, na
                     largura do terminal, ou em 80 fora de um terminal
       --help        mostra esta ajuda e sai
-      --version     mostra a versao e sai
+      --version     mostra a versão e sai
 
-Sem --interativo, nao le nada. Uma sessao guardada num arquivo:
+Sem --interativo, não lê nada. Uma sessão guardada num arquivo:
   listdemo --interativo --desenho < sessao.txt
-Uma pagina para projetar, que o navegador abre:
+Uma página para projetar, que o navegador abre:
   listdemo --interativo --passo --html < sessao.txt > sessao.html
 
-Estado de saida:
-  0  o roteiro chegou ao fim, ou a sessao, com cada linha entendida
-  1  uma linha da sessao que nao era um comando valido
-  2  um argumento desconhecido, uma largura invalida, ou --largura com
-     --html
-  3  erro de leitura da entrada ou de escrita da saida
+Estado de saída:
+  0  o roteiro chegou ao fim, ou a sessão, com cada linha entendida
+  1  uma linha da sessão que não era um comando válido
+  2  um argumento desconhecido, uma largura inválida, --largura com
+     --html, ou uma página cortada em 20000 passos (o resto não foi lido)
+  3  erro de leitura da entrada ou de escrita da saída
 )",
                            options};
 
 // Every text that listdemo says itself; the interpreter says the rest.
 namespace texts {
-constexpr std::string_view bad_width = "{}: largura invalida: {} (de 50 a 1000 colunas)";
-constexpr std::string_view width_on_page = "{}: --largura nao se combina com --html";
+constexpr std::string_view bad_width = "{}: largura inválida: {} (de 50 a 1000 colunas)";
+constexpr std::string_view width_on_page = "{}: --largura não se combina com --html";
 constexpr std::string_view script_title = "listdemo: roteiro";
-constexpr std::string_view session_title = "listdemo: sessao";
+constexpr std::string_view session_title = "listdemo: sessão";
 constexpr std::string_view page_full =
-    "{}: a pagina mostra ate {} passos; o resto da sessao nao foi lido";
+    "{}: a página mostra até {} passos; o resto da sessão não foi lido";
 } // namespace texts
-
-template <typename... Pieces>
-std::string joined(const Pieces&... pieces) {
-    std::string out;
-    (out.append(pieces), ...);
-    return out;
-}
-
-template <typename Number>
-std::string decimal(Number value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
 
 // A word as a message shows it, only its beginning when it is long.
 std::string quoted(std::string_view text) {
@@ -106,22 +96,13 @@ std::string quoted(std::string_view text) {
     return out;
 }
 
-// `text` with its first "{}" replaced by `value`.
-std::string filled(std::string_view text, std::string_view value) {
-    std::size_t const at = text.find("{}");
-    if (at == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string out(text.substr(0, at));
-    return out.append(value).append(text.substr(at + 2));
-}
-
 // What is shown as text on standard output: each line said, and the
 // drawings in `width` columns.
 class TextPresentation final : public Presentation {
 public:
-    TextPresentation(std::size_t width, bool session, bool drawings)
-        : width_(width), session_(session), drawings_(drawings) {}
+    // With `follows`, the width is read again after the terminal is resized.
+    TextPresentation(std::size_t width, bool follows, bool session, bool drawings)
+        : width_(width), follows_(follows), session_(session), drawings_(drawings) {}
 
     void say(std::string_view line) override { ::say(line); }
     void note(std::string_view line) override {
@@ -132,6 +113,9 @@ public:
         }
     }
     void draw(const Frame& frame) override {
+        if (follows_) {
+            width_ = resized_width(width_);
+        }
         if (frame.step != 0 && frame.steps == 0) {
             drawn(frame.operation, joined(": passo ", decimal(frame.step)));
         } else if (frame.step != 0) {
@@ -139,12 +123,45 @@ public:
                   joined(": passo ", decimal(frame.step), " de ", decimal(frame.steps)));
         }
         if (frame.step != 0) {
-            ::say(":   ", frame.code, frame.outcome);
+            code_lines(frame.code, frame.outcome);
         }
         print_lines(::draw(frame.scene, width_));
     }
 
 private:
+    // Says the step's code and its outcome, "  (sim)", within the width: a
+    // line of code too long is broken at its spaces, the outcome kept whole.
+    void code_lines(std::string_view code, std::string_view outcome) const {
+        constexpr std::string_view first = ":   ";
+        constexpr std::string_view more = ":       ";
+        std::string line(first);
+        std::string_view rest = code;
+        while (true) {
+            std::size_t const room = width_ - line.size();
+            std::size_t const whole = rest.size() + outcome.size();
+            if (whole <= room) {
+                ::say(line, rest, outcome);
+                return;
+            }
+            std::size_t cut = rest.size() <= room ? std::string_view::npos : rest.rfind(' ', room);
+            if (rest.size() <= room) { // the code fits, its outcome does not
+                ::say(line, rest);
+                ::say(more, outcome.substr(outcome.find_first_not_of(' ')));
+                return;
+            }
+            if (cut == std::string_view::npos || cut == 0) {
+                cut = rest.find(' ');
+                if (cut == std::string_view::npos) { // one word, wider than the room
+                    ::say(line, rest, outcome);
+                    return;
+                }
+            }
+            ::say(line, rest.substr(0, cut));
+            rest.remove_prefix(cut + 1);
+            line = more;
+        }
+    }
+
     // Says a line of a drawing, `text` then `end`, within the width: the end
     // whole, the text cut with "..." where the two do not fit.
     void drawn(std::string_view text, std::string_view end) const {
@@ -164,6 +181,7 @@ private:
 
     static constexpr std::string_view gutter = ": ";
     std::size_t width_;
+    bool follows_;
     bool session_;
     bool drawings_;
 };
@@ -224,6 +242,7 @@ int narrate(unsigned modes) {
         if (presentation.full()) {
             complain(filled(filled(texts::page_full, listdemo.name),
                             decimal(PagePresentation::most_steps)));
+            return 2; // what was not shown is no success
         }
         return status;
     }
@@ -232,9 +251,18 @@ int narrate(unsigned modes) {
         complain(filled(filled(texts::bad_width, listdemo.name), quoted(width_argument)));
         return 2;
     }
-    TextPresentation presentation(width, session, (modes & drawings) != 0 || stepped);
-    return narrate(presentation, {.drawings = (modes & drawings) != 0, .steps = stepped}, session,
-                   false);
+    bool const follows = (modes & width_given) == 0;
+    if (follows) {
+        watch_width();
+    }
+    TextPresentation presentation(width, follows, session, (modes & drawings) != 0 || stepped);
+    // Steps are long: at a terminal they are paged, unless the lines are
+    // typed there.
+    Pager pager(stepped && !(session && input_is_terminal()));
+    int const status = narrate(
+        presentation, {.drawings = (modes & drawings) != 0, .steps = stepped}, session, false);
+    pager.finish();
+    return status;
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 #ifndef LISTAENC_ON_PAGE_H
 #define LISTAENC_ON_PAGE_H
 
+#include "narration.h"
 #include "page.h"
-#include "presentation.h"
 #include "svg.h"
 
 #include <iosfwd>

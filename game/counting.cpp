@@ -120,3 +120,15 @@ const node& Counting::remove_reached() noexcept {
     }
     return *removed;
 }
+
+std::size_t shown_steps(std::size_t n, std::size_t m) noexcept {
+    return n <= 3 * m ? n : m + 1 + n % m;
+}
+
+CountStep shown_step(std::size_t n, std::size_t m, std::size_t i) noexcept {
+    if (n <= 3 * m || i < m) {
+        return {i + 1, 0};
+    }
+    std::size_t const laps_end = n / m * m; // where the whole laps end
+    return i == m ? CountStep{laps_end, n / m - 1} : CountStep{laps_end + (i - m), 0};
+}

@@ -32,6 +32,24 @@
 #include <cstdint>
 #include <vector>
 
+// A count shown step by step: each soldier that it passes is a step, k of
+// n, the last the soldier it reaches. A count of more than three laps of the
+// m soldiers standing is shown as its first lap, then one step for the whole
+// laps after it (two or more), which end where the first one did, at the
+// soldier where the count started, then the rest: never more than 3m steps,
+// and the last is always step n of n.
+struct CountStep {
+    std::size_t number; // k of "passo k de n"
+    std::size_t laps;   // the whole laps that the step passes at once, or 0
+};
+// Requires: m >= 1.
+// Returns: how many steps show a count of n among m soldiers. Cost: O(1).
+std::size_t shown_steps(std::size_t n, std::size_t m) noexcept;
+// Requires: m >= 1 and i < shown_steps(n, m).
+// Returns: the i-th step (from 0) of that count; the count moves on by one
+//   soldier in each, but in a step of laps. Cost: O(1).
+CountStep shown_step(std::size_t n, std::size_t m, std::size_t i) noexcept;
+
 class Counting {
 public:
     // Requires: the roster has an element, outlives the Counting, and from

@@ -17,6 +17,7 @@
 #include "input.h"
 #include "listaenccircular.h"
 #include "on_page.h"
+#include "pager.h"
 #include "presentation.h"
 #include "program.h"
 #include "text.h"
@@ -201,8 +202,10 @@ ordem alfabética, e ter o resultado como tabela e a ata do sorteio:
                     até 1000 soldados e, com --passo, até 20000 passos
       --largura N   desenha em N colunas (de 50 a 1000); sem ela, na largura
                     do terminal, ou em 80 fora de um terminal
-      --passo       desenha também cada passo da contagem: o soldado em que
-                    ela está, até o que será removido
+      --passo       desenha também cada passo da contagem: cada soldado por
+                    que ela passa, voltas incluídas, até o que será removido;
+                    uma contagem de mais de três voltas mostra a primeira,
+                    um passo para as voltas inteiras seguintes e o resto
       --resumo      mostra cada remoção, mas não a roda que resta depois
                     dela
       --help        mostra esta ajuda e sai
@@ -262,11 +265,14 @@ void play(Presentation& presentation, ListaEnc& roster, std::size_t n) {
     const node* start = &roster.front(); // where the count starts
     for (std::size_t order = 1; counting.standing() > 1; ++order) {
         if (presentation.follows_count()) {
-            std::size_t const steps = n % counting.standing();
+            std::size_t const standing = counting.standing();
             const node* at = start;
-            for (std::size_t step = 1; step <= steps; ++step) {
-                at = at->next;
-                presentation.passing(roster, *at, step, steps);
+            for (std::size_t i = 0, steps = shown_steps(n, standing); i < steps; ++i) {
+                CountStep const step = shown_step(n, standing, i);
+                if (step.laps == 0) {
+                    at = at->next;
+                }
+                presentation.passing(roster, *at, {step.number, n, step.laps});
             }
         }
         std::size_t const place = counting.reached_place();
@@ -663,17 +669,27 @@ int play(unsigned modes) {
     } else if ((modes & table) == 0) {
         presentation = &transcript.emplace(
             out, Transcript::Options{(modes & summary) != 0, (modes & (drawings | steps)) != 0,
-                                     (modes & steps) != 0, width});
+                                     (modes & steps) != 0, width, (modes & width_given) == 0});
+        if ((modes & width_given) == 0) {
+            watch_width();
+        }
     }
+    // Steps are long: at a terminal they are paged, unless the names are
+    // typed there.
+    Pager pager((modes & steps) != 0 && (modes & html) == 0 && !input_is_terminal());
+    int status = 0;
     try {
         if ((modes & draw_modes) != 0) {
-            return play_draw(presentation, modes);
+            status = play_draw(presentation, modes);
+        } else {
+            Input input(*std::cin.rdbuf());
+            status = play_words(*presentation, input, modes);
         }
-        Input input(*std::cin.rdbuf());
-        return play_words(*presentation, input, modes);
     } catch (const TooLargeForAPage&) {
-        return 2; // standard error said why
+        status = 2; // standard error said why
     }
+    pager.finish();
+    return status;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "on_page.h"
 
+#include "counting.h"
+
 #include "program.h"
 
 #include <charconv>
@@ -21,6 +23,7 @@ constexpr std::string_view removal_heading = "remoção ";
 constexpr std::string_view count_step = ": passo {}";
 constexpr std::string_view count_steps = " de {}";
 constexpr std::string_view count_rest = " da contagem";
+constexpr std::string_view count_laps = " (mais {} voltas inteiras)";
 constexpr std::string_view winner_heading = "vencedor";
 
 std::string decimal(std::size_t value) {
@@ -44,7 +47,7 @@ std::string filled(std::string_view text, std::initializer_list<std::size_t> val
 std::size_t page_steps(std::size_t soldiers, std::size_t n) {
     std::size_t steps = soldiers + 1;
     for (std::size_t standing = soldiers; standing > 1; --standing) {
-        steps += n % standing;
+        steps += shown_steps(n, standing);
     }
     return steps;
 }
@@ -92,15 +95,18 @@ void PageGame::first_roster(const ListaEnc& roster) {
     step({first_heading});
 }
 
-void PageGame::passing(const ListaEnc& /*roster*/, const node& soldier, std::size_t step,
-                       std::size_t steps) {
+void PageGame::passing(const ListaEnc& /*roster*/, const node& soldier, Passed step) {
     ring_.count = places_.at(&soldier);
     ring_.removing = false;
     // The count and the removal that it reaches are one operation.
     std::string const heading =
-        std::string(removal_heading) + decimal(removals_ + 1) + filled(count_step, {step});
-    std::string const progress = filled(count_steps, {steps});
-    this->step({heading, progress, count_rest, {}, {}, 0, !counting_});
+        std::string(removal_heading) + decimal(removals_ + 1) + filled(count_step, {step.step});
+    std::string const progress = filled(count_steps, {step.steps});
+    std::string rest(count_rest);
+    if (step.laps != 0) {
+        rest += filled(count_laps, {step.laps});
+    }
+    this->step({heading, progress, rest, {}, {}, 0, !counting_});
     counting_ = true;
 }
 

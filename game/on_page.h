@@ -46,8 +46,7 @@ public:
     // Throws (each step): TooLargeForAPage.
     void first_roster(const ListaEnc& roster) override;
     bool follows_count() const noexcept override { return follow_; }
-    void passing(const ListaEnc& roster, const node& soldier, std::size_t step,
-                 std::size_t steps) override;
+    void passing(const ListaEnc& roster, const node& soldier, Passed step) override;
     void removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) override;
     void won(Soldier winner) override;
 

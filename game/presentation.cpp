@@ -32,6 +32,8 @@ constexpr std::string_view removed_mark = "removido";
 constexpr std::string_view step_of = ": passo ";
 constexpr std::string_view step_between = " de ";
 constexpr std::string_view step_of_end = " da contagem";
+constexpr std::string_view laps_before = ":   mais ";
+constexpr std::string_view laps = " voltas inteiras";
 
 // A number in decimal, in a buffer of its own, written from its last digit
 // two at a time.
@@ -110,15 +112,17 @@ void Transcript::first_roster(const ListaEnc& roster) {
     out_.roster(roster);
     out_.line({first_counter, roster.front().info});
     if (options_.drawings) {
-        say_drawing(out_, options_.width, roster, {{&roster.front(), counting_mark}});
+        say_drawing(out_, width(), roster, {{&roster.front(), counting_mark}});
     }
     out_.line({dash_line});
 }
 
-void Transcript::passing(const ListaEnc& roster, const node& soldier, std::size_t step,
-                         std::size_t steps) {
-    out_.line({step_of, Decimal(step), step_between, Decimal(steps), step_of_end});
-    say_drawing(out_, options_.width, roster, {{&soldier, counting_mark}});
+void Transcript::passing(const ListaEnc& roster, const node& soldier, Passed passed) {
+    out_.line({step_of, Decimal(passed.step), step_between, Decimal(passed.steps), step_of_end});
+    if (passed.laps != 0) {
+        out_.line({laps_before, Decimal(passed.laps), laps});
+    }
+    say_drawing(out_, width(), roster, {{&soldier, counting_mark}});
 }
 
 void Transcript::removed(const ListaEnc& roster, Soldier soldier, std::size_t /*order*/,
@@ -126,7 +130,7 @@ void Transcript::removed(const ListaEnc& roster, Soldier soldier, std::size_t /*
     const node& removed = soldier.element;
     out_.line({removal, removed.info});
     if (options_.drawings) {
-        say_drawing(out_, options_.width, roster, {{removed.next, counting_mark}},
+        say_drawing(out_, width(), roster, {{removed.next, counting_mark}},
                     Mark{&removed, removed_mark});
     }
     if (!more) {

@@ -10,8 +10,10 @@
 //   first_roster                    the circle as read; the count starts at
 //                                   its first soldier
 //   then, for each removal:
-//     passing (k = 1 .. steps)      each soldier that the count stands on,
-//                                   when follows_count() answers true
+//     passing                       each soldier that the count passes,
+//                                   when follows_count() answers true: n
+//                                   steps, or with many laps, the first, one
+//                                   step for the whole laps, then the rest
 //     removed                       the soldier that the count reached
 //   won                             the soldier left
 // A removal's soldier is unlinked from the roster already, and its `next` is
@@ -23,8 +25,8 @@
 // A presentation that shows each step apart (a page, say) can keep a
 // Transcript of its own over a Lines that catches what it says, and take
 // after each event the lines of that step, exactly as the text prints them.
-#ifndef LISTAENC_PRESENTATION_H
-#define LISTAENC_PRESENTATION_H
+#ifndef LISTAENC_GAME_PRESENTATION_H
+#define LISTAENC_GAME_PRESENTATION_H
 
 #include "draw.h"
 #include "drawing.h"
@@ -45,6 +47,14 @@ struct Soldier {
     std::size_t number;
 };
 
+// A step of a count, as passing() is told it: step k of the count's n
+// steps, and when the step passes whole laps at once, how many.
+struct Passed {
+    std::size_t step;
+    std::size_t steps;
+    std::size_t laps = 0;
+};
+
 class Presentation {
 public:
     virtual ~Presentation() = default;
@@ -62,10 +72,9 @@ public:
     virtual void first_roster(const ListaEnc& roster) = 0;
     // Whether the presentation is told each step of each count.
     virtual bool follows_count() const noexcept { return false; }
-    // The count stands on `soldier`, after `step` of its `steps` steps (it
-    // goes round at most once: steps is n mod the soldiers standing).
-    virtual void passing(const ListaEnc& /*roster*/, const node& /*soldier*/, std::size_t /*step*/,
-                         std::size_t /*steps*/) {}
+    // The count stands on `soldier` after this step of it (shown_step() in
+    // counting.h says which steps are told).
+    virtual void passing(const ListaEnc& /*roster*/, const node& /*soldier*/, Passed /*step*/) {}
     // The `order`th removal (from 1); `more` is whether more than one
     // soldier still stands, so that the count goes on.
     virtual void removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) = 0;
@@ -109,6 +118,7 @@ public:
         bool drawings = false;             // --desenho
         bool steps = false;                // --passo, with the drawings
         std::size_t width = default_width; // of the drawings (--largura)
+        bool follows_terminal = false;     // the width, after a resize (watch_width())
     };
     Transcript(Lines& out, Options options) : out_(out), options_(options) {}
 
@@ -117,12 +127,19 @@ public:
     void nobody() override;
     void first_roster(const ListaEnc& roster) override;
     bool follows_count() const noexcept override { return options_.steps; }
-    void passing(const ListaEnc& roster, const node& soldier, std::size_t step,
-                 std::size_t steps) override;
+    void passing(const ListaEnc& roster, const node& soldier, Passed step) override;
     void removed(const ListaEnc& roster, Soldier soldier, std::size_t order, bool more) override;
     void won(Soldier winner) override;
 
 private:
+    // The width of the drawings, read again after the terminal was resized.
+    std::size_t width() {
+        if (options_.follows_terminal) {
+            options_.width = resized_width(options_.width);
+        }
+        return options_.width;
+    }
+
     Lines& out_;
     Options options_;
 };

@@ -15,7 +15,8 @@
 // ---- The one primitive through which every link changes --------------------
 
 void ListaEnc::link(node* element, node* after, [[maybe_unused]] const char* name,
-                    [[maybe_unused]] const char* code) noexcept(!traced) {
+                    [[maybe_unused]] const char* code,
+                    [[maybe_unused]] int line) noexcept(!traced) {
     node*& changed = element != nullptr ? element->next : head;
     [[maybe_unused]] node* const before = changed;
     changed = after;
@@ -25,13 +26,23 @@ void ListaEnc::link(node* element, node* after, [[maybe_unused]] const char* nam
         after->owner = head;
     }
 #endif
-    TELL(link, name, code, element, before, after);
+#ifdef LISTAENC_TRACE
+    if (operation_ != nullptr) {
+        tell(before == after ? Step::Kind::unchanged : Step::Kind::link, name, code, line, element,
+             before, after);
+    }
+#endif
 }
 
 std::unique_ptr<node> ListaEnc::hand_over(node* element, [[maybe_unused]] const char* name,
-                                          [[maybe_unused]] const char* code) noexcept(!traced) {
+                                          [[maybe_unused]] const char* code,
+                                          [[maybe_unused]] int line) noexcept(!traced) {
     LISTAENC_CHECKED(element->owner = nullptr);
-    TELL(unlink, name, code, element);
+#ifdef LISTAENC_TRACE
+    if (operation_ != nullptr) {
+        tell(Step::Kind::unlink, name, code, line, element);
+    }
+#endif
     return std::unique_ptr<node>(element);
 }
 
@@ -44,12 +55,14 @@ std::unique_ptr<node> ListaEnc::hand_over(node* element, [[maybe_unused]] const 
 // nothing of its own.
 class ListaEnc::Call {
 public:
-    Call(const ListaEnc& list, const char* operation)
+    Call(const ListaEnc& list, const char* operation, const char* function)
         : list_(list.observer_ != nullptr && list.operation_ == nullptr ? &list : nullptr) {
         if (list_ != nullptr) {
             list.operation_ = operation;
+            list.function_ = function;
+            list.depth_ = 0;
             try {
-                list.tell(Step::Kind::call, "", "");
+                list.tell(Step::Kind::call, "", "", 0);
             } catch (...) {
                 list.operation_ = nullptr;
                 throw;
@@ -68,11 +81,11 @@ public:
         } const ended{list_};
         if (std::uncaught_exceptions() > unwinding_) {
             try {
-                list_->tell(Step::Kind::done, "", "");
+                list_->tell(Step::Kind::done, "", "", 0);
             } catch (...) { // the exception on its way goes on
             }
         } else {
-            list_->tell(Step::Kind::done, "", "");
+            list_->tell(Step::Kind::done, "", "", 0);
         }
     }
 
@@ -81,8 +94,68 @@ private:
     int unwinding_ = std::uncaught_exceptions();
 };
 
-void ListaEnc::tell(Step::Kind kind, const char* name, const char* code, const node* element,
-                    const node* before, const node* after, bool matched) const {
+// A helper's enter step when it starts, and its leave step when it returns.
+class ListaEnc::Frame {
+public:
+    Frame(const ListaEnc& list, const char* helper, int line)
+        : list_(list.operation_ != nullptr ? &list : nullptr), caller_(list.function_) {
+        if (list_ != nullptr) {
+            ++list.depth_;
+            list.function_ = helper;
+            list.tell(Step::Kind::enter, helper, "", line);
+        }
+    }
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+    ~Frame() noexcept(false) {
+        if (list_ == nullptr || list_->operation_ == nullptr) {
+            return;
+        }
+        struct Back {
+            const Frame* frame;
+            ~Back() {
+                --frame->list_->depth_;
+                frame->list_->function_ = frame->caller_;
+            }
+        } const back{this};
+        if (std::uncaught_exceptions() == unwinding_) {
+            list_->tell(Step::Kind::leave, list_->function_, "", 0);
+        }
+    }
+
+private:
+    const ListaEnc* list_;
+    const char* caller_;
+    int unwinding_ = std::uncaught_exceptions();
+};
+
+namespace {
+
+constexpr const char* local_names[] = {"",         "primeiro", "ultimo", "atual",    "anterior",
+                                       "proximo",  "removido", "movido", "novo",     "cabeca",
+                                       "esquerda", "direita",  "cauda",  "escolhido"};
+
+// The local that a step's name is about: "anterior" of "anterior->next".
+Step::Local local_named(std::string_view name) noexcept {
+    name = name.substr(0, name.find("->"));
+    for (std::size_t i = 1; i < std::size(local_names); ++i) {
+        if (name == local_names[i]) {
+            return static_cast<Step::Local>(i);
+        }
+    }
+    return Step::Local::none;
+}
+
+} // namespace
+
+const char* Step::local_name(Local local) noexcept {
+    auto const i = static_cast<std::size_t>(local);
+    return i < std::size(local_names) ? local_names[i] : "";
+}
+
+void ListaEnc::tell(Step::Kind kind, const char* name, const char* code, int line,
+                    const node* element, const node* before, const node* after,
+                    bool matched) const {
     // What the observer asks of the list meanwhile is not told.
     if (operation_ != nullptr && observer_ != nullptr && !telling_) {
         telling_ = true;
@@ -90,13 +163,55 @@ void ListaEnc::tell(Step::Kind kind, const char* name, const char* code, const n
             const ListaEnc* list;
             ~Telling() { list->telling_ = false; }
         } const telling{this};
-        observer_->step(*this, Step{kind, operation_, code, name, element, before, after, matched});
+        Step step{};
+        step.kind = kind;
+        step.operation = operation_;
+        step.code = code;
+        step.name = name;
+        step.element = element;
+        step.before = before;
+        step.after = after;
+        step.matched = matched;
+        if (kind != Step::Kind::enter && kind != Step::Kind::leave) {
+            step.local = local_named(name);
+        }
+        if (kind == Step::Kind::link || kind == Step::Kind::unchanged) {
+            step.link = element == nullptr ? Step::Link::head
+                        : element == head  ? Step::Link::header_next
+                                           : Step::Link::next;
+        }
+        step.header = head;
+        step.function = function_;
+        step.depth = depth_;
+        step.line = line;
+        observer_->step(*this, step);
     }
 }
 
-bool ListaEnc::tested(const char* cursor, const char* test, const node* element,
-                      bool matched) const {
-    tell(Step::Kind::compare, cursor, test, element, nullptr, nullptr, matched);
+void ListaEnc::told(const char* name, const char* code, int line, std::string_view text) const {
+    if (operation_ != nullptr && observer_ != nullptr && !telling_) {
+        telling_ = true;
+        struct Telling {
+            const ListaEnc* list;
+            ~Telling() { list->telling_ = false; }
+        } const telling{this};
+        Step step{};
+        step.kind = Step::Kind::output;
+        step.operation = operation_;
+        step.code = code;
+        step.name = name;
+        step.header = head;
+        step.function = function_;
+        step.depth = depth_;
+        step.line = line;
+        step.text = text;
+        observer_->step(*this, step);
+    }
+}
+
+bool ListaEnc::tested(Step::Kind kind, const char* cursor, const char* test, int line,
+                      const node* element, bool matched) const {
+    tell(kind, cursor, test, line, element, nullptr, nullptr, matched);
     return matched;
 }
 
@@ -139,7 +254,8 @@ ListaEnc::const_iterator ListaEnc::cend() const noexcept {
 // ---- The walks that the operations share -----------------------------------
 
 node* ListaEnc::last() const noexcept(!traced) {
-    node* const primeiro = first();
+    ENTER("last");
+    LET(primeiro, first());
     node* ultimo = nullptr;
     STEP_ON(ultimo, primeiro);
     while (!TEST(ultimo, ultimo->next == primeiro)) {
@@ -150,8 +266,9 @@ node* ListaEnc::last() const noexcept(!traced) {
 
 template <typename Match>
 node* ListaEnc::find(Match match, [[maybe_unused]] const char* test) const {
-    node* const primeiro = first();
-    if (primeiro == nullptr) {
+    ENTER("find");
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr)) {
         return nullptr;
     }
     node* atual = nullptr;
@@ -161,14 +278,15 @@ node* ListaEnc::find(Match match, [[maybe_unused]] const char* test) const {
             return atual;
         }
         STEP_ON(atual, atual->next);
-    } while (atual != primeiro);
+    } while (CHECK(atual, atual != primeiro));
     return nullptr;
 }
 
 template <typename Match>
 node* ListaEnc::find_before(Match match, [[maybe_unused]] const char* test) const {
-    node* const primeiro = first();
-    if (primeiro == nullptr) {
+    ENTER("find_before");
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr)) {
         return nullptr;
     }
     node* atual = nullptr;
@@ -181,7 +299,7 @@ node* ListaEnc::find_before(Match match, [[maybe_unused]] const char* test) cons
     for (;;) {
         STEP_ON(anterior, atual);
         STEP_ON(atual, atual->next);
-        if (atual == primeiro) {
+        if (CHECK(atual, atual == primeiro)) {
             return nullptr;
         }
         if (TEST_WORDS(atual, match(atual), test)) {
@@ -191,8 +309,9 @@ node* ListaEnc::find_before(Match match, [[maybe_unused]] const char* test) cons
 }
 
 int ListaEnc::count() const noexcept(!traced) {
-    node* const primeiro = first();
-    if (primeiro == nullptr) {
+    ENTER("count");
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr)) {
         return 0;
     }
     int n = 0;
@@ -201,23 +320,25 @@ int ListaEnc::count() const noexcept(!traced) {
     do {
         ++n;
         STEP_ON(atual, atual->next);
-    } while (atual != primeiro);
+    } while (CHECK(atual, atual != primeiro));
     return n;
 }
 
 node* ListaEnc::link_after(node* anterior, node* novo) noexcept(!traced) {
+    ENTER("link_after");
     LINK(novo, anterior->next);
     LINK(anterior, novo);
     return novo;
 }
 
 node* ListaEnc::unlink_after(node* anterior) noexcept(!traced) {
+    ENTER("unlink_after");
     node* removido = nullptr;
     STEP_ON(removido, anterior->next);
-    if (removido == anterior) { // it was alone
+    if (CHECK(removido, removido == anterior)) { // it was alone
         LINK(head, nullptr);
     } else {
-        if (removido == head->next) {
+        if (CHECK(removido, removido == head->next)) {
             LINK(head, removido->next);
         }
         LINK(anterior, removido->next);
@@ -226,11 +347,12 @@ node* ListaEnc::unlink_after(node* anterior) noexcept(!traced) {
 }
 
 void ListaEnc::release_elements() noexcept {
-    node* const primeiro = first();
+    ENTER("release_elements");
+    LET(primeiro, first());
     LINK(head, nullptr);
     node* atual = nullptr;
     STEP_ON(atual, primeiro->next);
-    while (atual != primeiro) { // the first goes last: the walk ends at it
+    while (CHECK(atual, atual != primeiro)) { // the first goes last: the walk ends at it
         node* removido = nullptr;
         STEP_ON(removido, atual);
         STEP_ON(atual, atual->next);
@@ -244,7 +366,7 @@ void ListaEnc::release_all() noexcept {
         if (head->next != nullptr) {
             release_elements();
         }
-        node* const cabeca = head;
+        LET(cabeca, head);
         LINK_HEAD(nullptr);
         RELEASE(cabeca);
     }
@@ -312,8 +434,8 @@ ListaEnc& ListaEnc::operator=(ListaEnc&& other) noexcept {
         CALL("operator=");
         CALL_ON(other, "operator=");
         release_all();
-        node* const cabeca = other.head;
-        other.link(nullptr, nullptr, "head", "other.head = nullptr");
+        LET(cabeca, other.head);
+        other.link(nullptr, nullptr, "head", "other.head = nullptr", __LINE__);
         LINK_HEAD(cabeca);
     }
     return *this;
@@ -324,16 +446,16 @@ int ListaEnc::inserir(int key, std::string info) noexcept {
     node* novo = nullptr;
     MAKE(novo, key, info);
     LINK(novo, novo);
-    if (head == nullptr) {
+    if (CHECK_IF(head == nullptr)) {
         node* cabeca = nullptr;
         MAKE(cabeca, 0, "");
         LINK_HEAD(cabeca);
         LINK(head, novo);
-    } else if (head->next == nullptr) {
+    } else if (CHECK_IF(head->next == nullptr)) {
         LINK(head, novo);
     } else {
-        node* const primeiro = head->next;
-        node* const ultimo = last();
+        LET(primeiro, head->next);
+        LET(ultimo, last());
         LINK(ultimo, novo);
         LINK(novo, primeiro);
     }
@@ -358,14 +480,14 @@ ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key, std::stri
 
 void ListaEnc::limpar() noexcept {
     CALL("limpar");
-    if (first() != nullptr) {
+    if (CHECK_IF(head != nullptr && head->next != nullptr)) {
         release_elements();
     }
 }
 
 void ListaEnc::clear() noexcept {
     CALL("clear");
-    if (first() != nullptr) {
+    if (CHECK_IF(head != nullptr && head->next != nullptr)) {
         release_elements();
     }
 }
@@ -373,30 +495,31 @@ void ListaEnc::clear() noexcept {
 void ListaEnc::swap(ListaEnc& other) noexcept {
     CALL("swap");
     CALL_ON(other, "swap");
-    node* const cabeca = head;
+    LET(cabeca, head);
     LINK_HEAD(other.head);
-    other.link(nullptr, cabeca, "head", "other.head = cabeca");
+    other.link(nullptr, cabeca, "head", "other.head = cabeca", __LINE__);
 }
 
 // ---- The classic algorithms, over the same links ---------------------------
 
 template <typename Match>
 ListaEnc::size_type ListaEnc::remove_where(Match match, [[maybe_unused]] const char* test) {
-    if (first() == nullptr) {
+    ENTER("remove_where");
+    if (CHECK_IF(head == nullptr || head->next == nullptr)) {
         return 0;
     }
     // Each element is tested once, from the first; the walk ends at the last
     // one, whatever has been unlinked before it.
     size_type removidos = 0;
-    node* const ultimo = last();
+    LET(ultimo, last());
     node* anterior = nullptr;
     STEP_ON(anterior, ultimo);
     for (bool fim = false; !fim;) {
         node* atual = nullptr;
         STEP_ON(atual, anterior->next);
-        fim = atual == ultimo;
+        fim = CHECK(atual, atual == ultimo);
         if (TEST_WORDS(atual, match(atual), test)) {
-            node* const removido = unlink_after(anterior);
+            LET(removido, unlink_after(anterior));
             RELEASE(removido);
             ++removidos;
         } else {
@@ -419,8 +542,8 @@ ListaEnc::size_type ListaEnc::remove_matching(bool (*test)(void* pred, const nod
 
 void ListaEnc::reverse() noexcept {
     CALL("reverse");
-    node* const primeiro = first();
-    if (primeiro == nullptr || primeiro->next == primeiro) {
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr || primeiro->next == primeiro)) {
         return;
     }
     node* anterior = nullptr;
@@ -433,7 +556,7 @@ void ListaEnc::reverse() noexcept {
         LINK(atual, anterior);
         STEP_ON(anterior, atual);
         STEP_ON(atual, proximo);
-    } while (atual != primeiro);
+    } while (CHECK(atual, atual != primeiro));
     LINK(head, anterior);
 }
 
@@ -446,11 +569,11 @@ void ListaEnc::sort_by(bool (*less)(void* comp, const node& a, const node& b), v
                        [[maybe_unused]] const char* operation,
                        [[maybe_unused]] const char* test) noexcept {
     CALL(operation);
-    node* const primeiro = first();
-    if (primeiro == nullptr || primeiro->next == primeiro) {
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr || primeiro->next == primeiro)) {
         return;
     }
-    node* const ultimo = last();
+    LET(ultimo, last());
     LINK(ultimo, nullptr);
     for (std::size_t passo = 1;; passo *= 2) {
         node* esquerda = nullptr;
@@ -458,20 +581,20 @@ void ListaEnc::sort_by(bool (*less)(void* comp, const node& a, const node& b), v
         STEP_ON(esquerda, head->next);
         STEP_ON(cauda, head);
         std::size_t fusoes = 0;
-        while (esquerda != nullptr) {
+        while (CHECK(esquerda, esquerda != nullptr)) {
             ++fusoes;
             node* direita = nullptr;
             STEP_ON(direita, esquerda);
             std::size_t na_esquerda = 0;
-            while (na_esquerda < passo && direita != nullptr) {
+            while (CHECK(direita, na_esquerda < passo && direita != nullptr)) {
                 ++na_esquerda;
                 STEP_ON(direita, direita->next);
             }
             std::size_t na_direita = direita != nullptr ? passo : 0;
-            while (na_esquerda > 0 || na_direita > 0) {
+            while (CHECK_IF(na_esquerda > 0 || na_direita > 0)) {
                 node* escolhido = nullptr;
-                if (na_esquerda > 0 &&
-                    (na_direita == 0 ||
+                if (CHECK_IF(na_esquerda > 0) &&
+                    (CHECK_IF(na_direita == 0) ||
                      !TEST_WORDS(direita, less(comp, *direita, *esquerda), test))) {
                     STEP_ON(escolhido, esquerda);
                     STEP_ON(esquerda, esquerda->next);
@@ -481,20 +604,16 @@ void ListaEnc::sort_by(bool (*less)(void* comp, const node& a, const node& b), v
                     STEP_ON(direita, direita->next);
                     na_direita = direita != nullptr ? na_direita - 1 : 0;
                 }
-                if (cauda->next != escolhido) {
-                    LINK(cauda, escolhido);
-                }
+                LINK(cauda, escolhido);
                 STEP_ON(cauda, escolhido);
             }
             STEP_ON(esquerda, direita);
         }
-        if (fusoes == 1) {
+        if (CHECK_IF(fusoes == 1)) {
             LINK(cauda, head->next);
             return;
         }
-        if (cauda->next != nullptr) {
-            LINK(cauda, nullptr);
-        }
+        LINK(cauda, nullptr);
     }
 }
 
@@ -508,8 +627,8 @@ void ListaEnc::splice_after(const_iterator pos, ListaEnc& other) noexcept {
     LISTAENC_REQUIRE(require_element("splice_after", pos));
     LISTAENC_REQUIRE(require_other("splice_after", other));
     CALL_ON(other, "splice_after");
-    node* const primeiro = other.first();
-    if (primeiro == nullptr) {
+    LET(primeiro, other.first());
+    if (CHECK(primeiro, primeiro == nullptr)) {
         return;
     }
     // The walk to the other list's last element makes each after the first
@@ -521,7 +640,7 @@ void ListaEnc::splice_after(const_iterator pos, ListaEnc& other) noexcept {
         LISTAENC_CHECKED(ultimo->owner = head);
     }
     node* const anterior = const_cast<node*>(pos.element); // of this list
-    other.link(other.head, nullptr, "head->next", "other.head->next = nullptr");
+    other.link(other.head, nullptr, "head->next", "other.head->next = nullptr", __LINE__);
     LINK(ultimo, anterior->next);
     LINK(anterior, primeiro);
 }
@@ -533,10 +652,10 @@ void ListaEnc::splice_after(const_iterator pos, ListaEnc& other, const_iterator 
     CALL_ON(other, "splice_after");
     node* const anterior = const_cast<node*>(pos.element); // of this list
     node* const antes = const_cast<node*>(it.element);     // of the other
-    if (anterior == antes || anterior == antes->next) {
+    if (CHECK(anterior, anterior == antes || anterior == antes->next)) {
         return;
     }
-    node* const movido = other.unlink_after(antes);
+    LET(movido, other.unlink_after(antes));
     LINK(movido, anterior->next);
     LINK(anterior, movido);
 }
@@ -591,48 +710,49 @@ void ListaEnc::ExibirLista() const {
         do {
             line << atual->key << " ";
             STEP_ON(atual, atual->next);
-        } while (atual != primeiro);
+        } while (CHECK(atual, atual != primeiro));
     }
     line.write();
+    PRINTED(line);
 }
 
 // ---- Removal ---------------------------------------------------------------
 
 std::unique_ptr<node> ListaEnc::pop() {
     CALL("pop");
-    if (first() == nullptr) {
-        throw ListUnderflowException();
+    if (CHECK_IF(head == nullptr || head->next == nullptr)) {
+        RAISE(ListUnderflowException);
     }
     node* anterior = nullptr;
     STEP_ON(anterior, last());
-    node* const removido = unlink_after(anterior);
+    LET(removido, unlink_after(anterior));
     return HAND_OVER(removido);
 }
 
 std::unique_ptr<node> ListaEnc::removerinfo(const std::string& info) noexcept {
     CALL("removerinfo");
-    node* const anterior = find_before(MATCH(atual->info == info));
-    if (anterior == nullptr) {
+    LET(anterior, find_before(MATCH(atual->info == info)));
+    if (CHECK(anterior, anterior == nullptr)) {
         return nullptr;
     }
-    node* const removido = unlink_after(anterior);
+    LET(removido, unlink_after(anterior));
     return HAND_OVER(removido);
 }
 
 std::unique_ptr<node> ListaEnc::removerno(const node* element) noexcept {
     CALL("removerno");
-    node* const anterior = find_before(MATCH(atual == element));
-    if (anterior == nullptr) {
+    LET(anterior, find_before(MATCH(atual == element)));
+    if (CHECK(anterior, anterior == nullptr)) {
         return nullptr;
     }
-    node* const removido = unlink_after(anterior);
+    LET(removido, unlink_after(anterior));
     return HAND_OVER(removido);
 }
 
 std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
     CALL("removerapos");
     LISTAENC_REQUIRE(require_element("removerapos", anterior));
-    node* const removido = unlink_after(anterior);
+    LET(removido, unlink_after(anterior));
     return HAND_OVER(removido);
 }
 
@@ -653,10 +773,12 @@ int ListaEnc::PrintFirst() const {
     if (head != nullptr) {
         STEP_ON(primeiro, head->next);
     }
-    if (primeiro == nullptr) {
-        throw ListUnderflowException();
+    if (CHECK(primeiro, primeiro == nullptr)) {
+        RAISE(ListUnderflowException);
     }
-    (Line() << primeiro->key).write();
+    Line line;
+    (line << primeiro->key).write();
+    PRINTED(line);
     return primeiro->key;
 }
 
@@ -670,22 +792,23 @@ void ListaEnc::ExibirInfo() const {
         do {
             line << atual->info << " ";
             STEP_ON(atual, atual->next);
-        } while (atual != primeiro);
+        } while (CHECK(atual, atual != primeiro));
     }
     line.write();
+    PRINTED(line);
 }
 
 // Hands back only the first of several elements, as pop would; releases any
 // other element it unlinks.
 std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
     CALL("remover");
-    node* const anterior = find_before(MATCH(atual->key == key));
-    if (anterior == nullptr) {
+    LET(anterior, find_before(MATCH(atual->key == key)));
+    if (CHECK(anterior, anterior == nullptr)) {
         return nullptr;
     }
     bool const first_of_several = anterior->next == head->next && anterior != anterior->next;
-    node* const removido = unlink_after(anterior);
-    if (first_of_several) {
+    LET(removido, unlink_after(anterior));
+    if (CHECK_IF(first_of_several)) {
         return HAND_OVER(removido);
     }
     RELEASE(removido);
@@ -704,11 +827,15 @@ int ListaEnc::PrintFirst() const {
     if (head != nullptr) {
         STEP_ON(primeiro, head->next);
     }
-    if (primeiro == nullptr) {
-        throw ListUnderflowException();
+    if (CHECK(primeiro, primeiro == nullptr)) {
+        RAISE(ListUnderflowException);
     }
-    (Line() << primeiro->key).write();
-    (Line() << " " << primeiro->info).write();
+    Line line;
+    (line << primeiro->key).write();
+    PRINTED(line);
+    Line info;
+    (info << " " << primeiro->info).write();
+    PRINTED(info);
     return primeiro->key;
 }
 
@@ -727,18 +854,19 @@ void ListaEnc::ExibirInfo() const {
             *at++ = ' ';
             line.advance(at);
             STEP_ON(atual, atual->next);
-        } while (atual != primeiro);
+        } while (CHECK(atual, atual != primeiro));
     }
     line.write();
+    PRINTED(line);
 }
 
 std::unique_ptr<node> ListaEnc::remover(int key) noexcept {
     CALL("remover");
-    node* const anterior = find_before(MATCH(atual->key == key));
-    if (anterior == nullptr) {
+    LET(anterior, find_before(MATCH(atual->key == key)));
+    if (CHECK(anterior, anterior == nullptr)) {
         return nullptr;
     }
-    node* const removido = unlink_after(anterior);
+    LET(removido, unlink_after(anterior));
     return HAND_OVER(removido);
 }
 
@@ -746,8 +874,8 @@ node* ListaEnc::GetNth(int n) { return const_cast<node*>(std::as_const(*this).Ge
 
 const node* ListaEnc::GetNth(int n) const {
     CALL("GetNth");
-    node* const primeiro = first();
-    if (n >= 0 && primeiro != nullptr) {
+    LET(primeiro, first());
+    if (CHECK(primeiro, n >= 0 && primeiro != nullptr)) {
         int posicao = 0;
         node* atual = nullptr;
         STEP_ON(atual, primeiro);
@@ -757,9 +885,9 @@ const node* ListaEnc::GetNth(int n) const {
             }
             ++posicao;
             STEP_ON(atual, atual->next);
-        } while (atual != primeiro);
+        } while (CHECK(atual, atual != primeiro));
     }
-    throw OutOfBoundsException();
+    RAISE(OutOfBoundsException);
 }
 
 #endif

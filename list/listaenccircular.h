@@ -130,19 +130,54 @@ public:
 #ifdef LISTAENC_TRACE
 class ListaEnc;
 
-// One step of an operation, as the traced build tells it.
+// One step of an operation, as the traced build tells it: typed facts (what
+// kind of step, which local, which link, which nodes, the answer of a test,
+// the line of the list's source), and the same step in the code's words.
 struct Step {
     enum class Kind : unsigned char {
-        call,    // an operation starts (operation set; nothing else)
-        visit,   // a cursor now stands on `element` (null: it has run off, e.g. a walk ended)
-        compare, // `element` was compared; `matched` says how it came out
-        make,    // `element` was made (an element or the header), not linked yet
-        link,    // a link changed: the `next` of `element` (the header node for head->next),
-                 //   or, with element == nullptr, the list's own `head`; from `before` to `after`
-        unlink,  // `element` is out of the circle and handed over to the caller
-        release, // `element` is about to be released (still readable during the call)
-        done     // the operation returns
+        call,      // an operation starts (operation set; nothing else)
+        visit,     // the cursor `local` now stands on `element` (null: it has run off)
+        compare,   // `element`, under the cursor `local`, was tested; `matched` is the answer
+        make,      // `element` was made (an element or the header), not linked yet
+        link,      // a link changed (`link` says which: the list's own head, the header's
+                   //   next, or the next of `element`) from `before` to `after`
+        unlink,    // `element` is out of the circle and handed over to the caller
+        release,   // `element` is about to be released (still readable during the call)
+        done,      // the operation returns
+        test,      // a test that ends a walk or a loop, or picks a branch (`atual != primeiro`,
+                   //   `removido == anterior`), at the cursor `local` if any; `matched` is
+                   //   the answer
+        unchanged, // a link was assigned the value it already held: as `link`, before == after
+        output,    // the operation printed `text` (a whole line and its end), just now
+        enter,     // a helper of the operation (`function`) starts: its locals come with it
+        leave,     // that helper returns: its locals go
+        declare    // as visit, where the local `local` is declared: it starts here, on `element`
     };
+    // The operations' locals, the cursors of their walks.
+    enum class Local : unsigned char {
+        none,
+        primeiro,
+        ultimo,
+        atual,
+        anterior,
+        proximo,
+        removido,
+        movido,
+        novo,
+        cabeca,
+        esquerda,
+        direita,
+        cauda,
+        escolhido
+    };
+    // Which link a link step changed.
+    enum class Link : unsigned char {
+        none,
+        head,        // the list's own `head`, the pointer to its header node
+        header_next, // the header node's `next`, the first element (head->next)
+        next         // the `next` of the element `element`
+    };
+
     Kind kind;
     // The operation the caller called: "inserir", "remover", "pop", "GetNth"...
     const char* operation;
@@ -151,12 +186,35 @@ struct Step {
     const char* code;
     // visit/compare: the cursor's name ("atual", "anterior", "ultimo", "primeiro");
     //   link: the link's name ("head->next", "ultimo->next", "novo->next", "head");
-    //   make/unlink/release: the variable's name ("novo", "removido", "cabeca"); else "".
+    //   make/unlink/release: the variable's name ("novo", "removido", "cabeca");
+    //   enter/leave: the helper's name ("last", "find_before"); else "".
     const char* name;
     const node* element = nullptr;
     const node* before = nullptr;
     const node* after = nullptr;
     bool matched = false;
+
+    // The local that the step is about: the cursor moved or tested, the
+    //   element whose `next` changed, the node made, handed over or released.
+    Local local = Local::none;
+    // link and unchanged: which link.
+    Link link = Link::none;
+    // The list's header node at this step (null when it has none).
+    const node* header = nullptr;
+    // The function that runs the step: the operation's own ("inserir",
+    //   "sort_by" for sort) or a helper's ("last", "unlink_after").
+    const char* function = "";
+    // 0 for the operation's own steps, 1 inside a helper it calls, 2 inside
+    //   a helper of that helper.
+    int depth = 0;
+    // The line of the list's source that made the step (the listing of
+    //   each function: listaenc_listing.h); 0 for call and done.
+    int line = 0;
+    // output: the line printed, its end of line included.
+    std::string_view text;
+
+    // Returns: the name of a local, as the code writes it ("" for none).
+    static const char* local_name(Local local) noexcept;
 };
 
 class Observer {
@@ -414,15 +472,16 @@ private:
 
     // The one primitive through which every link changes: the `next` of
     // element, or with element null the list's own head, becomes after.
-    void link(node* element, node* after, const char* name, const char* code) noexcept(!traced);
+    void link(node* element, node* after, const char* name, const char* code,
+              int line) noexcept(!traced);
     // Links novo right after anterior and answers it.
     node* link_after(node* anterior, node* novo) noexcept(!traced);
     // Unlinks the element after anterior, which must be in the circle,
     // moving the first on when that was it, and answers it.
     node* unlink_after(node* anterior) noexcept(!traced);
     // The unlinked element, handed over to the caller.
-    std::unique_ptr<node> hand_over(node* element, const char* name,
-                                    const char* code) noexcept(!traced);
+    std::unique_ptr<node> hand_over(node* element, const char* name, const char* code,
+                                    int line) noexcept(!traced);
     // What remove, remove_if and the sorts share, with the operation's name
     // and its test in the code's words.
     template <typename Match>
@@ -449,13 +508,18 @@ private:
 
 #ifdef LISTAENC_TRACE
     class Call;
-    void tell(Step::Kind kind, const char* name, const char* code, const node* element = nullptr,
-              const node* before = nullptr, const node* after = nullptr,
-              bool matched = false) const;
-    bool tested(const char* cursor, const char* test, const node* element, bool matched) const;
+    class Frame;
+    void tell(Step::Kind kind, const char* name, const char* code, int line,
+              const node* element = nullptr, const node* before = nullptr,
+              const node* after = nullptr, bool matched = false) const;
+    bool tested(Step::Kind kind, const char* cursor, const char* test, int line,
+                const node* element, bool matched) const;
+    void told(const char* name, const char* code, int line, std::string_view text) const;
 
     Observer* observer_ = nullptr;
     mutable const char* operation_ = nullptr; // of the call under way
+    mutable const char* function_ = "";       // the function running its steps
+    mutable int depth_ = 0;                   // of the helpers running
     mutable bool telling_ = false;            // while the observer is called
 #endif
 

@@ -66,6 +66,8 @@ public:
         return end_;
     }
     void advance(char* end) { end_ = end; }
+    // What the line holds, as it stands (after write(), its end of line too).
+    std::string_view text() const { return {begin_, static_cast<std::size_t>(end_ - begin_)}; }
 
     Line& operator<<(std::string_view text) {
         advance(copy_text(room(text.size()), text));

@@ -28,7 +28,7 @@ echo >"$work/newline"
 { echo 3; seq -f 'soldado%g' "$names"; } >"$work/in"
 "$@" <"$work/in" >"$work/whole.out" 2>"$work/whole.err"
 whole=$?
-ours="$(basename "$1"): memoria esgotada"
+ours="$(basename "$1"): memória esgotada"
 lists='[listaenc::inserir(int)]: Erro durante alocacao da area de armazenamento!'
 
 # Checks how the last run ended, with as few processes as can be: a sweep

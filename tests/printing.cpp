@@ -15,7 +15,7 @@
 #include <utility>
 
 [[noreturn]] void out_of_memory() {
-    std::fputs("printing: memoria esgotada\n", stderr);
+    std::fputs("printing: memória esgotada\n", stderr);
     std::abort();
 }
 

@@ -34,7 +34,7 @@ Seen seen(const std::vector<std::string>& lines) {
         }
         bool const row = content.starts_with("+-->") || content.starts_with("|+->") ||
                          content.starts_with(" +->") ||
-                         (content.starts_with("    [") && !content.starts_with("    [no cabeca]"));
+                         (content.starts_with("    [") && !content.starts_with("    [nó cabeça]"));
         if (!row) {
             out.back_to_first =
                 out.back_to_first || content.starts_with("+-") || content.starts_with("+=");

@@ -3,6 +3,7 @@
 // shape, against golden files (tests/trace/NAME.txt, or NAME.demo.txt where
 // the demo build differs); and, over random sequences of operations, that
 // memory at each step is what the step says.
+#include "listaenc_listing.h"
 #include "listaenccircular.h"
 
 #include <gtest/gtest.h>
@@ -16,29 +17,41 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-// Writes each step as a line: its kind, its code and the keys of the nodes
-// it names ("-" for null).
+// Writes each step as a line, indented by the depth of its helper: its
+// kind, its code and the keys of the nodes it names ("-" for null).
 struct Recorder : Observer {
     std::ostringstream lines;
     void step(const ListaEnc&, const Step& s) override {
-        static const char* const kinds[] = {"call", "visit",  "compare", "make",
-                                            "link", "unlink", "release", "done"};
+        static const char* const kinds[] = {"call",   "visit",   "compare", "make",   "link",
+                                            "unlink", "release", "done",    "test",   "unchanged",
+                                            "output", "enter",   "leave",   "declare"};
         auto const key = [](const node* e) { return e ? std::to_string(e->key) : "-"; };
-        lines << kinds[int(s.kind)] << ' ' << (*s.code ? s.code : s.operation);
+        lines << std::string(2 * std::size_t(s.depth), ' ') << kinds[int(s.kind)] << ' '
+              << (*s.code   ? s.code
+                  : *s.name ? s.name
+                            : s.operation);
         switch (s.kind) {
         case Step::Kind::compare:
+        case Step::Kind::test:
             lines << " [" << key(s.element) << (s.matched ? "] sim" : "] nao");
             break;
         case Step::Kind::link:
+        case Step::Kind::unchanged:
             lines << " [" << key(s.element) << ": " << key(s.before) << " -> " << key(s.after)
                   << ']';
             break;
+        case Step::Kind::output:
+            lines << " \"" << s.text.substr(0, s.text.size() - 1) << "\\n\"";
+            break;
         case Step::Kind::call:
         case Step::Kind::done:
+        case Step::Kind::enter:
+        case Step::Kind::leave:
             break;
         default:
             lines << " [" << key(s.element) << ']';
@@ -185,6 +198,32 @@ TEST(Trace, AnObserverThatThrowsLeavesWhereTheContractAllows) {
     testing::internal::GetCapturedStdout();
 }
 
+// What the output steps tell is what the operations print, byte for byte
+// and line by line, exceptions' lines included.
+TEST(Trace, OutputStepsAreWhatIsPrinted) {
+    struct Outputs : Observer {
+        std::string text;
+        void step(const ListaEnc&, const Step& s) override {
+            if (s.kind == Step::Kind::output) {
+                text += s.text;
+            }
+        }
+    } outputs;
+    ListaEnc list = shaped("10 20 30"), none;
+    list.observe(&outputs);
+    none.observe(&outputs);
+    testing::internal::CaptureStdout();
+    list.ExibirLista(), list.ExibirInfo(), list.PrintFirst();
+    EXPECT_THROW(none.pop(), ListUnderflowException);
+    EXPECT_THROW(none.PrintFirst(), ListUnderflowException);
+#ifndef LISTAENC_DEMO_BUILD
+    EXPECT_THROW(list.GetNth(7), OutOfBoundsException);
+#endif
+    std::string const printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(outputs.text, printed);
+    EXPECT_NE(printed.find("A lista esta vazia\n"), std::string::npos);
+}
+
 // Checks, at each step, that memory holds what the step says, and at the
 // end of each operation that the list is a sound circle.
 struct Checker : Observer {
@@ -225,7 +264,14 @@ struct Checker : Observer {
                 fault(s, "the link is not where the step says");
             }
             break;
+        case Step::Kind::unchanged:
+            if (s.before != s.after || (s.element && s.element->next != s.after)) {
+                fault(s, "the link is not unchanged");
+            }
+            break;
         case Step::Kind::visit: // a cursor may run off a chain
+        case Step::Kind::declare:
+        case Step::Kind::test:
             break;
         case Step::Kind::compare:
             if (s.element == nullptr) {
@@ -238,11 +284,65 @@ struct Checker : Observer {
             if (s.element == nullptr || reached(list).count(s.element) != 0) {
                 fault(s, "the element is in the circle");
             }
+            break;
+        case Step::Kind::output:
+            if (s.text.empty() || s.text.back() != '\n') {
+                fault(s, "an output that is not a line");
+            }
+            break;
+        case Step::Kind::enter:
+            ++frames;
+            break;
+        case Step::Kind::leave:
+            --frames;
+            break;
         }
-        if (s.kind != Step::Kind::call && s.kind != Step::Kind::done && *s.code == '\0') {
+        typed(s);
+    }
+
+    // The typed facts agree with the words, and with the listing.
+    void typed(const Step& s) {
+        bool const framed = s.kind != Step::Kind::call && s.kind != Step::Kind::done;
+        if (framed && s.kind != Step::Kind::enter && s.kind != Step::Kind::leave &&
+            *s.code == '\0') {
             fault(s, "a step without its code");
         }
+        if (s.depth != (s.kind == Step::Kind::leave ? frames + 1 : frames)) {
+            fault(s, "the depth is not the helpers' running");
+        }
+        std::string_view const name = s.name;
+        std::string_view const local = Step::local_name(s.local);
+        if (!local.empty() && name.substr(0, name.find("->")) != local) {
+            fault(s, "the local is not the one named");
+        }
+        if ((s.kind == Step::Kind::visit || s.kind == Step::Kind::declare ||
+             s.kind == Step::Kind::make) &&
+            local.empty()) {
+            fault(s, "a cursor without its local");
+        }
+        bool const link = s.kind == Step::Kind::link || s.kind == Step::Kind::unchanged;
+        Step::Link const which = !link                   ? Step::Link::none
+                                 : s.element == nullptr  ? Step::Link::head
+                                 : s.element == s.header ? Step::Link::header_next
+                                                         : Step::Link::next;
+        if (s.link != which) {
+            fault(s, "the link is not the one changed");
+        }
+        if (s.kind == Step::Kind::link && s.element == nullptr && s.header != s.after) {
+            fault(s, "the header is not the one head points to");
+        }
+        if (framed && s.kind != Step::Kind::leave) {
+            const SourceListing* const listing = listing_at(s.line);
+            if (listing == nullptr || std::string_view(listing->function) != s.function) {
+                fault(s, "the line is not in the function's listing");
+            } else if (s.kind != Step::Kind::enter &&
+                       std::none_of(listing->lines, listing->lines + listing->size,
+                                    [&](const SourceLine& l) { return l.number == s.line; })) {
+                fault(s, "the line is not a line of the listing");
+            }
+        }
     }
+    int frames = 0;
 };
 
 TEST(Trace, EveryStepOfRandomOperationsIsWhatMemoryHolds) {

@@ -2,11 +2,13 @@
 #include "drawing.h"
 
 #include "columns.h"
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <iostream>
@@ -24,10 +26,10 @@ constexpr std::size_t text_room = 16;      // for a text in its box, quotes incl
 constexpr std::size_t least_text_room = 5; // "''..."
 constexpr std::size_t label_room = 12;
 
-constexpr std::string_view header = "    [no cabeca] <-- head";
-constexpr std::string_view header_changed = "    [no cabeca] <== head";
-constexpr std::string_view no_header = "    nulo <-- head  (lista sem no cabeca)";
-constexpr std::string_view no_header_changed = "    nulo <== head  (lista sem no cabeca)";
+constexpr std::string_view header = "    [nó cabeça] <-- head";
+constexpr std::string_view header_changed = "    [nó cabeça] <== head";
+constexpr std::string_view no_header = "    nulo <-- head  (lista sem nó cabeça)";
+constexpr std::string_view no_header_changed = "    nulo <== head  (lista sem nó cabeça)";
 constexpr std::string_view emptied = "    nulo  (lista esvaziada)";
 constexpr std::string_view first_elsewhere = "    fora da lista";
 constexpr std::string_view null_next = "nulo";
@@ -36,8 +38,13 @@ constexpr std::string_view above = "acima";
 
 using Element = Scene::Element;
 
-void add(Cells& out, std::string_view ascii) {
-    for (char const c : ascii) {
+void add(Cells& out, std::string_view text) {
+    if (std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; })) {
+        Cells const more = cells(text); // a word of ours with an accent
+        out.insert(out.end(), more.begin(), more.end());
+        return;
+    }
+    for (char const c : text) {
         out.emplace_back(1, c);
     }
 }
@@ -74,9 +81,9 @@ Cells box(const Element& element, std::size_t room = text_room) {
 }
 
 // The same box as one piece of text, and its columns.
-Drawn box_text(const Element& element) {
+Drawn box_text(const Element& element, std::size_t room = text_room) {
     std::string const key = decimal(element.key);
-    Drawn const text = quoted(element.info, text_room, element.cut);
+    Drawn const text = quoted(element.info, room, element.cut);
     Drawn out;
     out.text.reserve(key.size() + text.text.size() + 3);
     out.text.append("[").append(key).append("|").append(text.text).append("]");
@@ -219,7 +226,7 @@ void draw_arrows(std::vector<Cells>& lines, std::vector<Arrow>& arrows,
 
 // Where the last element's `next` goes when not back to the first element,
 // written after its box; empty when it goes back, or up into the last row.
-Cells tail(const Scene& scene, int target, bool changed) {
+Cells tail(const Scene& scene, int target, bool changed, std::size_t room = least_text_room + 3) {
     std::string_view const link = changed ? "==> " : "--> ";
     if (target == Scene::null) {
         return joined(link, null_next);
@@ -227,8 +234,7 @@ Cells tail(const Scene& scene, int target, bool changed) {
     if (target == Scene::elsewhere) {
         return joined(link, elsewhere);
     }
-    Cells out =
-        joined(link, box(scene.elements[static_cast<std::size_t>(target)], least_text_room + 3));
+    Cells out = joined(link, box(scene.elements[static_cast<std::size_t>(target)], room));
     if (static_cast<std::size_t>(target) < scene.walked) {
         add(out, " ");
         add(out, above);
@@ -253,14 +259,31 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
     std::vector<Drawn> boxes;
     std::vector<Place> places;
     std::vector<std::size_t> ends; // of each row, where its line turns down
+    // What follows the last box takes less room where the two would not fit
+    // a row together.
+    std::size_t const tail_room =
+        first_box + box_text(scene.elements[count - 1], least_text_room).columns +
+                    tail(scene, target, false).size() >=
+                width
+            ? least_text_room
+            : least_text_room + 3;
     std::size_t column = first_box;
     for (std::size_t i = 0; i < count; ++i) {
         Drawn& drawn = boxes.emplace_back(box_text(scene.elements[i]));
         std::size_t const after =
-            i + 1 < count || target == 0 ? 2 : tail(scene, target, false).size();
+            i + 1 < count || target == 0 ? 2 : tail(scene, target, false, tail_room).size();
         if (column > first_box && column + drawn.columns + after >= width) {
             ends.push_back(column - 1);
             column = first_box;
+        }
+        // A box alone in its row, with what follows it, still too wide:
+        // its text gets less room, down to the least.
+        if (column == first_box && column + drawn.columns + after >= width) {
+            std::size_t const over = column + drawn.columns + after + 1 - width;
+            std::size_t const text =
+                std::min(text_room, drawn.columns - 3 - decimal(scene.elements[i].key).size());
+            drawn =
+                box_text(scene.elements[i], std::max(least_text_room, text - std::min(text, over)));
         }
         places.push_back({ends.size(), column});
         column += drawn.columns + 3;
@@ -271,7 +294,8 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
     bool const returns = target == 0;
     bool const up = target > 0 && static_cast<std::size_t>(target) < count &&
                     places[static_cast<std::size_t>(target)].row == last_row;
-    Cells const words = returns || up ? Cells{} : tail(scene, target, changed(count - 1));
+    Cells const words =
+        returns || up ? Cells{} : tail(scene, target, changed(count - 1), tail_room);
 
     // An arrow from a word ends on its box's key, or further right when
     // another one does, and never on the closing bracket; one from an
@@ -522,11 +546,6 @@ void print_lines(const std::vector<std::string>& lines) {
     }
 }
 
-void show(const ListaEnc& list, std::initializer_list<Mark> marks, std::optional<Mark> unlinked,
-          std::size_t width) {
-    print_lines(draw(list, marks, unlinked, width));
-}
-
 std::size_t drawing_width(const std::string_view* given) {
     if (given != nullptr) {
         std::size_t width = 0;
@@ -540,4 +559,40 @@ std::size_t drawing_width(const std::string_view* given) {
         return std::clamp<std::size_t>(size.ws_col, least_width, most_width);
     }
     return default_width;
+}
+
+namespace {
+
+volatile std::sig_atomic_t resized = 0;
+int watched = -1; // the terminal whose width the drawings follow
+
+extern "C" void note_resize(int /*signal*/) { resized = 1; }
+
+} // namespace
+
+void watch_width() {
+    if (watched >= 0 || ::isatty(1) != 1) {
+        return;
+    }
+    watched = ::fcntl(1, F_DUPFD_CLOEXEC, 3);
+    if (watched < 0) {
+        return;
+    }
+    struct sigaction action {};
+    action.sa_handler = note_resize;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGWINCH, &action, nullptr);
+}
+
+std::size_t resized_width(std::size_t width) {
+    if (resized == 0 || watched < 0) {
+        return width;
+    }
+    resized = 0;
+    winsize size{};
+    if (::ioctl(watched, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        return std::clamp<std::size_t>(size.ws_col, least_width, most_width);
+    }
+    return width;
 }

@@ -99,6 +99,14 @@ inline constexpr std::size_t most_width = 1000;
 //   one, held within those bounds; else default_width.
 std::size_t drawing_width(const std::string_view* given);
 
+// Effects: when standard output is a terminal, keeps a descriptor of it
+//   (a pager may take standard output later) and notes each change of its
+//   size (SIGWINCH, restarting the calls it interrupts) from now on.
+void watch_width();
+// Returns: `width` when the terminal watched was not resized since the last
+//   call; else its width now, held within least_width and most_width.
+std::size_t resized_width(std::size_t width);
+
 // Returns: what memory holds of `list` now, as scene.h says: the walk from
 //   the first element along `next`, up to an element met again, null or a
 //   released element; then the elements of `moment.apart` and the marked
@@ -124,10 +132,5 @@ std::vector<std::string> draw(const ListaEnc& list, std::initializer_list<Mark> 
 // Effects: prints the lines of `lines` on standard output, each formatted
 //   whole, written once and flushed. Throws: what std::cout throws.
 void print_lines(const std::vector<std::string>& lines);
-
-// Effects: prints the lines of draw(list, marks, unlinked, width).
-// Throws: std::bad_alloc, and what std::cout throws.
-void show(const ListaEnc& list, std::initializer_list<Mark> marks = {},
-          std::optional<Mark> unlinked = std::nullopt, std::size_t width = default_width);
 
 #endif

@@ -9,7 +9,7 @@
 #include "drawing.h"
 #include "interpreter.h"
 #include "page.h"
-#include "presentation.h"
+#include "narration.h"
 #include "scene.h"
 #include "svg.h"
 #include "text.h"

@@ -5,10 +5,11 @@
 // apart, and std::cout left as it was found, whatever happens.
 #include "drawing.h"
 #include "interpreter.h"
-#include "presentation.h"
+#include "narration.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -45,10 +46,14 @@ std::vector<std::string> lines_of(std::string_view text) {
 // number, count and code.
 class Transcript final : public Presentation {
 public:
-    void say(std::string_view line) override { out.emplace_back(line); }
-    void note(std::string_view line) override { out.emplace_back(line); }
+    void say(std::string_view line) override {
+        out.emplace_back(line);
+        events.emplace_back(line);
+    }
+    void note(std::string_view line) override { say(line); }
     void draw(const Frame& frame) override {
         if (frame.step != 0) {
+            events.push_back(std::to_string(frame.step) + " de " + std::to_string(frame.steps));
             steps.push_back(
                 {std::string(frame.operation), frame.step, frame.steps, std::string(frame.code)});
             return;
@@ -68,6 +73,7 @@ public:
     };
     std::vector<Step> steps;
     std::vector<std::string> commands;
+    std::vector<std::string> events; // lines said, and "k de n" for each step
 };
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -161,7 +167,7 @@ TEST_F(InterpreterTest, NumbersEveryLineAndSaysTheWrongOnesApart) {
         {"remover", "listdemo: linha 4: chave ausente"},
         {"busca 1 2", "listdemo: linha 5: argumento a mais: '2'"},
         {"inserir 99999999999", "listdemo: linha 6: chave fora do intervalo: '99999999999'"},
-        {"busca \x1b[2J", "listdemo: linha 7: chave invalida: '\\033[2J'"},
+        {"busca \x1b[2J", "listdemo: linha 7: chave inválida: '\\033[2J'"},
         {long_word, "listdemo: linha 8: comando desconhecido: '" + std::string(64, 'x') + "'..."},
     };
     for (const Case& c : cases) {
@@ -197,10 +203,41 @@ TEST_F(InterpreterTest, NumbersTheStepsAndEndsWithTheDrawing) {
             EXPECT_EQ(shown.steps[at + k].number, k + 1);
             EXPECT_EQ(shown.steps[at + k].count, first.count);
         }
-        EXPECT_EQ(shown.steps[at + first.count - 1].code, "(fim da operacao)");
+        EXPECT_EQ(shown.steps[at + first.count - 1].code, "(fim da operação)");
         at += first.count;
     }
     EXPECT_EQ(operations, lines);
+}
+
+// What the list prints, and what an operation answers, comes after the step
+// that produced it, before the operation's last step.
+TEST_F(InterpreterTest, OutputFallsAfterTheStepThatProducesIt) {
+    struct Case {
+        std::string line;
+        std::string said;
+    };
+    Case const cases[] = {
+        {"exibir", " 10 20 "},   {"busca 20", "sim"},
+        {"buscainfo zz", "não"}, {"remover 99", "a chave 99 não está na lista"},
+        {"primeiro", "10"},
+    };
+    for (const Case& c : cases) {
+        Transcript shown;
+        Interpreter session(shown, {.steps = true});
+        session.line("inserir 10");
+        session.line("inserir 20");
+        shown.events.clear();
+        session.line(c.line);
+        auto const said = std::find(shown.events.begin(), shown.events.end(), c.said);
+        ASSERT_NE(said, shown.events.end()) << c.line;
+        EXPECT_TRUE(said != shown.events.begin() &&
+                    std::prev(said)->find(" de ") != std::string::npos)
+            << c.line << ": not after a step";
+        ASSERT_NE(std::next(said), shown.events.end()) << c.line;
+        std::string const last = *std::next(said);
+        EXPECT_EQ(last.substr(0, last.find(' ')), last.substr(last.rfind(' ') + 1))
+            << c.line << ": not before the last step";
+    }
 }
 
 // A presentation that fails, as a full disk does, at its n-th line.

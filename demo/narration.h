@@ -3,10 +3,10 @@
 // each line it says and each drawing of the list, in the order they come,
 // and the presentation shows them: as text on standard output here, or as
 // a page. The list's own lines (ExibirLista, PrintFirst, the exceptions'
-// messages) go straight to standard output between the calls, each command's
+// messages) come as lines said, where they were printed; each command's
 // between its begin() and its end().
-#ifndef LISTAENC_PRESENTATION_H
-#define LISTAENC_PRESENTATION_H
+#ifndef LISTAENC_NARRATION_H
+#define LISTAENC_NARRATION_H
 
 #include "scene.h"
 
