@@ -267,6 +267,7 @@ node* ListaEnc::last() const noexcept(!traced) {
 template <typename Match>
 node* ListaEnc::find(Match match, [[maybe_unused]] const char* test) const {
     ENTER("find");
+    WALK_LIMIT;
     LET(primeiro, first());
     if (CHECK(primeiro, primeiro == nullptr)) {
         return nullptr;
@@ -278,7 +279,7 @@ node* ListaEnc::find(Match match, [[maybe_unused]] const char* test) const {
             return atual;
         }
         STEP_ON(atual, atual->next);
-    } while (CHECK(atual, atual != primeiro));
+    } while (CHECK(atual, atual != primeiro) && !WALKED());
     return nullptr;
 }
 
@@ -309,6 +310,7 @@ node* ListaEnc::find_before(Match match, [[maybe_unused]] const char* test) cons
 }
 
 int ListaEnc::count() const noexcept(!traced) {
+    FROM_OBSERVER(return reach());
     ENTER("count");
     LET(primeiro, first());
     if (CHECK(primeiro, primeiro == nullptr)) {
@@ -323,6 +325,51 @@ int ListaEnc::count() const noexcept(!traced) {
     } while (CHECK(atual, atual != primeiro));
     return n;
 }
+
+#ifdef LISTAENC_TRACE
+// The number of nodes reached from the first element along `next`, each
+// counted once: a walk that stops at null, or where it meets a node again
+// (Brent's way of finding a cycle, in O(that number) and no memory).
+int ListaEnc::reach() const noexcept {
+    const node* const start = first();
+    if (start == nullptr) {
+        return 0;
+    }
+    int cycle = 1;
+    int power = 1;
+    const node* mark = start;
+    const node* ahead = start->next;
+    while (ahead != mark) {
+        if (ahead == nullptr) { // a chain: every node is reached once
+            int n = 0;
+            for (const node* at = start; at != nullptr; at = at->next) {
+                ++n;
+            }
+            return n;
+        }
+        if (power == cycle) {
+            mark = ahead;
+            power *= 2;
+            cycle = 0;
+        }
+        ahead = ahead->next;
+        ++cycle;
+    }
+    // A cycle of `cycle` nodes, reached after `before` nodes.
+    const node* behind = start;
+    ahead = start;
+    for (int i = 0; i < cycle; ++i) {
+        ahead = ahead->next;
+    }
+    int before = 0;
+    while (behind != ahead) {
+        behind = behind->next;
+        ahead = ahead->next;
+        ++before;
+    }
+    return before + cycle;
+}
+#endif
 
 node* ListaEnc::link_after(node* anterior, node* novo) noexcept(!traced) {
     ENTER("link_after");
@@ -702,6 +749,7 @@ bool ListaEnc::BuscaInfo(const std::string& info) const noexcept {
 
 void ListaEnc::ExibirLista() const {
     CALL("ExibirLista");
+    WALK_LIMIT;
     Line line;
     line << " ";
     if (node* const primeiro = first()) {
@@ -710,7 +758,7 @@ void ListaEnc::ExibirLista() const {
         do {
             line << atual->key << " ";
             STEP_ON(atual, atual->next);
-        } while (CHECK(atual, atual != primeiro));
+        } while (CHECK(atual, atual != primeiro) && !WALKED());
     }
     line.write();
     PRINTED(line);
@@ -784,6 +832,7 @@ int ListaEnc::PrintFirst() const {
 
 void ListaEnc::ExibirInfo() const {
     CALL("ExibirInfo");
+    WALK_LIMIT;
     Line line;
     line << " ";
     if (node* const primeiro = first()) {
@@ -792,7 +841,7 @@ void ListaEnc::ExibirInfo() const {
         do {
             line << atual->info << " ";
             STEP_ON(atual, atual->next);
-        } while (CHECK(atual, atual != primeiro));
+        } while (CHECK(atual, atual != primeiro) && !WALKED());
     }
     line.write();
     PRINTED(line);
@@ -841,6 +890,7 @@ int ListaEnc::PrintFirst() const {
 
 void ListaEnc::ExibirInfo() const {
     CALL("ExibirInfo");
+    WALK_LIMIT;
     Line line;
     line << " ";
     Position position;
@@ -854,7 +904,7 @@ void ListaEnc::ExibirInfo() const {
             *at++ = ' ';
             line.advance(at);
             STEP_ON(atual, atual->next);
-        } while (CHECK(atual, atual != primeiro));
+        } while (CHECK(atual, atual != primeiro) && !WALKED());
     }
     line.write();
     PRINTED(line);
@@ -874,6 +924,7 @@ node* ListaEnc::GetNth(int n) { return const_cast<node*>(std::as_const(*this).Ge
 
 const node* ListaEnc::GetNth(int n) const {
     CALL("GetNth");
+    WALK_LIMIT;
     LET(primeiro, first());
     if (CHECK(primeiro, n >= 0 && primeiro != nullptr)) {
         int posicao = 0;
@@ -885,7 +936,7 @@ const node* ListaEnc::GetNth(int n) const {
             }
             ++posicao;
             STEP_ON(atual, atual->next);
-        } while (CHECK(atual, atual != primeiro));
+        } while (CHECK(atual, atual != primeiro) && !WALKED());
     }
     RAISE(OutOfBoundsException);
 }

@@ -45,6 +45,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#if __cplusplus >= 202002L && __has_include(<ranges>)
+#include <ranges>
+#endif
 
 // The inline namespace of the build: listaenc_game or listaenc_demo, then
 // _checked in the checked mode, then _traced in the traced build.
@@ -78,6 +81,14 @@ inline constexpr std::string_view allocation_failure_message =
 
 // One element of the circle (the header node is one too, its key and info
 // unused). A node does not own what `next` points to.
+//
+// A node's value is its key and its info; its place is its `next` (and, in
+// the checked mode, its owner). Copying or moving a node makes a node of no
+// list, with the value and a null `next`; assigning one to another changes
+// the value alone, never the place. So the standard algorithms that move
+// values through iterators (std::swap, std::iter_swap, std::rotate,
+// std::partition, std::remove_if, std::reverse, std::sort) move keys and
+// infos between the elements, and leave the circle whole.
 struct node {
     int key = 0;
     std::string info;
@@ -87,6 +98,31 @@ struct node {
     // this node, or null. Only the list writes it.
     const node* owner = nullptr;
 #endif
+
+    node() = default;
+    // Effects: a node of no list with this key, info and next.
+    // Throws: nothing.
+    node(int key_, std::string info_, node* next_ = nullptr) noexcept
+        : key(key_), info(std::move(info_)), next(next_) {}
+    // Effects: a node of no list with the other's key and info; next null.
+    // Throws: std::bad_alloc without memory for the info.
+    node(const node& other) : key(other.key), info(other.info) {}
+    // Effects: as copying, the other's info moved. Throws: nothing.
+    node(node&& other) noexcept : key(other.key), info(std::move(other.info)) {}
+    // Effects: takes the other's key and info; next (and owner) stay.
+    // Throws: std::bad_alloc without memory for the info; then nothing changed.
+    node& operator=(const node& other) {
+        info = other.info;
+        key = other.key;
+        return *this;
+    }
+    // Effects: as assignment, the other's info moved. Throws: nothing.
+    node& operator=(node&& other) noexcept {
+        info = std::move(other.info);
+        key = other.key;
+        return *this;
+    }
+    ~node() = default;
 
     // Effects: prints the key in decimal and one space, without an end of
     //   line. Throws: as printing.
@@ -516,6 +552,8 @@ private:
                 const node* element, bool matched) const;
     void told(const char* name, const char* code, int line, std::string_view text) const;
 
+    int reach() const noexcept;
+
     Observer* observer_ = nullptr;
     mutable const char* operation_ = nullptr; // of the call under way
     mutable const char* function_ = "";       // the function running its steps
@@ -621,6 +659,13 @@ inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other,
 inline void swap(ListaEnc& a, ListaEnc& b) noexcept { a.swap(b); }
 
 } // inline namespace of the build
+
+#ifdef __cpp_lib_ranges
+// size() walks the circle: the list is not a std::ranges::sized_range, whose
+// size is O(1).
+template <>
+inline constexpr bool std::ranges::disable_sized_range<ListaEnc> = true;
+#endif
 
 #endif // C++17 or later, with exceptions
 #endif
