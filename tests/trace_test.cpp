@@ -410,7 +410,7 @@ TEST(Trace, EveryStepOfRandomOperationsIsWhatMemoryHolds) {
             int const key = int(random() % 6);
             std::size_t const n = model.size();
             auto const nth = [&](std::size_t i) { return std::next(list.begin(), long(i % n)); };
-            switch (random() % 12) {
+            switch (random() % 15) {
             case 0:
             case 1:
                 list.inserir(key, ""), model.push_back(key);
@@ -460,6 +460,26 @@ TEST(Trace, EveryStepOfRandomOperationsIsWhatMemoryHolds) {
                     list.splice_after(nth(n - 1), list, nth(0));
                     std::rotate(model.begin() + 1, model.begin() + 2, model.end());
                 }
+                break;
+            case 12:
+                list.rotate(std::size_t(key));
+                if (n > 0) {
+                    std::rotate(model.begin(), model.begin() + long(std::size_t(key) % n),
+                                model.end());
+                }
+                break;
+            case 13:
+                list.unique();
+                model.erase(std::unique(model.begin(), model.end()), model.end());
+                break;
+            case 14: {
+                ListaEnc other;
+                other.inserir(key, ""), other.inserir(key + 1, "");
+                list.sort(), std::stable_sort(model.begin(), model.end());
+                list.merge(other);
+                model.insert(std::upper_bound(model.begin(), model.end(), key), key);
+                model.insert(std::upper_bound(model.begin(), model.end(), key + 1), key + 1);
+            }
             }
             std::vector<int> keys;
             for (const node& e : list) {
