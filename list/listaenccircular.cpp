@@ -267,6 +267,7 @@ node* ListaEnc::last() const noexcept(!traced) {
 template <typename Match>
 node* ListaEnc::find(Match match, [[maybe_unused]] const char* test) const {
     ENTER("find");
+    WALK_LIMIT;
     LET(primeiro, first());
     if (CHECK(primeiro, primeiro == nullptr)) {
         return nullptr;
@@ -278,7 +279,7 @@ node* ListaEnc::find(Match match, [[maybe_unused]] const char* test) const {
             return atual;
         }
         STEP_ON(atual, atual->next);
-    } while (CHECK(atual, atual != primeiro));
+    } while (CHECK(atual, atual != primeiro) && !WALKED());
     return nullptr;
 }
 
@@ -309,6 +310,7 @@ node* ListaEnc::find_before(Match match, [[maybe_unused]] const char* test) cons
 }
 
 int ListaEnc::count() const noexcept(!traced) {
+    FROM_OBSERVER(return reach());
     ENTER("count");
     LET(primeiro, first());
     if (CHECK(primeiro, primeiro == nullptr)) {
@@ -323,6 +325,51 @@ int ListaEnc::count() const noexcept(!traced) {
     } while (CHECK(atual, atual != primeiro));
     return n;
 }
+
+#ifdef LISTAENC_TRACE
+// The number of nodes reached from the first element along `next`, each
+// counted once: a walk that stops at null, or where it meets a node again
+// (Brent's way of finding a cycle, in O(that number) and no memory).
+int ListaEnc::reach() const noexcept {
+    const node* const start = first();
+    if (start == nullptr) {
+        return 0;
+    }
+    int cycle = 1;
+    int power = 1;
+    const node* mark = start;
+    const node* ahead = start->next;
+    while (ahead != mark) {
+        if (ahead == nullptr) { // a chain: every node is reached once
+            int n = 0;
+            for (const node* at = start; at != nullptr; at = at->next) {
+                ++n;
+            }
+            return n;
+        }
+        if (power == cycle) {
+            mark = ahead;
+            power *= 2;
+            cycle = 0;
+        }
+        ahead = ahead->next;
+        ++cycle;
+    }
+    // A cycle of `cycle` nodes, reached after `before` nodes.
+    const node* behind = start;
+    ahead = start;
+    for (int i = 0; i < cycle; ++i) {
+        ahead = ahead->next;
+    }
+    int before = 0;
+    while (behind != ahead) {
+        behind = behind->next;
+        ahead = ahead->next;
+        ++before;
+    }
+    return before + cycle;
+}
+#endif
 
 node* ListaEnc::link_after(node* anterior, node* novo) noexcept(!traced) {
     ENTER("link_after");
@@ -660,6 +707,148 @@ void ListaEnc::splice_after(const_iterator pos, ListaEnc& other, const_iterator 
     LINK(anterior, movido);
 }
 
+// ---- Turning the circle, and the rest of std::forward_list -----------------
+
+void ListaEnc::rotate() noexcept {
+    CALL("rotate");
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr)) {
+        return;
+    }
+    LINK(head, primeiro->next);
+}
+
+void ListaEnc::rotate(size_type k) noexcept {
+    CALL("rotate");
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr || k == 0)) {
+        return;
+    }
+    // k steps along the circle; back at the first, the rest is k mod N.
+    node* atual = nullptr;
+    STEP_ON(atual, primeiro);
+    for (size_type passos = 0, voltas = 0; CHECK_IF(passos < k);) {
+        STEP_ON(atual, atual->next);
+        ++passos;
+        if (voltas == 0 && CHECK(atual, atual == primeiro)) {
+            voltas = 1;
+            k = passos + k % passos;
+        }
+    }
+    LINK(head, atual);
+}
+
+ListaEnc::iterator ListaEnc::erase_after(const_iterator pos, const_iterator last) noexcept {
+    CALL("erase_after");
+    LISTAENC_REQUIRE(require_element("erase_after", pos));
+    node* const anterior = const_cast<node*>(pos.element); // of this list
+    // The end of the circle is its first element, read again at each turn.
+    while (!CHECK(anterior, anterior->next == last.element ||
+                                (last.element == nullptr && anterior->next == head->next) ||
+                                anterior->next == anterior)) {
+        LET(removido, unlink_after(anterior));
+        RELEASE(removido);
+    }
+    return {const_cast<node*>(last.element), head};
+}
+
+ListaEnc::size_type ListaEnc::unique_by(bool (*same)(void* pred, const node& a, const node& b),
+                                        void* pred, [[maybe_unused]] const char* operation,
+                                        [[maybe_unused]] const char* test) {
+    CALL(operation);
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr)) {
+        return 0;
+    }
+    size_type removidos = 0;
+    node* anterior = nullptr;
+    STEP_ON(anterior, primeiro);
+    while (CHECK(anterior, anterior->next != head->next)) {
+        node* atual = nullptr;
+        STEP_ON(atual, anterior->next);
+        if (TEST_WORDS(atual, same(pred, *anterior, *atual), test)) {
+            LET(removido, unlink_after(anterior));
+            RELEASE(removido);
+            ++removidos;
+        } else {
+            STEP_ON(anterior, atual);
+        }
+    }
+    return removidos;
+}
+
+ListaEnc::size_type ListaEnc::unique() noexcept {
+    auto const same = [](void*, const node& a, const node& b) { return a.key == b.key; };
+    return unique_by(same, nullptr, "unique", "anterior->key == atual->key");
+}
+
+// Both circles are opened into chains at their last elements, merged link
+// by link from this list's header, and closed again at the merged last.
+void ListaEnc::merge_by(ListaEnc& other, bool (*less)(void* comp, const node& a, const node& b),
+                        void* comp, [[maybe_unused]] const char* test) noexcept {
+    CALL("merge");
+    LISTAENC_REQUIRE(require_other("merge", other));
+    CALL_ON(other, "merge");
+    node* const deles = other.first();
+    if (CHECK(deles, deles == nullptr)) {
+        return;
+    }
+    LET(primeiro, first());
+    if (CHECK(primeiro, primeiro == nullptr)) { // the other's elements, as they stand
+        splice_after_empty(other);
+        return;
+    }
+    node* const ultimo_deles = other.last();
+    LINK(ultimo_deles, nullptr);
+    other.link(other.head, nullptr, "head->next", "other.head->next = nullptr", __LINE__);
+    LET(ultimo, last());
+    LINK(ultimo, nullptr);
+    node* esquerda = nullptr;
+    node* direita = nullptr;
+    node* cauda = nullptr;
+    STEP_ON(esquerda, primeiro);
+    STEP_ON(direita, deles);
+    STEP_ON(cauda, head);
+    while (CHECK_IF(esquerda != nullptr || direita != nullptr)) {
+        node* escolhido = nullptr;
+        if (CHECK(direita, direita == nullptr) ||
+            (CHECK(esquerda, esquerda != nullptr) &&
+             !TEST_WORDS(direita, less(comp, *direita, *esquerda), test))) {
+            STEP_ON(escolhido, esquerda);
+            STEP_ON(esquerda, esquerda->next);
+        } else {
+            STEP_ON(escolhido, direita);
+            STEP_ON(direita, direita->next);
+            LISTAENC_CHECKED(escolhido->owner = head);
+        }
+        LINK(cauda, escolhido);
+        STEP_ON(cauda, escolhido);
+    }
+    LINK(cauda, head->next);
+}
+
+// Takes the other's elements into this list, which has a header or not and
+// no element.
+void ListaEnc::splice_after_empty(ListaEnc& other) noexcept {
+    ENTER("splice_after_empty");
+    node* const deles = other.first();
+    if (CHECK_IF(head == nullptr)) {
+        node* cabeca = nullptr;
+        MAKE(cabeca, 0, std::string());
+        LINK_HEAD(cabeca);
+    }
+    other.link(other.head, nullptr, "head->next", "other.head->next = nullptr", __LINE__);
+    LINK(head, deles);
+    for (node* atual = deles->next; atual != deles; atual = atual->next) {
+        LISTAENC_CHECKED(atual->owner = head);
+    }
+}
+
+void ListaEnc::merge(ListaEnc& other) noexcept {
+    auto const by_key = [](void*, const node& a, const node& b) { return a.key < b.key; };
+    merge_by(other, by_key, nullptr, "direita->key < esquerda->key");
+}
+
 // ---- Queries and printing --------------------------------------------------
 
 bool ListaEnc::isEmpty() const noexcept {
@@ -702,6 +891,7 @@ bool ListaEnc::BuscaInfo(const std::string& info) const noexcept {
 
 void ListaEnc::ExibirLista() const {
     CALL("ExibirLista");
+    WALK_LIMIT;
     Line line;
     line << " ";
     if (node* const primeiro = first()) {
@@ -710,7 +900,7 @@ void ListaEnc::ExibirLista() const {
         do {
             line << atual->key << " ";
             STEP_ON(atual, atual->next);
-        } while (CHECK(atual, atual != primeiro));
+        } while (CHECK(atual, atual != primeiro) && !WALKED());
     }
     line.write();
     PRINTED(line);
@@ -784,6 +974,7 @@ int ListaEnc::PrintFirst() const {
 
 void ListaEnc::ExibirInfo() const {
     CALL("ExibirInfo");
+    WALK_LIMIT;
     Line line;
     line << " ";
     if (node* const primeiro = first()) {
@@ -792,7 +983,7 @@ void ListaEnc::ExibirInfo() const {
         do {
             line << atual->info << " ";
             STEP_ON(atual, atual->next);
-        } while (CHECK(atual, atual != primeiro));
+        } while (CHECK(atual, atual != primeiro) && !WALKED());
     }
     line.write();
     PRINTED(line);
@@ -841,6 +1032,7 @@ int ListaEnc::PrintFirst() const {
 
 void ListaEnc::ExibirInfo() const {
     CALL("ExibirInfo");
+    WALK_LIMIT;
     Line line;
     line << " ";
     Position position;
@@ -854,7 +1046,7 @@ void ListaEnc::ExibirInfo() const {
             *at++ = ' ';
             line.advance(at);
             STEP_ON(atual, atual->next);
-        } while (CHECK(atual, atual != primeiro));
+        } while (CHECK(atual, atual != primeiro) && !WALKED());
     }
     line.write();
     PRINTED(line);
@@ -874,6 +1066,7 @@ node* ListaEnc::GetNth(int n) { return const_cast<node*>(std::as_const(*this).Ge
 
 const node* ListaEnc::GetNth(int n) const {
     CALL("GetNth");
+    WALK_LIMIT;
     LET(primeiro, first());
     if (CHECK(primeiro, n >= 0 && primeiro != nullptr)) {
         int posicao = 0;
@@ -885,7 +1078,7 @@ const node* ListaEnc::GetNth(int n) const {
             }
             ++posicao;
             STEP_ON(atual, atual->next);
-        } while (CHECK(atual, atual != primeiro));
+        } while (CHECK(atual, atual != primeiro) && !WALKED());
     }
     RAISE(OutOfBoundsException);
 }

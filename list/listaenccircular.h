@@ -39,12 +39,19 @@
 #else
 
 #include <cstddef>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <type_traits>
 #include <utility>
+#if __cplusplus >= 202002L && __has_include(<ranges>)
+#include <compare>
+#include <ranges>
+#endif
 
 // The inline namespace of the build: listaenc_game or listaenc_demo, then
 // _checked in the checked mode, then _traced in the traced build.
@@ -78,6 +85,14 @@ inline constexpr std::string_view allocation_failure_message =
 
 // One element of the circle (the header node is one too, its key and info
 // unused). A node does not own what `next` points to.
+//
+// A node's value is its key and its info; its place is its `next` (and, in
+// the checked mode, its owner). Copying or moving a node makes a node of no
+// list, with the value and a null `next`; assigning one to another changes
+// the value alone, never the place. So the standard algorithms that move
+// values through iterators (std::swap, std::iter_swap, std::rotate,
+// std::partition, std::remove_if, std::reverse, std::sort) move keys and
+// infos between the elements, and leave the circle whole.
 struct node {
     int key = 0;
     std::string info;
@@ -87,6 +102,31 @@ struct node {
     // this node, or null. Only the list writes it.
     const node* owner = nullptr;
 #endif
+
+    node() = default;
+    // Effects: a node of no list with this key, info and next.
+    // Throws: nothing.
+    node(int key_, std::string info_, node* next_ = nullptr) noexcept
+        : key(key_), info(std::move(info_)), next(next_) {}
+    // Effects: a node of no list with the other's key and info; next null.
+    // Throws: std::bad_alloc without memory for the info.
+    node(const node& other) : key(other.key), info(other.info) {}
+    // Effects: as copying, the other's info moved. Throws: nothing.
+    node(node&& other) noexcept : key(other.key), info(std::move(other.info)) {}
+    // Effects: takes the other's key and info; next (and owner) stay.
+    // Throws: std::bad_alloc without memory for the info; then nothing changed.
+    node& operator=(const node& other) {
+        info = other.info;
+        key = other.key;
+        return *this;
+    }
+    // Effects: as assignment, the other's info moved. Throws: nothing.
+    node& operator=(node&& other) noexcept {
+        info = std::move(other.info);
+        key = other.key;
+        return *this;
+    }
+    ~node() = default;
 
     // Effects: prints the key in decimal and one space, without an end of
     //   line. Throws: as printing.
@@ -270,6 +310,21 @@ public:
     //   without a header. Moving a list to itself changes nothing.
     // Cost: O(N) of this list. Throws: nothing.
     ListaEnc& operator=(ListaEnc&& other) noexcept;
+    // Effects: a list of these elements ({key, info} each), in this order;
+    //   without any, a list without a header. Cost: O(size of the list).
+    // Throws: nothing (no memory for an element: as inserir).
+    ListaEnc(std::initializer_list<node> elements) noexcept { assign(elements); }
+
+    // Effects: releases every element, then appends a copy of the key and
+    //   info of each element of [first, last) (a node, or a pair or tuple of
+    //   a key and an info), in order. Cost: O(N + size of the range). Throws: what reading or
+    //   converting an element of the range throws; the elements appended
+    //   until then stay.
+    template <typename InputIterator>
+    void assign(InputIterator first, InputIterator last);
+    void assign(std::initializer_list<node> elements) noexcept {
+        assign(elements.begin(), elements.end());
+    }
 
     // Returns: an iterator to the first element, or end() without elements.
     // Cost: O(1). Throws: nothing.
@@ -432,6 +487,53 @@ public:
     //   comes the first. Returns: the unlinked element, its `next` unchanged.
     // Cost: O(1). Throws: nothing.
     std::unique_ptr<node> erase_after(const_iterator pos) noexcept;
+    // Requires: `pos` is an element of this list; `last` is end() or an
+    //   element of this list after `pos` in circle order from `pos`.
+    // Effects: releases the elements after `pos` up to `last`, not `last`
+    //   (up to the last element when `last` is end()); when the first element
+    //   goes, the element after the released ones becomes the first.
+    // Returns: last. Cost: O(number released). Throws: nothing.
+    iterator erase_after(const_iterator pos, const_iterator last) noexcept;
+    // Requires: as insert_after. Effects: as insert_after of a node made of
+    //   args (a key and an info). Returns: the new element. Cost: O(1).
+    // Throws: nothing (no memory for the element: as inserir).
+    template <typename... Args>
+    iterator emplace_after(const_iterator pos, Args&&... args) noexcept;
+
+    // Effects: the first element becomes the last, and the second the first:
+    //   the header's `next` moves on, and no link of the circle changes.
+    //   Without elements, nothing. Cost: O(1). Throws: nothing.
+    void rotate() noexcept;
+    // Effects: turns the circle k places, as k calls of rotate() (k mod N
+    //   places). Cost: O(min(k, N) + k mod N). Throws: nothing.
+    void rotate(size_type k) noexcept;
+
+    // Effects: of each run of consecutive elements in circle order from the
+    //   first (the last and the first are not consecutive) with equal keys,
+    //   or for which pred(earlier, later) answers true, keeps the first and
+    //   releases the rest. Returns: how many were released.
+    // Cost: O(N), N - 1 calls of pred. Throws: what pred throws; the
+    //   elements released until then stay released.
+    size_type unique() noexcept;
+    template <typename Predicate>
+    size_type unique(Predicate pred);
+
+    // Requires: `other` is another list; both are ordered by key (or by
+    //   comp, a strict weak order that throws nothing and does not use the
+    //   lists).
+    // Effects: moves every element of `other` into this list, so that it is
+    //   ordered; of equal elements, this list's come first, each list's in
+    //   its order. `other` is left emptied (its header stays). Iterators to
+    //   the moved elements are no longer valid. Cost: O(N + size of other).
+    // Throws: nothing.
+    void merge(ListaEnc& other) noexcept;
+    void merge(ListaEnc&& other) noexcept { merge(other); }
+    template <typename Compare>
+    void merge(ListaEnc& other, Compare comp) noexcept;
+    template <typename Compare>
+    void merge(ListaEnc&& other, Compare comp) noexcept {
+        merge(other, comp);
+    }
 
 #ifndef LISTAENC_DEMO_BUILD
     // Returns: the element at 0-based position n in circle order, still in the
@@ -487,6 +589,11 @@ private:
     template <typename Match>
     size_type remove_where(Match match, const char* test);
     size_type remove_matching(bool (*test)(void* pred, const node& element), void* pred);
+    size_type unique_by(bool (*same)(void* pred, const node& a, const node& b), void* pred,
+                        const char* operation, const char* test);
+    void splice_after_empty(ListaEnc& other) noexcept;
+    void merge_by(ListaEnc& other, bool (*less)(void* comp, const node& a, const node& b),
+                  void* comp, const char* test) noexcept;
     void sort_by(bool (*less)(void* comp, const node& a, const node& b), void* comp,
                  const char* operation, const char* test) noexcept;
     // Releases every element (there is one), leaving the header alone.
@@ -515,6 +622,8 @@ private:
     bool tested(Step::Kind kind, const char* cursor, const char* test, int line,
                 const node* element, bool matched) const;
     void told(const char* name, const char* code, int line, std::string_view text) const;
+
+    int reach() const noexcept;
 
     Observer* observer_ = nullptr;
     mutable const char* operation_ = nullptr; // of the call under way
@@ -608,6 +717,90 @@ void ListaEnc::sort(Compare comp) noexcept {
             &comp, "sort", "comp(*direita, *esquerda)");
 }
 
+template <typename InputIterator>
+void ListaEnc::assign(InputIterator first, InputIterator last) {
+    clear();
+    iterator tail;
+    for (; first != last; ++first) {
+        node made = [&] {
+            if constexpr (std::is_constructible_v<node, decltype(*first)>) {
+                return node(*first);
+            } else { // a pair, or a tuple, of a key and an info
+                return node(std::get<0>(*first), std::get<1>(*first));
+            }
+        }();
+        if (tail == iterator()) {
+            inserir(made.key, std::move(made.info));
+            tail = begin();
+        } else {
+            tail = insert_after(tail, made.key, std::move(made.info));
+        }
+    }
+}
+
+template <typename... Args>
+ListaEnc::iterator ListaEnc::emplace_after(const_iterator pos, Args&&... args) noexcept {
+    node made(std::forward<Args>(args)...);
+    return insert_after(pos, made.key, std::move(made.info));
+}
+
+template <typename Predicate>
+ListaEnc::size_type ListaEnc::unique(Predicate pred) {
+    return unique_by([](void* p, const node& a,
+                        const node& b) -> bool { return (*static_cast<Predicate*>(p))(a, b); },
+                     &pred, "unique", "pred(*anterior, *atual)");
+}
+
+template <typename Compare>
+void ListaEnc::merge(ListaEnc& other, Compare comp) noexcept {
+    merge_by(
+        other,
+        [](void* c, const node& a, const node& b) -> bool {
+            return (*static_cast<Compare*>(c))(a, b);
+        },
+        &comp, "comp(*direita, *esquerda)");
+}
+
+// Returns: whether the two lists hold as many elements, equal one by one in
+//   circle order from the first (key and info). Cost: O(N). Throws: nothing.
+inline bool operator==(const ListaEnc& a, const ListaEnc& b) noexcept {
+    auto x = a.begin();
+    auto y = b.begin();
+    for (; x != a.end() && y != b.end(); ++x, ++y) {
+        if (x->key != y->key || x->info != y->info) {
+            return false;
+        }
+    }
+    return x == a.end() && y == b.end();
+}
+inline bool operator!=(const ListaEnc& a, const ListaEnc& b) noexcept { return !(a == b); }
+// Returns: how the lists compare element by element in circle order from
+//   the first, key then info, the shorter first where one is the start of
+//   the other. Cost: O(N). Throws: nothing.
+inline int compare(const ListaEnc& a, const ListaEnc& b) noexcept {
+    auto x = a.begin();
+    auto y = b.begin();
+    for (; x != a.end() && y != b.end(); ++x, ++y) {
+        if (x->key != y->key) {
+            return x->key < y->key ? -1 : 1;
+        }
+        if (int const by_info = x->info.compare(y->info); by_info != 0) {
+            return by_info < 0 ? -1 : 1;
+        }
+    }
+    return x != a.end() ? 1 : y != b.end() ? -1 : 0;
+}
+#ifdef __cpp_impl_three_way_comparison
+inline std::strong_ordering operator<=>(const ListaEnc& a, const ListaEnc& b) noexcept {
+    return compare(a, b) <=> 0;
+}
+#else
+inline bool operator<(const ListaEnc& a, const ListaEnc& b) noexcept { return compare(a, b) < 0; }
+inline bool operator>(const ListaEnc& a, const ListaEnc& b) noexcept { return compare(a, b) > 0; }
+inline bool operator<=(const ListaEnc& a, const ListaEnc& b) noexcept { return compare(a, b) <= 0; }
+inline bool operator>=(const ListaEnc& a, const ListaEnc& b) noexcept { return compare(a, b) >= 0; }
+#endif
+
 inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other) noexcept {
     splice_after(pos, other);
 }
@@ -621,6 +814,13 @@ inline void ListaEnc::splice_after(const_iterator pos, ListaEnc&& other,
 inline void swap(ListaEnc& a, ListaEnc& b) noexcept { a.swap(b); }
 
 } // inline namespace of the build
+
+#ifdef __cpp_lib_ranges
+// size() walks the circle: the list is not a std::ranges::sized_range, whose
+// size is O(1).
+template <>
+inline constexpr bool std::ranges::disable_sized_range<ListaEnc> = true;
+#endif
 
 #endif // C++17 or later, with exceptions
 #endif

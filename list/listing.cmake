@@ -18,7 +18,7 @@ string(REPLACE "\n" ";" lines "${text}")
 # The statement that a line of the source stands for, in `out`; empty when
 # the line only traces or checks.
 function(plain line out)
-  if(line MATCHES "^ *(CALL|CALL_ON|ENTER|LISTAENC_REQUIRE|LISTAENC_CHECKED)\\(")
+  if(line MATCHES "^ *(CALL|CALL_ON|ENTER|LISTAENC_REQUIRE|LISTAENC_CHECKED|FROM_OBSERVER|WALK_LIMIT)\\(")
     set(${out} "" PARENT_SCOPE)
     return()
   endif()
@@ -30,6 +30,7 @@ function(plain line out)
   string(REGEX REPLACE "CHECK_IF\\(" "(" line "${line}")
   # Steps.
   string(REGEX REPLACE "LET\\(([a-z_]+), (.*)\\)@S@" "node* \\1 = \\2@S@" line "${line}")
+  string(REPLACE " && !WALKED()" "" line "${line}")
   string(REGEX REPLACE "STEP_ON\\(([a-z_]+), (.*)\\)@S@" "\\1 = \\2@S@" line "${line}")
   string(REGEX REPLACE "LINK_HEAD\\((.*)\\)@S@" "head = \\1@S@" line "${line}")
   string(REGEX REPLACE "LINK\\(([a-z_]+), (.*)\\)@S@" "\\1->next = \\2@S@" line "${line}")

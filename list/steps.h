@@ -82,6 +82,20 @@
 #define PRINTED(line) static_cast<void>(0)
 #define RAISE(Exception) throw Exception()
 #endif
+// A query that the observer makes during a step walks only the elements
+// reached from the first, each once, however the links stand then.
+#ifdef LISTAENC_TRACE
+#define FROM_OBSERVER(statement)                                                                   \
+    if (telling_) {                                                                                \
+        statement;                                                                                 \
+    }
+#define WALK_LIMIT int left_ = telling_ ? reach() : 0
+#define WALKED() (telling_ && --left_ == 0)
+#else
+#define FROM_OBSERVER(statement) static_cast<void>(0)
+#define WALK_LIMIT static_cast<void>(0)
+#define WALKED() false
+#endif
 // A cursor moves onto an element: `cursor = to`.
 #define STEP_ON(cursor, to) ((cursor) = (to), TELL(visit, #cursor, #cursor " = " #to, cursor))
 // A local of the operation, declared on an element: `node* var = to`.

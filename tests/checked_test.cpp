@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -31,6 +32,18 @@ TEST(CheckedMode, AbortsWithOneLineOnEachBrokenRequirement) {
         {"operator\\+\\+: o iterador e end\\(\\)", [] { ++list.end(); }},
         {"splice_after: other e esta lista", [] { list.splice_after(list.begin(), list); }},
         {"splice_after: it" + out, [] { list.splice_after(list.begin(), other, list.begin()); }},
+        // A copy of an element is a node of no list.
+        {"removerapos: anterior" + out,
+         [] {
+             node copy = *std::next(list.begin());
+             list.removerapos(&copy);
+         }},
+        {"inserirapos: anterior" + out,
+         [] {
+             node copy = *list.begin();
+             copy = *std::next(list.begin());
+             list.inserirapos(&copy, 0, "");
+         }},
         // An iterator whose element is unlinked and still alive, or moved to
         // another list.
         {"operator\\*" + gone,

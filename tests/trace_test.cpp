@@ -198,6 +198,60 @@ TEST(Trace, AnObserverThatThrowsLeavesWhereTheContractAllows) {
     testing::internal::GetCapturedStdout();
 }
 
+// An observer may ask the list's queries at any step, while the links are
+// half changed (a new element pointing at itself, a circle opened for a
+// sort): each answers from the nodes reached from the first, and returns.
+TEST(Trace, AnObserversQueriesAnswerAtEveryStep) {
+    struct Asks : Observer {
+        std::size_t most = 0;
+        std::size_t at_done = 0;
+        void step(const ListaEnc& list, const Step& s) override {
+            std::size_t const size = list.size();
+            most = std::max(most, size);
+            EXPECT_EQ(int(size), list.tamanho());
+            list.Busca(-1), list.BuscaInfo("?"), list.empty();
+#ifndef LISTAENC_DEMO_BUILD
+            if (size > 0) {
+                EXPECT_NE(list.GetNth(int(size) - 1), nullptr);
+            }
+#endif
+            if (s.kind == Step::Kind::done) {
+                at_done = size;
+            }
+        }
+    };
+    struct Run {
+        const char* shape;
+        std::size_t after;
+        std::function<void(ListaEnc&)> run;
+    };
+    Run const runs[] = {
+        {"10 20 30", 4, [](ListaEnc& l) { l.inserir(40, "d"); }},
+        {"10", 2, [](ListaEnc& l) { l.inserir(40, "d"); }},
+        {"30 10 20 10 50 0", 6, [](ListaEnc& l) { l.sort(); }},
+        {"30 10 20", 3, [](ListaEnc& l) { l.reverse(); }},
+        {"10 20 30", 2, [](ListaEnc& l) { l.remover(10); }},
+        {"10 20 30", 2, [](ListaEnc& l) { l.remover(20); }},
+        {"10 20 30", 0, [](ListaEnc& l) { l.limpar(); }},
+        {"10 20 30", 1,
+         [](ListaEnc& l) { l.remove_if([](const node& e) { return e.key > 5 && e.key < 30; }); }},
+        {"10 20", 4,
+         [](ListaEnc& l) {
+             ListaEnc o = shaped("30 40");
+             l.splice_after(l.begin(), o);
+         }},
+    };
+    for (const Run& r : runs) {
+        ListaEnc list = shaped(r.shape);
+        Asks asks;
+        list.observe(&asks);
+        r.run(list);
+        list.observe(nullptr);
+        EXPECT_EQ(asks.at_done, r.after) << r.shape;
+        EXPECT_LE(asks.most, r.after + 3) << r.shape;
+    }
+}
+
 // What the output steps tell is what the operations print, byte for byte
 // and line by line, exceptions' lines included.
 TEST(Trace, OutputStepsAreWhatIsPrinted) {
@@ -356,7 +410,7 @@ TEST(Trace, EveryStepOfRandomOperationsIsWhatMemoryHolds) {
             int const key = int(random() % 6);
             std::size_t const n = model.size();
             auto const nth = [&](std::size_t i) { return std::next(list.begin(), long(i % n)); };
-            switch (random() % 12) {
+            switch (random() % 15) {
             case 0:
             case 1:
                 list.inserir(key, ""), model.push_back(key);
@@ -406,6 +460,26 @@ TEST(Trace, EveryStepOfRandomOperationsIsWhatMemoryHolds) {
                     list.splice_after(nth(n - 1), list, nth(0));
                     std::rotate(model.begin() + 1, model.begin() + 2, model.end());
                 }
+                break;
+            case 12:
+                list.rotate(std::size_t(key));
+                if (n > 0) {
+                    std::rotate(model.begin(), model.begin() + long(std::size_t(key) % n),
+                                model.end());
+                }
+                break;
+            case 13:
+                list.unique();
+                model.erase(std::unique(model.begin(), model.end()), model.end());
+                break;
+            case 14: {
+                ListaEnc other;
+                other.inserir(key, ""), other.inserir(key + 1, "");
+                list.sort(), std::stable_sort(model.begin(), model.end());
+                list.merge(other);
+                model.insert(std::upper_bound(model.begin(), model.end(), key), key);
+                model.insert(std::upper_bound(model.begin(), model.end(), key + 1), key + 1);
+            }
             }
             std::vector<int> keys;
             for (const node& e : list) {
