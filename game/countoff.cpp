@@ -285,7 +285,7 @@ void play(Presentation& presentation, ListaEnc& roster, std::size_t n) {
     presentation.won({*survivor, place + 1});
 }
 
-// The game as the specification of the words tells it: the count, then the
+// The game as it is played with the names as words: the count, then the
 // names as words, read as they come. Answers the exit status.
 int play_words(Presentation& presentation, Input& input, unsigned modes) {
     ListaEnc roster;
