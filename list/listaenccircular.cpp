@@ -834,7 +834,7 @@ void ListaEnc::splice_after_empty(ListaEnc& other) noexcept {
     node* const deles = other.first();
     if (CHECK_IF(head == nullptr)) {
         node* cabeca = nullptr;
-        MAKE(cabeca, 0, std::string());
+        MAKE(cabeca, 0, "");
         LINK_HEAD(cabeca);
     }
     other.link(other.head, nullptr, "head->next", "other.head->next = nullptr", __LINE__);
