@@ -8,6 +8,7 @@
 #include "columns.h"
 #include "drawing.h"
 #include "format.h"
+#include "listaenc_listing.h"
 #include "listaenccircular.h"
 #include "narration.h"
 #include "text.h"
@@ -19,10 +20,12 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <tuple>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -190,6 +193,34 @@ private:
     std::streambuf* output_ = nullptr;                     // std::cout's own, while it is caught
 };
 
+// The listing of the function of the list whose code holds `line` (a line
+// of the list's source, as a step gives it), each line a string, and where
+// that line is in it, from 1; empty and 0 when no function holds it.
+std::pair<std::span<const std::string>, std::size_t> code_at(int line) {
+    static std::vector<std::vector<std::string>> const listings = [] {
+        std::vector<std::vector<std::string>> all;
+        for (const SourceListing& listing : source_listings) {
+            auto& lines = all.emplace_back();
+            for (std::size_t i = 0; i < listing.size; ++i) {
+                lines.emplace_back(listing.lines[i].text);
+            }
+        }
+        return all;
+    }();
+    const SourceListing* const listing = line > 0 ? listing_at(line) : nullptr;
+    if (listing == nullptr) {
+        return {};
+    }
+    std::size_t at = 0;
+    while (at < listing->size && listing->lines[at].number != line) {
+        ++at;
+    }
+    if (at == listing->size) {
+        return {};
+    }
+    return {listings[static_cast<std::size_t>(listing - source_listings)], at + 1};
+}
+
 // While it lives, `list` tells no observer its steps: what the program
 // reads of it besides the operation it shows is not part of that.
 class Unobserved {
@@ -215,6 +246,9 @@ public:
         Scene scene;
         std::string code;
         std::string_view outcome;
+        // The function's code and the line that the step runs (0: none).
+        std::span<const std::string> listing;
+        std::size_t line = 0;
         // What was printed or said right after the step; notes marked.
         std::vector<std::pair<std::string, bool>> printed;
     };
@@ -299,7 +333,8 @@ public:
     void finish(const Scene& last) {
         std::size_t const count = shown_ + shots_.size() + 1;
         for (const Shot& shot : shots_) {
-            show_->draw({shot.scene, operation_, ++shown_, count, shot.code, shot.outcome});
+            show_->draw({shot.scene, operation_, ++shown_, count, shot.code, shot.outcome,
+                         shot.listing, shot.line});
             for (const auto& [line, note] : shot.printed) {
                 note ? show_->note(line) : show_->say(line);
             }
@@ -380,6 +415,7 @@ private:
             firsts_.insert(first);
         }
         shot.code = step.code;
+        std::tie(shot.listing, shot.line) = code_at(step.line);
         if (step.kind == Step::Kind::compare || step.kind == Step::Kind::test) {
             shot.outcome = step.matched ? texts::matched : texts::not_matched;
         } else if (step.kind == Step::Kind::unchanged) {
@@ -391,7 +427,8 @@ private:
         held_ += shot.scene.elements.size() + 1;
         if (held_ > most_held && show_ != nullptr) {
             for (const Shot& kept : shots_) {
-                show_->draw({kept.scene, operation_, ++shown_, 0, kept.code, kept.outcome});
+                show_->draw({kept.scene, operation_, ++shown_, 0, kept.code, kept.outcome,
+                             kept.listing, kept.line});
                 for (const auto& [line, note] : kept.printed) {
                     note ? show_->note(line) : show_->say(line);
                 }

@@ -21,6 +21,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -124,11 +125,38 @@ public:
         }
         if (frame.step != 0) {
             code_lines(frame.code, frame.outcome);
+            listing_lines(frame.listing, frame.line);
         }
         print_lines(::draw(frame.scene, width_));
     }
 
 private:
+    // Says the code of the function that runs the step, every line, the
+    // one that the step runs marked with an arrow as the drawings draw one
+    // ("->"), and a blank line; a line wider than the room is cut with "...".
+    void listing_lines(std::span<const std::string> listing, std::size_t line) const {
+        constexpr std::string_view marked = ":   -> ";
+        constexpr std::string_view other = ":      ";
+        static_assert(marked.size() == other.size());
+        std::size_t const room = width_ - marked.size();
+        for (std::size_t i = 0; i < listing.size(); ++i) {
+            std::string_view const start = i + 1 == line ? marked : other;
+            Cells const shown = cells(listing[i]);
+            if (shown.size() <= room) {
+                ::say(start, listing[i]);
+                continue;
+            }
+            std::size_t cut = room - 3;
+            if (shown[cut].empty()) { // the second column of a wide character
+                --cut;
+            }
+            ::say(start, text_of(Cells(shown.begin(), shown.begin() + std::ptrdiff_t(cut))), "...");
+        }
+        if (!listing.empty()) {
+            ::say(":");
+        }
+    }
+
     // Says the step's code and its outcome, "  (sim)", within the width: a
     // line of code too long is broken at its spaces, the outcome kept whole.
     void code_lines(std::string_view code, std::string_view outcome) const {

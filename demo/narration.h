@@ -11,6 +11,8 @@
 #include "scene.h"
 
 #include <cstddef>
+#include <span>
+#include <string>
 #include <string_view>
 
 // A drawing of the list: after a command, or after one step of an operation.
@@ -28,6 +30,12 @@ struct Frame {
     // For a step that compares, its answer as the text shows it after the
     // code ("  (sim)"); empty otherwise.
     std::string_view outcome = {};
+    // For a step that runs a line of the list's code: the function that
+    // runs it (the operation or a helper of it), every line as the code
+    // reads, and which of them the step runs, from 1; empty and 0 for the
+    // drawing after a command and for a step without a line.
+    std::span<const std::string> listing = {};
+    std::size_t line = 0;
 };
 
 class Presentation {

@@ -74,7 +74,7 @@ void PagePresentation::write(const PageStep& step) {
 
 void PagePresentation::write_pending() {
     if (pending_) {
-        write({heading_, progress_, rest_, pending_lines_, {}, 0, begins_});
+        write({heading_, progress_, rest_, pending_lines_, listing_, line_, begins_});
         pending_ = false;
     }
 }
@@ -101,6 +101,8 @@ void PagePresentation::draw(const Frame& frame) {
             lines_.push_back(std::string(frame.code).append(frame.outcome));
         }
     }
+    listing_ = frame.listing;
+    line_ = frame.line;
     pending_lines_ = std::move(lines_);
     lines_.clear();
     scene_ = frame.scene;

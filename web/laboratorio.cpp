@@ -8,8 +8,8 @@
 // the question a learner answers before seeing it.
 #include "drawing.h"
 #include "interpreter.h"
-#include "page.h"
 #include "narration.h"
+#include "page.h"
 #include "scene.h"
 #include "svg.h"
 #include "text.h"
@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <deque>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -178,6 +179,8 @@ public:
         pending_lines_ = std::move(lines_);
         lines_.clear();
         scene_ = frame.scene;
+        listing_ = frame.listing;
+        line_ = frame.line;
         pending_ = true;
     }
     void begin(std::string_view command) override { command_ = command; }
@@ -191,6 +194,8 @@ public:
             heading_ = command_;
             pending_lines_ = std::move(lines_);
             question_ = val::undefined();
+            listing_ = {};
+            line_ = 0;
             pending_ = true;
             write_pending();
         }
@@ -233,6 +238,14 @@ private:
             lines.call<void>("push", line);
         }
         step.set("linhas", lines);
+        // The code of the function that runs the step, and the line it runs
+        // (from 1; 0 for none).
+        val code = val::array();
+        for (const std::string& line : listing_) {
+            code.call<void>("push", line);
+        }
+        step.set("codigo", code);
+        step.set("linha", line_);
         step.set("elementos", scene_.elements.size());
         step.set("pergunta", question_);
         steps_.call<void>("push", step);
@@ -253,7 +266,9 @@ private:
     std::string heading_;
     std::vector<std::string> pending_lines_;
     val question_ = val::undefined();
-    Scene scene_; // the last picture's, also for a command that draws none
+    Scene scene_;                          // the last picture's, also for a command that draws none
+    std::span<const std::string> listing_; // its code, which lives as long as the module
+    std::size_t line_ = 0;
     std::deque<Scene> kept_;
     std::deque<std::vector<int>> places_; // where each kept scene's elements stand
     ScenePictures pictures_;

@@ -26,6 +26,7 @@
     proximaOperacao: $('proxima-operacao'), posicao: $('posicao'), tituloPasso: $('titulo-passo'),
     pergunta: $('pergunta'), textoPergunta: $('texto-pergunta'), respostas: $('respostas'),
     julgamento: $('julgamento'), placar: $('placar'), desenho: $('desenho'), linhasPasso: $('linhas-passo'),
+    codigoPasso: $('codigo-passo'),
   };
 
   // fase: 'carregando' | 'pronto' | 'ocupado' | 'fim' (after sair)
@@ -280,6 +281,7 @@
       el.posicao.textContent = 'Nenhum passo ainda: digite um comando.';
       el.tituloPasso.textContent = '';
       el.linhasPasso.textContent = '';
+      mostrarCodigo(null);
       pintar(null);
       atualizarNavegacao();
       return;
@@ -288,6 +290,7 @@
     el.posicao.textContent = `Operação ${vista.op + 1} de ${estado.operacoes.length} ` +
       `(${op.comando}), passo ${vista.passo + 1} de ${op.passos.length}.`;
     el.tituloPasso.textContent = passo.titulo;
+    mostrarCodigo(passo);
     if (perguntaPendente(passo)) {
       const antes = anteriorA(vista);
       pintar(antes ? passoEm(antes) : null);
@@ -299,6 +302,19 @@
       el.linhasPasso.textContent = passo.linhas.join('\n');
     }
     atualizarNavegacao();
+  }
+
+  // The code of the function that runs the step, every line, the line it
+  // runs marked; nothing for a step that runs none.
+  function mostrarCodigo(passo) {
+    const linhas = passo && passo.codigo ? passo.codigo : [];
+    el.codigoPasso.replaceChildren(...linhas.map((texto, i) => {
+      const li = document.createElement('li');
+      li.textContent = texto;
+      if (i + 1 === passo.linha) li.setAttribute('aria-current', 'step');
+      return li;
+    }));
+    el.codigoPasso.hidden = linhas.length === 0;
   }
 
   function perguntar(passo) {

@@ -425,6 +425,42 @@ async function operations(browser, name) {
   await page.close();
 }
 
+// A program's page shows, beside each step that runs a line of the list's
+// code, the whole function that runs it, from its head (after the template
+// line of a template) to its closing brace,
+// with one line marked, the line the heading names; the last step of an
+// operation and a command's drawing run none and show no code.
+async function listings(browser, name) {
+  if (!fs.existsSync(path.resolve(folder, `${name}.html`))) return;
+  const { page, trouble } = await open(browser, name, '');
+  const steps = await page.evaluate(() => Array.from(document.querySelectorAll('section.step'), (s) => {
+    const lines = Array.from(s.querySelectorAll('ol.code li'), (li) => li.textContent);
+    const marked = Array.from(s.querySelectorAll('ol.code li'))
+      .filter((li) => li.getAttribute('aria-current') === 'step').map((li) => li.textContent);
+    return { heading: s.querySelector('h2').textContent, lists: s.querySelectorAll('ol.code').length,
+      lines, marked, anywhere: s.querySelectorAll('[aria-current]').length };
+  }));
+  const runs = (h) => / passo \d+/.test(h) && !h.endsWith('(fim da operação)');
+  const running = steps.filter((s) => runs(s.heading));
+  check(`${name}: there are steps that run code`, running.length > 10, running.length);
+  const wrong = running.filter((s) => s.lists !== 1 || s.marked.length !== 1 || s.anywhere !== 1 ||
+    !/ListaEnc::/.test(s.lines.slice(0, 2).join('\n')) || s.lines[s.lines.length - 1] !== '}');
+  check(`${name}: each step that runs code shows its function whole, one line marked`,
+    wrong.length === 0, wrong.slice(0, 3));
+  // The heading's code is the marked line's, but for the words around it
+  // ("if (", "node* ", the semicolon): its first name is in that line.
+  const elsewhere = running.filter((s) => {
+    const code = s.heading.slice(s.heading.indexOf(': ', s.heading.indexOf(' passo ')) + 2);
+    const name = (code.match(/[A-Za-z_]\w*/) || [''])[0];
+    return s.marked.length !== 1 || !s.marked[0].includes(name);
+  });
+  check(`${name}: the marked line is the one the heading names`, elsewhere.length === 0, elsewhere.slice(0, 3));
+  const idle = steps.filter((s) => !runs(s.heading) && s.anywhere !== 0);
+  check(`${name}: a step that runs no code marks none`, idle.length === 0, idle.slice(0, 3));
+  check(`no script error on the listings of ${name}`, trouble.length === 0, trouble);
+  await page.close();
+}
+
 // A class that predicts sees the heading of the step, whole and uncovered,
 // and nothing that tells how many steps are still to come.
 async function predicting_heading(browser, name) {
@@ -507,6 +543,9 @@ async function walking(browser, name) {
     await operations(browser, 'script');
     await operations(browser, 'onze');
     await operations(browser, 'game');
+    await listings(browser, 'sessao');
+    await listings(browser, 'passos');
+    await listings(browser, 'onze');
     await projector(browser, 'script');
     await projector(browser, 'game');
     await projector(browser, 'onze');

@@ -23,6 +23,7 @@ done
 mkdir -p "$folder"
 $emulator "$listdemo" --html >"$folder/script.html"
 $emulator "$listdemo" --interativo --passo --html <"$source/examples/sessao.txt" >"$folder/sessao.html"
+$emulator "$listdemo" --passo --html >"$folder/passos.html"
 printf '2\nalfa beta gama delta\n' | $emulator "$countoff" --html >"$folder/game.html"
 printf '<script>alert(1)</script>\nConcei\303\247\303\243o\n\033[31mvermelho\n\001controle\n<img src=x onerror=alert(2)>\n' |
     $emulator "$countoff" --html --linhas --contagem 1 >"$folder/hostile.html" 2>/dev/null

@@ -112,6 +112,7 @@ function passosDoLaboratorio(page) {
     const parse = (svg) => new DOMParser().parseFromString(svg, 'text/html').body.firstElementChild.outerHTML;
     return estado.operacoes.flatMap((op) => op.passos.map((p) => ({
       titulo: p.titulo, linhas: p.linhas.join('\n'), svg: parse(estado.lab.desenho(p.id)),
+      codigo: p.codigo.map((l, i) => (i + 1 === p.linha ? '> ' : '  ') + l).join('\n'),
     })));
   });
 }
@@ -130,7 +131,10 @@ async function passosDaPaginaEstatica(browser, linhas) {
     h2.querySelector('.number').remove();
     const svg = s.querySelector('figure svg');
     const linhas = s.querySelector('pre.lines');
+    const codigo = Array.from(s.querySelectorAll('ol.code li'), (li) =>
+      (li.getAttribute('aria-current') === 'step' ? '> ' : '  ') + li.textContent).join('\n');
     return {
+      codigo,
       titulo: h2.textContent.trim(),
       linhas: linhas ? linhas.textContent : '',
       svg: svg ? new DOMParser().parseFromString(svg.outerHTML, 'text/html').body.firstElementChild.outerHTML : '',
@@ -212,8 +216,8 @@ async function principal() {
   const doLaboratorio = await passosDoLaboratorio(page);
   const estaticos = await passosDaPaginaEstatica(browser, passosSessao);
   const diferente = doLaboratorio.findIndex((p, i) => !estaticos[i] || p.titulo !== estaticos[i].titulo ||
-    p.linhas !== estaticos[i].linhas || p.svg !== estaticos[i].svg);
-  b.check(`the ${estaticos.length} steps are the static page's: headings, lines and pictures`,
+    p.linhas !== estaticos[i].linhas || p.svg !== estaticos[i].svg || p.codigo !== estaticos[i].codigo);
+  b.check(`the ${estaticos.length} steps are the static page's: headings, lines, code and pictures`,
     doLaboratorio.length === estaticos.length && diferente === -1,
     { quantos: [doLaboratorio.length, estaticos.length], diferente, lab: doLaboratorio[diferente], estatico: estaticos[diferente] });
 
@@ -222,13 +226,25 @@ async function principal() {
   const titulo = () => page.$eval('#titulo-passo', (e) => e.textContent);
   const roteiro = [['Home', false, estaticos[0].titulo], ['ArrowRight', false, estaticos[1].titulo],
     ['ArrowRight', true, doLaboratorio.find((p) => p.titulo.startsWith('inserir 20')).titulo],
-    ['ArrowLeft', false, estaticos[5].titulo], ['End', false, estaticos[estaticos.length - 1].titulo]];
+    // ← from the first step of an operation: the last step of the one before.
+    ['ArrowLeft', false, estaticos[estaticos.findIndex((p) => p.titulo.startsWith('inserir 20')) - 1].titulo], ['End', false, estaticos[estaticos.length - 1].titulo]];
   for (const [tecla, shift, esperadoTitulo] of roteiro) {
     if (shift) await page.keyboard.down('Shift');
     await page.keyboard.press(tecla);
     if (shift) await page.keyboard.up('Shift');
     b.check(`the key ${shift ? 'Shift+' : ''}${tecla} shows "${esperadoTitulo}"`, await titulo() === esperadoTitulo, await titulo());
   }
+  // The code beside a step that runs one of its lines, that line marked; none beside the last.
+  const codigoVisto = () => page.$eval('#codigo-passo', (e) => ({
+    visivel: !e.hidden && e.getBoundingClientRect().height > 0,
+    marcadas: e.querySelectorAll('li[aria-current="step"]').length,
+  }));
+  await page.keyboard.press('Home');
+  const noPrimeiro = await codigoVisto();
+  b.check('the first step shows its code, one line marked', noPrimeiro.visivel && noPrimeiro.marcadas === 1, noPrimeiro);
+  await page.keyboard.press('End');
+  const noUltimo = await codigoVisto();
+  b.check('the end of an operation shows no code', !noUltimo.visivel && noUltimo.marcadas === 0, noUltimo);
   // ↑ in the command field brings the last command back.
   await page.focus('#comando');
   await page.keyboard.press('ArrowUp');
