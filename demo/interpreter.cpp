@@ -51,6 +51,10 @@ constexpr std::string_view no_key = "chave ausente";
 constexpr std::string_view bad_key = "chave inválida";
 constexpr std::string_view key_out_of_range = "chave fora do intervalo";
 constexpr std::string_view no_text = "texto ausente";
+constexpr std::string_view bad_count = "número de posições inválido";
+constexpr std::string_view count_out_of_range = "número de posições fora do intervalo";
+constexpr std::string_view one_place = "1 posição";
+constexpr std::string_view places = "{} posições";
 constexpr std::string_view unknown_command = "comando desconhecido";
 constexpr std::string_view extra_argument = "argumento a mais";
 constexpr std::string_view step_done = "(fim da operação)";
@@ -502,6 +506,7 @@ private:
 // What a command is given.
 struct Arguments {
     int key = 0;
+    ListaEnc::size_type places = 1; // how far girar turns
     std::string text;
 };
 
@@ -601,9 +606,9 @@ private:
 };
 
 // What a command takes after its name.
-enum class Takes { nothing, key, key_and_text, text };
+enum class Takes { nothing, key, key_and_text, text, places };
 // What fills the "{}" of its narration.
-enum class Says { nothing, key, text, size };
+enum class Says { nothing, key, text, size, places };
 
 struct Command {
     std::string_view name;
@@ -676,6 +681,10 @@ constexpr Command commands[] = {
     {"ordenar", Takes::nothing, "  ordenar            ordena os elementos pela chave",
      ">>ordenando a lista pelas chaves...", Says::nothing,
      [](Session& s, const Arguments&) { s.list.sort(); }},
+    {"girar", Takes::places,
+     "  girar [K]          o primeiro vira o último, K vezes (1, se faltar)",
+     ">>girando a lista {}...", Says::places,
+     [](Session& s, const Arguments& a) { s.list.rotate(a.places); }},
     {"limpar", Takes::nothing, "  limpar             libera todos os elementos; o nó cabeça fica",
      ">>limpando a lista...", Says::nothing, [](Session& s, const Arguments&) { s.list.limpar(); }},
     {"tamanho", Takes::nothing, "  tamanho            conta os elementos",
@@ -751,6 +760,27 @@ std::optional<Fault> read_key(std::string_view word, int& key) {
     return std::nullopt;
 }
 
+// Reads how many places girar turns: the whole word, decimal digits only;
+// none is one place.
+std::optional<Fault> read_places(std::string_view word, ListaEnc::size_type& places) {
+    if (word.empty()) {
+        return std::nullopt;
+    }
+    auto const [end, error] = std::from_chars(word.data(), word.data() + word.size(), places);
+    if (end != word.data() + word.size() || error == std::errc::invalid_argument) {
+        return Fault{texts::bad_count, word};
+    }
+    if (error == std::errc::result_out_of_range) {
+        return Fault{texts::count_out_of_range, word};
+    }
+    return std::nullopt;
+}
+
+// How girar's narration names a number of places.
+std::string said_places(ListaEnc::size_type places) {
+    return places == 1 ? std::string(texts::one_place) : filled(texts::places, decimal(places));
+}
+
 // A text as a line gives it: between double quotes, what is between them.
 std::string_view unquoted(std::string_view text) {
     if (text.size() >= 2 && text.starts_with('"') && text.ends_with('"')) {
@@ -780,6 +810,11 @@ std::optional<Fault> perform(Session& session, std::string_view line,
             return fault;
         }
     }
+    if (command->takes == Takes::places) {
+        if (auto const fault = read_places(take_word(line), arguments.places)) {
+            return fault;
+        }
+    }
     if (command->takes == Takes::key_and_text || command->takes == Takes::text) {
         std::string_view const text = trimmed(line);
         if (text.empty() && command->takes == Takes::text) {
@@ -802,6 +837,9 @@ std::optional<Fault> perform(Session& session, std::string_view line,
     case Takes::text:
         session.command(joined(name, " ", quoted(arguments.text)));
         break;
+    case Takes::places:
+        session.command(joined(name, " ", decimal(arguments.places)));
+        break;
     }
     if (narration.empty() && !command->narration.empty()) {
         switch (command->says) {
@@ -816,6 +854,9 @@ std::optional<Fault> perform(Session& session, std::string_view line,
             break;
         case Says::size:
             session.show.say(filled(command->narration, decimal(session.list.tamanho())));
+            break;
+        case Says::places:
+            session.show.say(filled(command->narration, said_places(arguments.places)));
             break;
         }
     } else if (!narration.empty()) {

@@ -62,6 +62,11 @@ um roteiro fixo de inserções, remoções, contagens e exibições ou, com
       --help        mostra esta ajuda e sai
       --version     mostra a versão e sai
 
+Os comandos de uma sessão: inserir K [TEXTO], remover K, removerinfo TEXTO,
+pop, inverter, ordenar, girar [K] (o primeiro vira o último, K vezes),
+limpar, tamanho, busca K, buscainfo TEXTO, primeiro, exibir, exibirinfo,
+desenhar, ajuda e sair.
+
 Sem --interativo, não lê nada. Uma sessão guardada num arquivo:
   listdemo --interativo --desenho < sessao.txt
 Uma página para projetar, que o navegador abre:

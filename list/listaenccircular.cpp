@@ -851,6 +851,7 @@ void ListaEnc::merge(ListaEnc& other) noexcept {
 
 // ---- Queries and printing --------------------------------------------------
 
+#ifdef LISTAENC_TRACE // the header has these inline otherwise
 bool ListaEnc::isEmpty() const noexcept {
     CALL("isEmpty");
     return head == nullptr;
@@ -860,6 +861,7 @@ bool ListaEnc::empty() const noexcept {
     CALL("empty");
     return first() == nullptr;
 }
+#endif
 
 int ListaEnc::tamanho() const noexcept {
     CALL("tamanho");
@@ -871,13 +873,13 @@ ListaEnc::size_type ListaEnc::size() const noexcept {
     return static_cast<size_type>(count());
 }
 
-node& ListaEnc::front() noexcept { return const_cast<node&>(std::as_const(*this).front()); }
-
+#ifdef LISTAENC_TRACE
 const node& ListaEnc::front() const noexcept {
     CALL("front");
     LISTAENC_REQUIRE(require_elements("front"));
     return *first();
 }
+#endif
 
 bool ListaEnc::Busca(int key) const noexcept {
     CALL("Busca");

@@ -697,7 +697,18 @@ inline ListaEnc::iterator ListaEnc::end() noexcept { return {}; }
 inline ListaEnc::const_iterator ListaEnc::end() const noexcept { return {}; }
 inline ListaEnc::const_iterator ListaEnc::cbegin() const noexcept { return begin(); }
 inline ListaEnc::const_iterator ListaEnc::cend() const noexcept { return {}; }
+inline bool ListaEnc::isEmpty() const noexcept { return head == nullptr; }
+inline bool ListaEnc::empty() const noexcept { return first() == nullptr; }
+inline const node& ListaEnc::front() const noexcept {
+#ifdef LISTAENC_ASSERTIONS
+    if (first() == nullptr) {
+        broken("front", "a lista nao tem elementos");
+    }
 #endif
+    return *first();
+}
+#endif
+inline node& ListaEnc::front() noexcept { return const_cast<node&>(std::as_const(*this).front()); }
 
 template <typename Predicate>
 ListaEnc::size_type ListaEnc::remove_if(Predicate pred) {

@@ -51,9 +51,10 @@ function sessaoAleatoria(semente, quantos) {
     () => `removerinfo ${texto()}`, () => 'pop', () => 'inverter', () => 'ordenar', () => 'limpar',
     () => 'tamanho', () => `busca ${chave()}`, () => `buscainfo ${texto()}`, () => 'primeiro',
     () => 'exibir', () => 'exibirinfo', () => 'desenhar', () => 'ajuda',
+    () => 'girar', () => `girar ${proximo(9)}`,
     // Lines that are not commands.
     () => 'xyz', () => 'inserir', () => 'inserir abc', () => 'remover 1 2', () => 'busca 99999999999',
-    () => 'Inserir 3', () => 'removerinfo',
+    () => 'Inserir 3', () => 'removerinfo', () => 'girar -1', () => 'girar 2 3',
   ];
   const linhas = moldes.map((m) => m());
   for (let i = linhas.length - 1; i > 0; --i) {
@@ -62,7 +63,7 @@ function sessaoAleatoria(semente, quantos) {
   }
   // Mostly insertions and the commands that move links, so that the list
   // grows and the steps have something to move.
-  const frequentes = [0, 0, 0, 0, 2, 3, 4, 5, 6, 9, 12, 13];
+  const frequentes = [0, 0, 0, 0, 2, 3, 4, 5, 6, 9, 12, 13, 17];
   while (linhas.length < quantos - 3) linhas.push(moldes[frequentes[proximo(frequentes.length)]]());
   // The hostile texts, whatever the draw.
   linhas.push('inserir 7 \u202eevil', 'buscainfo "<img src=x onerror=alert(1)>"', 'sair');
