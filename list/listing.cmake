@@ -18,7 +18,7 @@ string(REPLACE "\n" ";" lines "${text}")
 # The statement that a line of the source stands for, in `out`; empty when
 # the line only traces or checks.
 function(plain line out)
-  if(line MATCHES "^ *(CALL|CALL_ON|ENTER|LISTAENC_REQUIRE|LISTAENC_CHECKED|FROM_OBSERVER|WALK_LIMIT)\\(")
+  if(line MATCHES "^ *(CALL|CALL_ON|ENTER|LISTAENC_REQUIRE|LISTAENC_CHECKED|FROM_OBSERVER|WALK_LIMIT)[(@]")
     set(${out} "" PARENT_SCOPE)
     return()
   endif()
