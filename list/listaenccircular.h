@@ -826,7 +826,7 @@ inline void swap(ListaEnc& a, ListaEnc& b) noexcept { a.swap(b); }
 
 } // inline namespace of the build
 
-#ifdef __cpp_lib_ranges
+#if __cplusplus >= 202002L && __has_include(<ranges>)
 // size() walks the circle: the list is not a std::ranges::sized_range, whose
 // size is O(1).
 template <>

@@ -136,12 +136,16 @@ std::vector<Case> const cases = {
              auto const half = std::distance(f, l) / 2;
              std::swap_ranges(f, std::next(f, half), std::next(f, half));
          }),
+// libc++ 14 has ranges without their algorithms, and Clang 14 cannot
+// compile libstdc++ 12's.
+#if defined(__cpp_lib_ranges) && !(defined(__clang__) && defined(__GLIBCXX__))
     both("ranges_rotate",
          [](auto f, auto l, auto) {
              if (f != l) {
                  std::ranges::rotate(f, std::next(f), l);
              }
          }),
+#endif
 };
 
 INSTANTIATE_TEST_SUITE_P(Standard, Algorithm, testing::ValuesIn(cases),
