@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # Runs a program again and again with a failing allocator preloaded, on
-# n = 3 and NAMES soldiers, for each allocation that a whole run makes: with
+# n = 3 and NAMES soldiers (or on the file NAMES), for each allocation that a whole run makes: with
 # that allocation failing, then with it and every later one failing, and
 # then for each allocation of a node's size, with that one failing.
 # A run must end as the run without a failure does, or with SIGABRT and a
@@ -25,17 +25,43 @@ work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
 ulimit -c 0
 echo >"$work/newline"
-{ echo 3; seq -f 'soldado%g' "$names"; } >"$work/in"
+case $names in
+*[!0-9]*) cp "$names" "$work/in" || exit 1 ;;
+*) { echo 3; seq -f 'soldado%g' "$names"; } >"$work/in" ;;
+esac
 "$@" <"$work/in" >"$work/whole.out" 2>"$work/whole.err"
 whole=$?
 ours="$(basename "$1"): memória esgotada"
 lists='[listaenc::inserir(int)]: Erro durante alocacao da area de armazenamento!'
 
+# Reads the first four lines of standard error from line $1 on.
+read_errors() {
+    first='' second='' third='' fourth=''
+    { IFS= read -r first; IFS= read -r second; IFS= read -r third; IFS= read -r fourth; } <<EOF
+$(tail -n "+$1" "$work/err")
+EOF
+}
+
+# The line of standard error where the last run first differs from the whole
+# run's, or goes on past all of it; 1 when it wrote none of its lines first.
+differing_line() {
+    at=$(LC_ALL=C cmp "$work/err" "$work/whole.err" 2>&1)
+    case $at in
+    *"EOF on $work/whole.err after byte "*", line "*) at=$((${at##*line } + 1)) ;;
+    *" differ: "*", line "*) at=${at##*line } ;;
+    *) at=1 ;;
+    esac
+    case $at in '' | *[!0-9]*) echo 1 ;; *) echo "$at" ;; esac
+}
+
 # Checks how the last run ended, with as few processes as can be: a sweep
-# makes thousands of runs.
+# makes thousands of runs. A run that ran out of memory may first have
+# written, whole, lines that the whole run writes on standard error too (an
+# unknown command's, say).
 check() {
     first='' second='' third='' fourth=''
     { IFS= read -r first; IFS= read -r second; IFS= read -r third; IFS= read -r fourth; } <"$work/err"
+    from=1
     case $status/$mode in
     $whole/node) ;;
     $whole/*)
@@ -46,11 +72,17 @@ check() {
         # Whole lines of the whole output: a newline last, or nothing.
         { [ ! -s "$work/out" ] || tail -c 1 "$work/out" | cmp -s - "$work/newline"; } &&
             head -c "$(wc -c <"$work/out")" "$work/whole.out" | cmp -s - "$work/out" &&
-            case $mode/$first/$second/$third/$fourth in
-            one/"$ours"/// | onwards/"$ours"///) return ;;
-            */"/$lists/"*listaenccircular.cpp:*inserir*"Assertion"*/) return ;;
-            onwards/"/$lists/Unexpected error./") return ;;
-            esac ;;
+            while :; do
+                case $mode/$first/$second/$third/$fourth in
+                one/"$ours"/// | onwards/"$ours"///) return ;;
+                */"/$lists/"*listaenccircular.cpp:*inserir*"Assertion"*/) return ;;
+                onwards/"/$lists/Unexpected error./") return ;;
+                esac
+                [ "$from" -eq 1 ] && [ -s "$work/whole.err" ] || break
+                from=$(differing_line)
+                [ "$from" -gt 1 ] || break
+                read_errors "$from"
+            done ;;
     esac
     echo "allocation $k$suffix of $calls failing: status $status, standard error:"
     cat "$work/err"
