@@ -14,8 +14,8 @@
 # LISTAENC_SWEEP_MODES may name fewer modes than "one onwards node": a
 # program that makes other allocations of a node's size is swept in the
 # first two only.
-# A run of many allocations is swept at its first and last hundred and at
-# evenly spread ones between, LISTAENC_SWEEP_RUNS runs a mode in all (300
+# A run of many allocations is swept at its first and last fifty and at
+# evenly spread ones between, LISTAENC_SWEEP_RUNS runs a mode in all (150
 # unless set; 0 sweeps every allocation): the middle of a long run repeats
 # the same steps on other elements.
 # usage: out_of_memory_sweep.sh FAILING_ALLOCATOR NAMES PROGRAM [ARGUMENT...]
@@ -94,13 +94,15 @@ for mode in ${LISTAENC_SWEEP_MODES:-one onwards node}; do
     calls=$(LISTAENC_FAILING_ALLOCATION=0${suffix#+} LD_PRELOAD=$allocator "$@" <"$work/in" 2>&1 >/dev/null | tail -n 1)
     case $calls in '' | *[!0-9]*) echo "the allocator counted nothing: $calls"; exit 1 ;; esac
     [ "$mode" = node ] || [ "$calls" -gt 0 ] || { echo "the allocator counted no call"; exit 1; }
-    runs=${LISTAENC_SWEEP_RUNS:-300} stride=1
+    runs=${LISTAENC_SWEEP_RUNS:-150} edge=50 stride=1
     if [ "$runs" -gt 0 ] && [ "$calls" -gt "$runs" ]; then
-        stride=$(((calls - 200 + runs - 201) / (runs - 200)))
+        middle=$((runs - 2 * edge))
+        [ "$middle" -gt 0 ] || middle=1
+        stride=$(((calls - 2 * edge + middle - 1) / middle))
     fi
     k=0
     while [ $((k += 1)) -le "$calls" ]; do
-        if [ "$k" -gt 100 ] && [ "$k" -le $((calls - 100)) ] && [ $((k % stride)) -ne 0 ]; then
+        if [ "$k" -gt "$edge" ] && [ "$k" -le $((calls - edge)) ] && [ $((k % stride)) -ne 0 ]; then
             continue
         fi
         (LISTAENC_FAILING_ALLOCATION=$k$suffix LD_PRELOAD=$allocator exec "$@" <"$work/in" >"$work/out" 2>"$work/err")
