@@ -8,6 +8,8 @@
 
   const LIMITE_MB = 64;
   const MAIOR_RODA = 1000; // soldiers drawn in the ring
+  const MAIOR_ROTULO = 40; // letters of a name beside its dot; the whole name is its title
+  const TAMANHO_NOME = 14; // px of a name on the ring, as sorteio.css has it
   const MAIS_LINHAS = 1000; // rows of the table shown on the page
 
   const $ = (id) => document.getElementById(id);
@@ -336,6 +338,10 @@
     svg.setAttribute('aria-label', `A roda de ${total} inscritos`);
     const pontos = [];
     const comNomes = total <= 40;
+    // Each dot's box and each name's, measured in the names' font.
+    const caixa = [[lado / 2 - raio - 12, lado / 2 - raio - 12, lado / 2 + raio + 12, lado / 2 + raio + 12]];
+    const pincel = document.createElement('canvas').getContext('2d');
+    pincel.font = `${TAMANHO_NOME}px ${getComputedStyle(el.roda).fontFamily}`;
     const r = Math.max(2, Math.min(12, 600 / total));
     for (let i = 0; i < total; ++i) {
       const angulo = (2 * Math.PI * i) / total - Math.PI / 2;
@@ -356,12 +362,27 @@
         rotulo.setAttribute('x', (lado / 2 + fora * Math.cos(angulo)).toFixed(1));
         rotulo.setAttribute('y', (lado / 2 + fora * Math.sin(angulo) + 4).toFixed(1));
         rotulo.setAttribute('text-anchor', Math.cos(angulo) < -0.1 ? 'end' : Math.cos(angulo) > 0.1 ? 'start' : 'middle');
-        rotulo.textContent = nomes[i].length > 16 ? `${nomes[i].slice(0, 15)}…` : nomes[i];
+        const letras = [...nomes[i]];
+        rotulo.textContent = letras.length > MAIOR_ROTULO ? `${letras.slice(0, MAIOR_ROTULO - 1).join('')}…` : nomes[i];
+        const largura = pincel.measureText(rotulo.textContent).width;
+        const rx = Number(rotulo.getAttribute('x'));
+        const ry = Number(rotulo.getAttribute('y'));
+        const ancora = rotulo.getAttribute('text-anchor');
+        const esquerda = ancora === 'end' ? rx - largura : ancora === 'middle' ? rx - largura / 2 : rx;
+        caixa.push([esquerda, ry - TAMANHO_NOME, esquerda + largura, ry + TAMANHO_NOME / 3]);
         svg.append(rotulo);
       }
       pontos.push({ ponto, rotulo });
     }
     el.roda.replaceChildren(svg);
+    // The picture holds its names whole: its box is the ring's and the
+    // names', drawn at their size where the page is wide enough.
+    const [x0, y0, x1, y1] = caixa.reduce(([a, b, c, d], [e, f, g, h]) =>
+      [Math.min(a, e), Math.min(b, f), Math.max(c, g), Math.max(d, h)]);
+    const margem = 8;
+    svg.setAttribute('viewBox', [x0 - margem, y0 - margem, x1 - x0 + 2 * margem, y1 - y0 + 2 * margem]
+      .map((v) => v.toFixed(1)).join(' '));
+    svg.style.maxWidth = `${(x1 - x0 + 2 * margem).toFixed(0)}px`;
     estado.animacao = { nomes, ordem, pontos, passo: 0, relogio: null, pausada: false };
   }
 

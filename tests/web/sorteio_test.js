@@ -217,6 +217,22 @@ async function principal() {
       }));
       b.check(`${caso.nome}: at the ring's end the winner stands alone`,
         fim.vence.length === 1 && `Vencedor: ${fim.vence[0]}` === fim.vencedor && fim.fora === inscritos - 1, fim);
+      // For an audience: each name beside its dot whole (up to 40 letters),
+      // at 12 px or more, and inside the picture.
+      const rotulos = await page.evaluate(() => {
+        const caixa = document.querySelector('#roda svg').getBoundingClientRect();
+        return [...document.querySelectorAll('#roda svg text')].map((t) => {
+          const r = t.getBoundingClientRect();
+          const nome = t.parentNode.querySelectorAll('circle')[[...t.parentNode.querySelectorAll('text')].indexOf(t)]
+            .textContent;
+          return { texto: t.textContent, nome, px: r.height,
+            dentro: r.left >= caixa.left && r.right <= caixa.right && r.top >= caixa.top && r.bottom <= caixa.bottom };
+        });
+      });
+      const ruins = rotulos.filter((r) => !r.dentro || r.px < 12 ||
+        ([...r.nome].length <= 40 ? r.texto !== r.nome : !r.texto.endsWith('…')));
+      b.check(`${caso.nome}: the names on the ring are whole, 12 px or more, inside the picture`,
+        ruins.length === 0, ruins.slice(0, 3));
     }
 
     // What the page shows: the winner is the table's last name, as text.
