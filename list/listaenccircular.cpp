@@ -13,6 +13,17 @@
 #include <string_view>
 #include <utility>
 
+// gdb loads the list's printers by itself for every program that links the
+// list: an entry of the program's .debug_gdb_scripts section (1, a Python
+// file, then its name) names the file where they are installed. The linker
+// merges the entries of the list's several builds into one.
+#if defined(LISTAENC_GDB_PRINTERS) && defined(__ELF__) && !defined(__EMSCRIPTEN__)
+asm(".pushsection .debug_gdb_scripts, \"MS\", %progbits, 1\n"
+    ".byte 1\n"
+    ".asciz \"" LISTAENC_GDB_PRINTERS "\"\n"
+    ".popsection\n");
+#endif
+
 #ifdef LISTAENC_TRACE
 
 // ---- What the traced build tells -------------------------------------------
