@@ -490,12 +490,13 @@ ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key, std::stri
     return {link_after(const_cast<node*>(pos.element), novo), head}; // an element of this list
 }
 #else
-// The report of the failed assertion names the operation of the header that
-// could not make its element.
-void ListaEnc::unmade(Making operation) noexcept {
-    allocated(nullptr);
-    assert(operation != Making::inserirapos);
-    assert(operation != Making::insert_after);
+void ListaEnc::inserirapos_unmade() noexcept {
+    assert(allocated(nullptr));
+    std::abort();
+}
+
+void ListaEnc::insert_after_unmade() noexcept {
+    assert(allocated(nullptr));
     std::abort();
 }
 #endif

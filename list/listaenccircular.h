@@ -599,10 +599,11 @@ private:
     // new-handler is called), or null when there is none.
     static node* make_node(int key, std::string&& info) noexcept;
 #ifndef LISTAENC_TRACE
-    // Where the header's insert_after and inserirapos go when no element can
-    // be made: the message, then the assertion that names the operation.
-    enum class Making : unsigned char { inserirapos, insert_after };
-    [[noreturn]] static void unmade(Making operation) noexcept;
+    // Where the header's inserirapos and insert_after go when their element
+    // cannot be made: the message, then the assertion, whose report names
+    // the function and so the operation.
+    [[noreturn]] static void inserirapos_unmade() noexcept;
+    [[noreturn]] static void insert_after_unmade() noexcept;
 #endif
     // What remove, remove_if and the sorts share, with the operation's name
     // and its test in the code's words.
@@ -802,7 +803,7 @@ inline node* ListaEnc::inserirapos(node* anterior, int key, std::string info) no
 #endif
     node* const novo = make_node(key, std::move(info));
     if (novo == nullptr) {
-        unmade(Making::inserirapos);
+        inserirapos_unmade();
     }
     return link_after(anterior, novo);
 }
@@ -814,7 +815,7 @@ inline ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key,
 #endif
     node* const novo = make_node(key, std::move(info));
     if (novo == nullptr) {
-        unmade(Making::insert_after);
+        insert_after_unmade();
     }
     return {link_after(const_cast<node*>(pos.element), novo), head}; // an element of this list
 }
