@@ -6,45 +6,23 @@
 #include "steps.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
 #include <utility>
 
-// ---- The one primitive through which every link changes --------------------
-
-void ListaEnc::link(node* element, node* after, [[maybe_unused]] const char* name,
-                    [[maybe_unused]] const char* code,
-                    [[maybe_unused]] int line) noexcept(!traced) {
-    node*& changed = element != nullptr ? element->next : head;
-    [[maybe_unused]] node* const before = changed;
-    changed = after;
-#ifdef LISTAENC_ASSERTIONS
-    // A node that a link of this list's circle reaches is in this list.
-    if (after != nullptr && (element == head || (element != nullptr && element->owner == head))) {
-        after->owner = head;
-    }
+// gdb loads the list's printers by itself for every program that links the
+// list: an entry of the program's .debug_gdb_scripts section (1, a Python
+// file, then its name) names the file where they are installed. The linker
+// merges the entries of the list's several builds into one.
+#if defined(LISTAENC_GDB_PRINTERS) && defined(__ELF__) && !defined(__EMSCRIPTEN__)
+asm(".pushsection .debug_gdb_scripts, \"MS\", %progbits, 1\n"
+    ".byte 1\n"
+    ".asciz \"" LISTAENC_GDB_PRINTERS "\"\n"
+    ".popsection\n");
 #endif
-#ifdef LISTAENC_TRACE
-    if (operation_ != nullptr) {
-        tell(before == after ? Step::Kind::unchanged : Step::Kind::link, name, code, line, element,
-             before, after);
-    }
-#endif
-}
-
-std::unique_ptr<node> ListaEnc::hand_over(node* element, [[maybe_unused]] const char* name,
-                                          [[maybe_unused]] const char* code,
-                                          [[maybe_unused]] int line) noexcept(!traced) {
-    LISTAENC_CHECKED(element->owner = nullptr);
-#ifdef LISTAENC_TRACE
-    if (operation_ != nullptr) {
-        tell(Step::Kind::unlink, name, code, line, element);
-    }
-#endif
-    return std::unique_ptr<node>(element);
-}
 
 #ifdef LISTAENC_TRACE
 
@@ -371,6 +349,7 @@ int ListaEnc::reach() const noexcept {
 }
 #endif
 
+#ifdef LISTAENC_TRACE // the header has these inline otherwise
 node* ListaEnc::link_after(node* anterior, node* novo) noexcept(!traced) {
     ENTER("link_after");
     LINK(novo, anterior->next);
@@ -392,6 +371,7 @@ node* ListaEnc::unlink_after(node* anterior) noexcept(!traced) {
     }
     return removido;
 }
+#endif
 
 void ListaEnc::release_elements() noexcept {
     ENTER("release_elements");
@@ -423,27 +403,11 @@ void ListaEnc::release_all() noexcept {
 
 // ---- The checked mode's requirements --------------------------------------
 
-void ListaEnc::require_element(const char* operation, const node* anterior) const noexcept {
-    if (anterior == nullptr) {
-        broken(operation, "anterior e nulo");
-    }
-    if (head == nullptr || anterior->owner != head) {
-        broken(operation, "anterior nao e um elemento desta lista");
-    }
-}
-
-void ListaEnc::require_element(const char* operation, const_iterator pos,
-                               const char* name) const noexcept {
-    std::string_view const what = pos == const_iterator{} ? " e end()"
-                                  : head == nullptr || pos.element->owner != head
-                                      ? " nao e um elemento desta lista"
-                                      : "";
-    if (!what.empty()) {
-        char line[64] = {};
-        std::string_view(name).copy(line, 16);
-        what.copy(line + std::strlen(line), 40);
-        broken(operation, line);
-    }
+void ListaEnc::misplaced(const char* operation, const char* name, const char* why) noexcept {
+    char what[64] = {};
+    std::string_view(name).copy(what, 16);
+    std::string_view(why).copy(what + std::strlen(what), 40);
+    broken(operation, what);
 }
 
 void ListaEnc::require_elements(const char* operation) const noexcept {
@@ -509,6 +473,7 @@ int ListaEnc::inserir(int key, std::string info) noexcept {
     return 0;
 }
 
+#ifdef LISTAENC_TRACE // the header has these inline otherwise
 node* ListaEnc::inserirapos(node* anterior, int key, std::string info) noexcept {
     CALL("inserirapos");
     LISTAENC_REQUIRE(require_element("inserirapos", anterior));
@@ -524,6 +489,17 @@ ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key, std::stri
     MAKE(novo, key, info);
     return {link_after(const_cast<node*>(pos.element), novo), head}; // an element of this list
 }
+#else
+void ListaEnc::inserirapos_unmade() noexcept {
+    assert(allocated(nullptr));
+    std::abort();
+}
+
+void ListaEnc::insert_after_unmade() noexcept {
+    assert(allocated(nullptr));
+    std::abort();
+}
+#endif
 
 void ListaEnc::limpar() noexcept {
     CALL("limpar");
@@ -741,6 +717,7 @@ void ListaEnc::rotate(size_type k) noexcept {
 ListaEnc::iterator ListaEnc::erase_after(const_iterator pos, const_iterator last) noexcept {
     CALL("erase_after");
     LISTAENC_REQUIRE(require_element("erase_after", pos));
+    LISTAENC_REQUIRE(last != end() ? require_element("erase_after", last, "last") : void());
     node* const anterior = const_cast<node*>(pos.element); // of this list
     // The end of the circle is its first element, read again at each turn.
     while (!CHECK(anterior, anterior->next == last.element ||
@@ -941,6 +918,7 @@ std::unique_ptr<node> ListaEnc::removerno(const node* element) noexcept {
     return HAND_OVER(removido);
 }
 
+#ifdef LISTAENC_TRACE // the header has these inline otherwise
 std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
     CALL("removerapos");
     LISTAENC_REQUIRE(require_element("removerapos", anterior));
@@ -954,6 +932,7 @@ std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
     node* const removido = unlink_after(const_cast<node*>(pos.element)); // of this list
     return HAND_OVER(removido);
 }
+#endif
 
 // ---- What differs between the game build and the demo build ---------------
 
@@ -1092,20 +1071,5 @@ const node* ListaEnc::GetNth(int n) const {
 void node::display() const { (Line() << key << " ").put(); }
 
 void node::displayinfo() const { (Line() << info << " ").put(); }
-
-void* node::operator new(std::size_t size) {
-    if (void* const memory = std::malloc(size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-void* node::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return std::malloc(size);
-}
-
-void node::operator delete(void* memory) noexcept { std::free(memory); }
-
-void node::operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 ListUnderflowException::ListUnderflowException() { (Line() << "A lista esta vazia").write(); }

@@ -39,6 +39,7 @@
 #else
 
 #include <cstddef>
+#include <cstdlib>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
@@ -141,11 +142,18 @@ struct node {
     // new-handler either (`new (std::nothrow)` answers null); `delete`, as
     // std::unique_ptr<node> uses it, frees the memory. Placement new is as
     // for any type.
-    static void* operator new(std::size_t size);
-    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+    static void* operator new(std::size_t size) {
+        if (void* const memory = std::malloc(size)) {
+            return memory;
+        }
+        throw std::bad_alloc();
+    }
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+        return std::malloc(size);
+    }
     static void* operator new(std::size_t, void* place) noexcept { return place; }
-    static void operator delete(void* memory) noexcept;
-    static void operator delete(void* memory, const std::nothrow_t&) noexcept;
+    static void operator delete(void* memory) noexcept { std::free(memory); }
+    static void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
     static void operator delete(void*, void*) noexcept {}
 };
 
@@ -573,17 +581,30 @@ private:
     node* find_before(Match match, const char* test) const;
 
     // The one primitive through which every link changes: the `next` of
-    // element, or with element null the list's own head, becomes after.
-    void link(node* element, node* after, const char* name, const char* code,
-              int line) noexcept(!traced);
+    // element, or with element null the list's own head, becomes after. In
+    // the checked mode it makes the node that a link of the circle reaches
+    // this list's; in the traced build it tells the change, named as the
+    // code at that line of the list's source writes it.
+    void link(node* element, node* after, const char* name = "", const char* code = "",
+              int line = 0) noexcept(!traced);
     // Links novo right after anterior and answers it.
     node* link_after(node* anterior, node* novo) noexcept(!traced);
     // Unlinks the element after anterior, which must be in the circle,
     // moving the first on when that was it, and answers it.
     node* unlink_after(node* anterior) noexcept(!traced);
     // The unlinked element, handed over to the caller.
-    std::unique_ptr<node> hand_over(node* element, const char* name, const char* code,
-                                    int line) noexcept(!traced);
+    std::unique_ptr<node> hand_over(node* element, const char* name = "", const char* code = "",
+                                    int line = 0) noexcept(!traced);
+    // A node of no list with this key and info, in memory of its own (no
+    // new-handler is called), or null when there is none.
+    static node* make_node(int key, std::string&& info) noexcept;
+#ifndef LISTAENC_TRACE
+    // Where the header's inserirapos and insert_after go when their element
+    // cannot be made: the message, then the assertion, whose report names
+    // the function and so the operation.
+    [[noreturn]] static void inserirapos_unmade() noexcept;
+    [[noreturn]] static void insert_after_unmade() noexcept;
+#endif
     // What remove, remove_if and the sorts share, with the operation's name
     // and its test in the code's words.
     template <typename Match>
@@ -611,6 +632,9 @@ private:
     void require_elements(const char* operation) const noexcept;
     void require_other(const char* operation, const ListaEnc& other) const noexcept;
     [[noreturn]] static void broken(const char* operation, const char* what) noexcept;
+    // broken, with what is `name` followed by `why`.
+    [[noreturn]] static void misplaced(const char* operation, const char* name,
+                                       const char* why) noexcept;
 #endif
 
 #ifdef LISTAENC_TRACE
@@ -689,6 +713,127 @@ private:
     Element* element = nullptr; // null past the last element
     const node* header = nullptr;
 };
+
+// The one primitive, and what every build shares of handing an element over
+// and of making one, stand here so that the hot paths below compile into the
+// caller.
+inline void ListaEnc::link(node* element, node* after, [[maybe_unused]] const char* name,
+                           [[maybe_unused]] const char* code,
+                           [[maybe_unused]] int line) noexcept(!traced) {
+    node*& changed = element != nullptr ? element->next : head;
+    [[maybe_unused]] node* const before = changed;
+    changed = after;
+#ifdef LISTAENC_ASSERTIONS
+    // A node that a link of this list's circle reaches is in this list.
+    if (after != nullptr && (element == head || (element != nullptr && element->owner == head))) {
+        after->owner = head;
+    }
+#endif
+#ifdef LISTAENC_TRACE
+    if (operation_ != nullptr) {
+        tell(before == after ? Step::Kind::unchanged : Step::Kind::link, name, code, line, element,
+             before, after);
+    }
+#endif
+}
+
+inline std::unique_ptr<node> ListaEnc::hand_over(node* element, [[maybe_unused]] const char* name,
+                                                 [[maybe_unused]] const char* code,
+                                                 [[maybe_unused]] int line) noexcept(!traced) {
+#ifdef LISTAENC_ASSERTIONS
+    element->owner = nullptr;
+#endif
+#ifdef LISTAENC_TRACE
+    if (operation_ != nullptr) {
+        tell(Step::Kind::unlink, name, code, line, element);
+    }
+#endif
+    return std::unique_ptr<node>(element);
+}
+
+inline node* ListaEnc::make_node(int key, std::string&& info) noexcept {
+    void* const memory = std::malloc(sizeof(node));
+    return memory != nullptr ? ::new (memory) node(key, std::move(info)) : nullptr;
+}
+
+#ifdef LISTAENC_ASSERTIONS
+inline void ListaEnc::require_element(const char* operation, const node* anterior) const noexcept {
+    if (anterior == nullptr) {
+        misplaced(operation, "anterior", " e nulo");
+    }
+    if (head == nullptr || anterior->owner != head) {
+        misplaced(operation, "anterior", " nao e um elemento desta lista");
+    }
+}
+
+inline void ListaEnc::require_element(const char* operation, const_iterator pos,
+                                      const char* name) const noexcept {
+    if (pos.element == nullptr) {
+        misplaced(operation, name, " e end()");
+    }
+    if (head == nullptr || pos.element->owner != head) {
+        misplaced(operation, name, " nao e um elemento desta lista");
+    }
+}
+#endif
+
+#ifndef LISTAENC_TRACE // the traced build tells each step of these
+inline node* ListaEnc::link_after(node* anterior, node* novo) noexcept(!traced) {
+    link(novo, anterior->next);
+    link(anterior, novo);
+    return novo;
+}
+
+inline node* ListaEnc::unlink_after(node* anterior) noexcept(!traced) {
+    node* const removido = anterior->next;
+    if (removido == anterior) { // it was alone
+        link(head, nullptr);
+    } else {
+        if (removido == head->next) {
+            link(head, removido->next);
+        }
+        link(anterior, removido->next);
+    }
+    return removido;
+}
+
+inline node* ListaEnc::inserirapos(node* anterior, int key, std::string info) noexcept {
+#ifdef LISTAENC_ASSERTIONS
+    require_element("inserirapos", anterior);
+#endif
+    node* const novo = make_node(key, std::move(info));
+    if (novo == nullptr) {
+        inserirapos_unmade();
+    }
+    return link_after(anterior, novo);
+}
+
+inline ListaEnc::iterator ListaEnc::insert_after(const_iterator pos, int key,
+                                                 std::string info) noexcept {
+#ifdef LISTAENC_ASSERTIONS
+    require_element("insert_after", pos);
+#endif
+    node* const novo = make_node(key, std::move(info));
+    if (novo == nullptr) {
+        insert_after_unmade();
+    }
+    return {link_after(const_cast<node*>(pos.element), novo), head}; // an element of this list
+}
+
+inline std::unique_ptr<node> ListaEnc::removerapos(node* anterior) noexcept {
+#ifdef LISTAENC_ASSERTIONS
+    require_element("removerapos", anterior);
+#endif
+    return hand_over(unlink_after(anterior));
+}
+
+inline std::unique_ptr<node> ListaEnc::erase_after(const_iterator pos) noexcept {
+#ifdef LISTAENC_ASSERTIONS
+    require_element("erase_after", pos);
+#endif
+    return hand_over(unlink_after(const_cast<node*>(pos.element))); // an element of this list
+}
+#endif
 
 #ifndef LISTAENC_TRACE // the traced build tells these calls too
 inline ListaEnc::iterator ListaEnc::begin() noexcept { return {first(), head}; }

@@ -108,7 +108,7 @@
 // A new node, made with no memory but its own; the operation's assertion
 // reports a failure.
 #define MAKE(var, key, info)                                                                       \
-    (var = new_node(key, std::move(info)), assert(allocated(var)),                                 \
+    (keep_reserve(), var = make_node(key, std::move(info)), assert(allocated(var)),                \
      TELL(make, #var, #var " = new node{" #key ", " #info "}", var))
 // An element out of the circle goes to the caller, or is released.
 #define HAND_OVER(var) hand_over(var, #var, "return " #var, __LINE__)
@@ -134,9 +134,10 @@ template <>
 // element could not be made: it is given back just before the assertion.
 std::atomic<void*> reserve{nullptr};
 
-// Makes an element in memory of its own, with no new-handler, or answers
-// null when there is none.
-node* new_node(int key, std::string&& info) noexcept {
+// Keeps memory aside for the report of the assertion that a failed
+// allocation of an element ends in. Every list's first element is made after
+// this, so the header's insertions after an element find it kept.
+void keep_reserve() noexcept {
     if (reserve.load(std::memory_order_relaxed) == nullptr) {
         void* const spare = std::malloc(4096);
         void* none = nullptr;
@@ -144,11 +145,6 @@ node* new_node(int key, std::string&& info) noexcept {
             std::free(spare);
         }
     }
-    void* const memory = std::malloc(sizeof(node));
-    if (memory == nullptr) {
-        return nullptr;
-    }
-    return ::new (memory) node{key, std::move(info), nullptr};
 }
 
 // Answers whether `element` was made. When it was not, writes the

@@ -28,6 +28,9 @@ TEST(CheckedMode, AbortsWithOneLineOnEachBrokenRequirement) {
         {"insert_after: pos" + out, [] { list.insert_after(other.begin(), 0, ""); }},
         {"erase_after: pos" + out, [] { list.erase_after(other.begin()); }},
         {"erase_after: pos" + out, [] { list.pop(), list.erase_after(first); }},
+        {"erase_after: last" + out, [] { list.erase_after(list.begin(), other.begin()); }},
+        {"erase_after: pos e end\\(\\)", [] { list.erase_after(list.end(), list.end()); }},
+        {"inserirapos: anterior e nulo", [] { list.inserirapos(nullptr, 0, ""); }},
         {"front: a lista nao tem elementos", [] { list.limpar(), list.front(); }},
         {"operator\\+\\+: o iterador e end\\(\\)", [] { ++list.end(); }},
         {"splice_after: other e esta lista", [] { list.splice_after(list.begin(), list); }},
@@ -90,4 +93,7 @@ TEST(CheckedMode, LetsEachRequirementThatHoldsPass) {
     EXPECT_EQ(keys, 154);
     EXPECT_EQ(kept->key, 2);
     EXPECT_TRUE(other.empty());
+    list.erase_after(list.begin(), std::next(list.begin(), 2));
+    list.erase_after(list.begin(), list.end());
+    EXPECT_EQ(list.size(), 1U);
 }

@@ -3,10 +3,11 @@
 # Makes the Debian packages of the build and checks that together they hold
 # exactly the installed tree; that the unpacked programs run, hardened (PIE,
 # RELRO, BIND_NOW); that the copyright names the license; that a program
-# builds against each pkg-config file of the unpacked library; and that
-# lintian has nothing to say, pedantic tags included. Skips (status 77)
-# where a tool that it needs is missing.
-# usage: [CXX=COMPILER] package_test.sh CPACK BUILD_DIR INSTALLED_PREFIX
+# builds against each pkg-config file of the unpacked library, and names the
+# GDB printers (PRINTERS, the file that the libraries name) that the package
+# installs; and that lintian has nothing to say, pedantic tags included.
+# Skips (status 77) where a tool that it needs is missing.
+# usage: [CXX=COMPILER] package_test.sh CPACK BUILD_DIR INSTALLED_PREFIX [PRINTERS]
 set -e
 export LC_ALL=C
 for tool in dpkg-deb pkg-config; do
@@ -30,5 +31,17 @@ for build in game demo; do
     ${CXX:-c++} -std=c++17 app.cpp $(PKG_CONFIG_PATH=$pc pkg-config --cflags --libs listaenc-$build) -o $build
 done
 [ "$(./game)" = "  1.alfa " ] && [ "$(./demo)" = " alfa " ]
+# A program of the unpacked library names, for gdb to load, the printers that
+# the package installs (where the libraries name a file under /usr).
+case ${4:-} in
+/usr/*)
+    [ -f "root$4" ] || { echo "the package has no $4"; exit 1; }
+    printf '\001%s\000' "$4" >named
+    for build in game demo; do
+        objcopy --dump-section .debug_gdb_scripts=printers $build /dev/null
+        cmp -s named printers || { echo "$build does not name $4 for gdb"; exit 1; }
+    done
+    ;;
+esac
 command -v lintian >/dev/null || { echo "lintian is missing: the packages were not linted"; exit 77; }
 [ -z "$(lintian -EIL +pedantic --allow-root ./*.deb 2>&1)" ]
