@@ -56,6 +56,16 @@ constexpr std::string_view extra_argument = "argumento a mais";
 constexpr std::string_view step_done = "(fim da operação)";
 } // namespace texts
 
+// The program's code that takes what a removal hands over and deletes it, as
+// delete_handed() runs it, a function of its own; the operation that it
+// calls ends its second line.
+const std::array<std::string_view, 6> program_code = {"void listdemo_remove(ListaEnc& lista) {",
+                                                      "    std::unique_ptr<node> removido = lista.",
+                                                      "    if (removido != nullptr) {",
+                                                      "        delete removido.release();",
+                                                      "    }",
+                                                      "}"};
+
 constexpr std::string_view blanks = " \t\r";
 constexpr std::string_view default_text = " ";
 // As much of a text as a narration echoes.
@@ -252,6 +262,38 @@ public:
         label_ = handed_over ? Stepper::removed : Stepper::released;
         unlinked_ = kept_.has_value();
     }
+    // The program's own end of a removal that handed `removido` over: it
+    // holds it, tests it and deletes it, each a step after the operation's
+    // (with steps shown), in the program's code; `call` is how it called
+    // the operation ("remover(10)").
+    void delete_handed(std::unique_ptr<node>& removido, std::string_view call) {
+        if (stepped_ && removido != nullptr) {
+            program_listing_.assign(program_code.begin(), program_code.end());
+            program_listing_[1].append(call).append(";");
+            std::string const declared(
+                trimmed(program_listing_[1]).substr(0, trimmed(program_listing_[1]).size() - 1));
+            Step step{};
+            step.operation = operation_.c_str();
+            step.name = "removido";
+            step.local = Step::Local::removido;
+            step.element = removido.get();
+            step.kind = Step::Kind::declare;
+            step.code = declared.c_str();
+            stepper_.program_step(list, step, program_listing_, 2);
+            step.kind = Step::Kind::test;
+            step.code = "removido != nullptr";
+            step.matched = true;
+            stepper_.program_step(list, step, program_listing_, 3);
+            step.kind = Step::Kind::release;
+            step.code = "delete removido.release()";
+            step.matched = false;
+            stepper_.program_step(list, step, program_listing_, 4);
+        }
+        if (removido != nullptr) {
+            delete removido.release();
+            label_ = Stepper::released;
+        }
+    }
     // What the operation answered, said after the step that found it.
     void answer(std::string_view line) {
         if (!stepped_ || !stepper_.after_last(line, false)) {
@@ -277,7 +319,7 @@ public:
             Unobserved const quiet(list);
             Apart apart{nullptr, label_};
             if (unlinked_) {
-                apart = {&kept_->copy, label_, kept_->before, kept_->was_first};
+                apart = {&kept_->copy, label_, kept_->before, kept_->was_first, true};
             }
             Scene const scene = capture(list, {{}, {&apart, unlinked_ ? 1u : 0u}});
             if (stepped_) {
@@ -319,6 +361,7 @@ private:
     Stepper stepper_{*this};
     std::string operation_;
     std::optional<Kept> kept_;
+    std::vector<std::string> program_listing_; // of the steps of the program's own
     bool unlinked_ = false;
     std::string_view label_;
 };
@@ -342,9 +385,10 @@ struct Command {
 
 void remove_key(Session& s, const Arguments& a) {
     bool const found = s.before_removal([&a](const node& e) { return e.key == a.key; });
-    std::unique_ptr<node> const removed = s.list.remover(a.key);
+    std::unique_ptr<node> removido = s.list.remover(a.key);
     if (found) {
-        s.removed(removed != nullptr);
+        s.removed(removido != nullptr);
+        s.delete_handed(removido, joined("remover(", decimal(a.key), ")"));
     } else {
         s.answer_note(filled(texts::key_absent, decimal(a.key)));
     }
@@ -352,8 +396,9 @@ void remove_key(Session& s, const Arguments& a) {
 
 void remove_text(Session& s, const Arguments& a) {
     s.before_removal([&a](const node& e) { return e.info == a.text; });
-    if (std::unique_ptr<node> const removed = s.list.removerinfo(a.text)) {
+    if (std::unique_ptr<node> removido = s.list.removerinfo(a.text)) {
         s.removed(true);
+        s.delete_handed(removido, joined("removerinfo(", quote(prefix(a.text, 32)), ")"));
     } else {
         s.answer_note(filled(texts::text_absent, quoted(a.text)));
     }

@@ -896,7 +896,8 @@ void ListaEnc::ExibirLista() const {
     WALK_LIMIT;
     Line line;
     line << " ";
-    if (node* const primeiro = first()) {
+    LET(primeiro, first());
+    if (primeiro != nullptr) {
         node* atual = nullptr;
         STEP_ON(atual, primeiro);
         do {
@@ -979,7 +980,8 @@ void ListaEnc::ExibirInfo() const {
     WALK_LIMIT;
     Line line;
     line << " ";
-    if (node* const primeiro = first()) {
+    LET(primeiro, first());
+    if (primeiro != nullptr) {
         node* atual = nullptr;
         STEP_ON(atual, primeiro);
         do {
@@ -1038,7 +1040,8 @@ void ListaEnc::ExibirInfo() const {
     Line line;
     line << " ";
     Position position;
-    if (node* const primeiro = first()) {
+    LET(primeiro, first());
+    if (primeiro != nullptr) {
         node* atual = nullptr;
         STEP_ON(atual, primeiro);
         do {

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The stepper: an Observer of the traced list that turns the typed steps of
 // each operation into scenes, one a step, with the code that the step runs.
-// The cursors of the operation are its labels; the elements made, unlinked or
-// being released stand apart, above the gap they left; the link that the step
-// changed is marked. What the list prints during a step is said after it.
+// The cursors of the operation are its labels: a helper's locals only while
+// the helper runs, named with it, after a step that calls it; a cursor into
+// memory released dangles. The elements made, unlinked or being released
+// stand apart, above the gap they left, with their state ("novo", "removido",
+// "liberado"); the link that the step changed is marked. What the list prints
+// during a step is said after it. The program that called the operation may
+// add steps of its own after it, such as the `delete` of what it was handed.
 //
 //     struct Shown final : Stepper::Sink { ... };
 //     Shown shown;
@@ -33,6 +37,7 @@ class Stepper final : public Observer {
 public:
     // What an element out of the circle is, once an operation let it go:
     // handed over to the caller, or released by the list.
+    static constexpr std::string_view made = "novo";
     static constexpr std::string_view removed = "removido";
     static constexpr std::string_view released = "liberado";
 
@@ -69,6 +74,11 @@ public:
     explicit Stepper(Sink& sink) : sink_(sink) {}
 
     void step(const ListaEnc& list, const Step& step) override;
+    // Effects: a step of the program that called the operation, after it
+    //   returned, as the list would tell it (declare, release), shown with
+    //   the program's code `listing` and its line `line` there (from 1).
+    void program_step(const ListaEnc& list, const Step& step, std::span<const std::string> listing,
+                      std::size_t line);
 
     // Effects: the next operation's steps start anew.
     void command();
@@ -85,14 +95,24 @@ private:
     struct Cursor {
         std::string_view name;
         const node* element;
+        int depth = 0;               // of the function whose local it is
+        std::string_view frame = {}; // that function, when it is a helper
+    };
+    // A step that calls a helper, whose line is known only at the caller's
+    // next step, which takes the helper's answer on that line.
+    struct Pending {
+        std::size_t shot;  // its index in shots_
+        std::size_t flush; // flushes_ when it was kept
+        int depth;         // of the caller
+        std::string_view helper;
     };
 
     void learn_header(const Step& step);
     void step_shot(const ListaEnc& list, const Step& step);
     void start(const ListaEnc& list);
-    bool freed(const node* element) const;
     Apart stood(const node* element, std::string_view label) const;
-    void point(std::string_view name, const node* element);
+    void point(const Step& step);
+    void called(const Step& step);
     void forget(const node* element);
     void flush_over(std::size_t count);
 
@@ -107,6 +127,9 @@ private:
     static constexpr std::size_t most_held = 100'000; // elements in the scenes kept
     std::size_t held_ = 0;
     std::size_t shown_ = 0; // steps shown before the operation ended
+    std::vector<Pending> pending_;
+    std::size_t flushes_ = 0; // of shots kept, each showing them all
+    bool busy_ = false;       // within step()
 };
 
 #endif
