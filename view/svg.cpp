@@ -273,9 +273,14 @@ void draw_labels(Svg& svg, const Layout& layout) {
         }
         Point const b = layout.box(i);
         int const top = b.y + box_height + 12 + label_step - 4;
-        svg.open("path", "pointer")
-            .at("d", rounded({{b.x + 40, top - 15}, {b.x + 40, b.y + box_height + 3}}))
-            .close();
+        // An arrow up to the box where a cursor points at it; a state alone
+        // says what the element is, and points nowhere.
+        const std::vector<const char*>& classes = layout.classes[std::size_t(i)];
+        if (std::find(classes.begin(), classes.end(), state_class) - classes.begin() > 0) {
+            svg.open("path", "pointer")
+                .at("d", rounded({{b.x + 40, top - 15}, {b.x + 40, b.y + box_height + 3}}))
+                .close();
+        }
         for (std::size_t n = 0; n < lines.size(); ++n) {
             svg.open("text", layout.classes[std::size_t(i)][n])
                 .at("x", b.x + 28)
