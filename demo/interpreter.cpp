@@ -662,7 +662,7 @@ constexpr ScriptLine script[] = {
 
 } // namespace
 
-class Interpreter::Session : public ::Session {
+class Interpreter::Session final : public ::Session {
 public:
     using ::Session::Session;
 };
