@@ -8,9 +8,9 @@
 #include "columns.h"
 #include "drawing.h"
 #include "format.h"
-#include "listaenc_listing.h"
 #include "listaenccircular.h"
 #include "narration.h"
+#include "stepper.h"
 #include "text.h"
 
 #include <algorithm>
@@ -25,8 +25,6 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <tuple>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -42,8 +40,6 @@ constexpr std::string_view key_absent = "a chave {} não está na lista";
 constexpr std::string_view text_absent = "o texto {} não está na lista";
 constexpr std::string_view yes = "sim";
 constexpr std::string_view no = "não";
-constexpr std::string_view removed = "removido";
-constexpr std::string_view released = "liberado"; // by the demo build's remover
 constexpr std::string_view quoting =
     "  Um TEXTO entre aspas duplas é o que está entre elas: \" \" é um espaço.";
 constexpr std::string_view at_line = "listdemo: linha "; // before the number
@@ -58,10 +54,17 @@ constexpr std::string_view places = "{} posições";
 constexpr std::string_view unknown_command = "comando desconhecido";
 constexpr std::string_view extra_argument = "argumento a mais";
 constexpr std::string_view step_done = "(fim da operação)";
-constexpr std::string_view matched = "  (sim)";
-constexpr std::string_view not_matched = "  (não)";
-constexpr std::string_view unchanged = "  (sem mudança)";
 } // namespace texts
+
+// The program's code that takes what a removal hands over and deletes it, as
+// delete_handed() runs it, a function of its own; the operation that it
+// calls ends its second line.
+const std::array<std::string_view, 6> program_code = {"void listdemo_remove(ListaEnc& lista) {",
+                                                      "    std::unique_ptr<node> removido = lista.",
+                                                      "    if (removido != nullptr) {",
+                                                      "        delete removido.release();",
+                                                      "    }",
+                                                      "}"};
 
 constexpr std::string_view blanks = " \t\r";
 constexpr std::string_view default_text = " ";
@@ -197,34 +200,6 @@ private:
     std::streambuf* output_ = nullptr;                     // std::cout's own, while it is caught
 };
 
-// The listing of the function of the list whose code holds `line` (a line
-// of the list's source, as a step gives it), each line a string, and where
-// that line is in it, from 1; empty and 0 when no function holds it.
-std::pair<std::span<const std::string>, std::size_t> code_at(int line) {
-    static std::vector<std::vector<std::string>> const listings = [] {
-        std::vector<std::vector<std::string>> all;
-        for (const SourceListing& listing : source_listings) {
-            auto& lines = all.emplace_back();
-            for (std::size_t i = 0; i < listing.size; ++i) {
-                lines.emplace_back(listing.lines[i].text);
-            }
-        }
-        return all;
-    }();
-    const SourceListing* const listing = line > 0 ? listing_at(line) : nullptr;
-    if (listing == nullptr) {
-        return {};
-    }
-    std::size_t at = 0;
-    while (at < listing->size && listing->lines[at].number != line) {
-        ++at;
-    }
-    if (at == listing->size) {
-        return {};
-    }
-    return {listings[static_cast<std::size_t>(listing - source_listings)], at + 1};
-}
-
 // While it lives, `list` tells no observer its steps: what the program
 // reads of it besides the operation it shows is not part of that.
 class Unobserved {
@@ -241,268 +216,6 @@ private:
     Observer* observer_;
 };
 
-// Keeps a scene of the list after each step of the operations it is told
-// of: the cursors as labels, the elements made, unlinked or being released
-// apart, and the link that the step changed.
-class Stepper final : public Observer {
-public:
-    struct Shot {
-        Scene scene;
-        std::string code;
-        std::string_view outcome;
-        // The function's code and the line that the step runs (0: none).
-        std::span<const std::string> listing;
-        std::size_t line = 0;
-        // What was printed or said right after the step; notes marked.
-        std::vector<std::pair<std::string, bool>> printed;
-    };
-
-    // What the list prints is taken back from `relay` and said after the
-    // step after which it was printed.
-    explicit Stepper(Relay& relay) : relay_(relay) {}
-
-    void step(const ListaEnc& list, const Step& step) override {
-        learn_header(step);
-        switch (step.kind) {
-        case Step::Kind::call:
-            start(list);
-            return;
-        case Step::Kind::output:
-            if (!shots_.empty() && relay_.take_back(step.text)) {
-                std::string_view text = step.text;
-                for (std::size_t end; !text.empty(); text.remove_prefix(end + 1)) {
-                    end = std::min(text.find('\n'), text.size() - 1);
-                    std::size_t const size = text[end] == '\n' ? end : end + 1;
-                    shots_.back().printed.emplace_back(text.substr(0, size), false);
-                }
-            }
-            return;
-        case Step::Kind::test:      // a walk's end, a loop's or a branch's test
-        case Step::Kind::unchanged: // a link given the value it had
-            break;
-        case Step::Kind::done:
-        case Step::Kind::enter:
-        case Step::Kind::leave:
-            return;
-        case Step::Kind::visit:
-        case Step::Kind::declare:
-            point(step.name, step.element);
-            break;
-        case Step::Kind::compare:
-            point(step.name, step.element);
-            break;
-        case Step::Kind::make:
-            apart_.push_back({step.element, step.name});
-            break;
-        case Step::Kind::link:
-            // The header node made is apart until head points to it.
-            if (step.link == Step::Link::head) {
-                std::erase_if(apart_, [&step](const Apart& a) { return a.element == step.after; });
-            }
-            if (step.before != nullptr && step.before != header_) {
-                let_go_.push_back(step.before);
-            }
-            break;
-        case Step::Kind::unlink:
-        case Step::Kind::release: {
-            forget(step.element);
-            apart_.push_back(stood(
-                step.element, step.kind == Step::Kind::unlink ? texts::removed : texts::released));
-            break;
-        }
-        }
-        step_shot(list, step);
-    }
-
-    // Says `line` (a note, with `note`) after the last step kept, which
-    // produced it; at once when there is none.
-    void after_last(std::string_view line, bool note) {
-        if (shots_.empty()) {
-            note ? show_->note(line) : show_->say(line);
-        } else {
-            shots_.back().printed.emplace_back(line, note);
-        }
-    }
-
-    // The command whose operation comes next, and where its steps are shown.
-    void command(Presentation& show, std::string_view operation) {
-        show_ = &show;
-        operation_ = operation;
-        shots_.clear();
-        held_ = 0;
-        shown_ = 0;
-    }
-    // Shows the steps kept, numbered, and then `last`, the drawing after
-    // the operation, as its last step.
-    void finish(const Scene& last) {
-        std::size_t const count = shown_ + shots_.size() + 1;
-        for (const Shot& shot : shots_) {
-            show_->draw({shot.scene, operation_, ++shown_, count, shot.code, shot.outcome,
-                         shot.listing, shot.line});
-            for (const auto& [line, note] : shot.printed) {
-                note ? show_->note(line) : show_->say(line);
-            }
-        }
-        show_->draw({last, operation_, count, count, texts::step_done});
-        shots_.clear();
-        held_ = 0;
-        shown_ = 0;
-    }
-
-private:
-    struct Cursor {
-        std::string_view name;
-        const node* element;
-    };
-
-    // The header node: the list's at the step, or the one just made for
-    // it, before a link takes it in.
-    void learn_header(const Step& step) {
-        if (step.kind == Step::Kind::make && step.local == Step::Local::cabeca) {
-            header_ = step.element;
-        } else if (step.header != nullptr) {
-            header_ = step.header;
-        }
-    }
-
-    void step_shot(const ListaEnc& list, const Step& step) {
-        Changed changed;
-        if (step.kind == Step::Kind::link) {
-            changed.which = step.link == Step::Link::head          ? Scene::Link::head
-                            : step.link == Step::Link::header_next ? Scene::Link::header_next
-                                                                   : Scene::Link::element_next;
-            changed.element = step.element;
-        }
-        // What the walk from the first element meets; the elements that it
-        // does not meet but a link let go of are still in memory, as are the
-        // ones they lead to, until released: each is drawn apart, with its
-        // cursors, above the gap it left.
-        std::unordered_set<const node*> walked;
-        const node* const first = list.begin() == list.end() ? nullptr : &*list.begin();
-        for (const node* at = first; at != nullptr && !released(at) && walked.insert(at).second;
-             at = at->next) {
-        }
-        std::vector<const node*> off;
-        std::unordered_set<const node*> met;
-        auto const follow = [&](const node* at) {
-            for (; at != nullptr && at != header_ && !walked.contains(at) && !released(at) &&
-                   met.insert(at).second;
-                 at = at->next) {
-                off.push_back(at);
-            }
-        };
-        for (const node* root : let_go_) {
-            follow(root);
-        }
-        for (const Cursor& cursor : cursors_) {
-            follow(cursor.element);
-        }
-        std::vector<Mark> marks;
-        std::vector<Apart> apart;
-        for (const node* element : off) {
-            apart.push_back(stood(element, ""));
-            for (const Cursor& cursor : cursors_) {
-                if (cursor.element == element) {
-                    apart.push_back(stood(element, cursor.name));
-                }
-            }
-        }
-        apart.insert(apart.end(), apart_.begin(), apart_.end());
-        for (const Cursor& cursor : cursors_) {
-            if (!met.contains(cursor.element)) {
-                marks.push_back({cursor.element, cursor.name});
-            }
-        }
-        Shot& shot = shots_.emplace_back();
-        shot.scene = capture(list, {marks, apart, released_, changed, header_});
-        if (first != nullptr) {
-            firsts_.insert(first);
-        }
-        shot.code = step.code;
-        std::tie(shot.listing, shot.line) = code_at(step.line);
-        if (step.kind == Step::Kind::compare || step.kind == Step::Kind::test) {
-            shot.outcome = step.matched ? texts::matched : texts::not_matched;
-        } else if (step.kind == Step::Kind::unchanged) {
-            shot.outcome = texts::unchanged;
-        }
-        // The steps are kept until the operation ends, so that each can say
-        // how many there are; an operation on a long list, whose scenes
-        // would fill memory, shows them as they come, without the count.
-        held_ += shot.scene.elements.size() + 1;
-        if (held_ > most_held && show_ != nullptr) {
-            for (const Shot& kept : shots_) {
-                show_->draw({kept.scene, operation_, ++shown_, 0, kept.code, kept.outcome,
-                             kept.listing, kept.line});
-                for (const auto& [line, note] : kept.printed) {
-                    note ? show_->note(line) : show_->say(line);
-                }
-            }
-            shots_.clear();
-            held_ = 0;
-        }
-        if (step.kind == Step::Kind::release) {
-            // What the released element led to is reached through its next.
-            std::replace(let_go_.begin(), let_go_.end(), step.element,
-                         static_cast<const node*>(step.element->next));
-            apart_.pop_back();
-            released_.push_back(step.element);
-        }
-    }
-
-    void start(const ListaEnc& list) {
-        cursors_.clear();
-        apart_.clear();
-        released_.clear();
-        firsts_.clear();
-        let_go_.clear();
-        if (list.begin() != list.end()) {
-            firsts_.insert(&*list.begin());
-        }
-    }
-    bool released(const node* element) const {
-        return std::find(released_.begin(), released_.end(), element) != released_.end();
-    }
-    // An element out of the circle, drawn above the gap it left: before the
-    // element its `next` points to, at the start of the circle if it was
-    // ever the first element during the operation.
-    Apart stood(const node* element, std::string_view label) const {
-        bool const alone = element->next == element;
-        return {element, label, alone ? nullptr : element->next, firsts_.contains(element)};
-    }
-    void point(std::string_view name, const node* element) {
-        auto const same = std::find_if(cursors_.begin(), cursors_.end(),
-                                       [name](const Cursor& c) { return c.name == name; });
-        if (element == nullptr) {
-            if (same != cursors_.end()) {
-                cursors_.erase(same);
-            }
-        } else if (same != cursors_.end()) {
-            same->element = element;
-        } else {
-            cursors_.push_back({name, element});
-        }
-    }
-    // The element is no cursor's any more, nor made: it goes apart.
-    void forget(const node* element) {
-        std::erase_if(cursors_, [element](const Cursor& c) { return c.element == element; });
-        std::erase_if(apart_, [element](const Apart& a) { return a.element == element; });
-    }
-
-    std::vector<Cursor> cursors_;
-    std::vector<Apart> apart_;
-    std::vector<const node*> released_;
-    std::unordered_set<const node*> firsts_; // the elements that were first
-    std::vector<const node*> let_go_;        // what links pointed to before they changed
-    const node* header_ = nullptr;
-    std::vector<Shot> shots_;
-    static constexpr std::size_t most_held = 100'000; // elements in the scenes kept
-    std::size_t held_ = 0;
-    std::size_t shown_ = 0; // steps shown before the operation ended
-    Presentation* show_ = nullptr;
-    std::string_view operation_;
-    Relay& relay_;
-};
-
 // What a command is given.
 struct Arguments {
     int key = 0;
@@ -512,7 +225,7 @@ struct Arguments {
 
 // The list that the commands work on, and what a command leaves for its
 // drawing: the element it unlinked, as it was, and where it stood.
-class Session {
+class Session : Stepper::Sink {
 public:
     Session(Presentation& presentation, bool drawings, bool stepped)
         : relay(presentation), drawings_(drawings || stepped), stepped_(stepped) {
@@ -546,20 +259,56 @@ public:
     // The element that before_removal() found was unlinked, and
     // `handed_over` says whether the list handed it over or released it.
     void removed(bool handed_over) {
-        label_ = handed_over ? texts::removed : texts::released;
+        label_ = handed_over ? Stepper::removed : Stepper::released;
         unlinked_ = kept_.has_value();
+    }
+    // The program's own end of a removal that handed `removido` over: it
+    // holds it, tests it and deletes it, each a step after the operation's
+    // (with steps shown), in the program's code; `call` is how it called
+    // the operation ("remover(10)").
+    void delete_handed(std::unique_ptr<node>& removido, std::string_view call) {
+        if (stepped_ && removido != nullptr) {
+            program_listing_.assign(program_code.begin(), program_code.end());
+            program_listing_[1].append(call).append(";");
+            std::string const declared(
+                trimmed(program_listing_[1]).substr(0, trimmed(program_listing_[1]).size() - 1));
+            Step step{};
+            step.operation = operation_.c_str();
+            step.name = "removido";
+            step.local = Step::Local::removido;
+            step.element = removido.get();
+            step.kind = Step::Kind::declare;
+            step.code = declared.c_str();
+            stepper_.program_step(list, step, program_listing_, 2);
+            step.kind = Step::Kind::test;
+            step.code = "removido != nullptr";
+            step.matched = true;
+            stepper_.program_step(list, step, program_listing_, 3);
+            step.kind = Step::Kind::release;
+            step.code = "delete removido.release()";
+            step.matched = false;
+            stepper_.program_step(list, step, program_listing_, 4);
+        }
+        if (removido != nullptr) {
+            delete removido.release();
+            label_ = Stepper::released;
+        }
     }
     // What the operation answered, said after the step that found it.
     void answer(std::string_view line) {
-        stepped_ ? stepper_.after_last(line, false) : show.say(line);
+        if (!stepped_ || !stepper_.after_last(line, false)) {
+            show.say(line);
+        }
     }
     void answer_note(std::string_view line) {
-        stepped_ ? stepper_.after_last(line, true) : show.note(line);
+        if (!stepped_ || !stepper_.after_last(line, true)) {
+            show.note(line);
+        }
     }
     // The command given, as the steps of its operation name it.
     void command(std::string operation) {
         operation_ = std::move(operation);
-        stepper_.command(show, operation_);
+        stepper_.command();
         show.begin(operation_);
     }
     // The drawing after a command, with what it unlinked; with steps, the
@@ -570,11 +319,12 @@ public:
             Unobserved const quiet(list);
             Apart apart{nullptr, label_};
             if (unlinked_) {
-                apart = {&kept_->copy, label_, kept_->before, kept_->was_first};
+                apart = {&kept_->copy, label_, kept_->before, kept_->was_first, true};
             }
             Scene const scene = capture(list, {{}, {&apart, unlinked_ ? 1u : 0u}});
             if (stepped_) {
-                stepper_.finish(scene);
+                std::size_t const last = stepper_.finish();
+                show.draw({scene, operation_, last, last, texts::step_done});
             } else {
                 show.draw({scene});
             }
@@ -591,6 +341,16 @@ public:
     bool over = false; // sair was given
 
 private:
+    // The list printed `text` during a step: it is said after the step.
+    bool printed(std::string_view text) override { return relay.take_back(text); }
+    void shown(const Stepper::Shot& shot, std::size_t number, std::size_t count) override {
+        show.draw({shot.scene, operation_, number, count, shot.code, shot.outcome, shot.listing,
+                   shot.line});
+        for (const auto& [line, note] : shot.printed) {
+            note ? show.note(line) : show.say(line);
+        }
+    }
+
     struct Kept {
         node copy;
         const node* before = nullptr;
@@ -598,9 +358,10 @@ private:
     };
     bool drawings_;
     bool stepped_;
-    Stepper stepper_{relay};
+    Stepper stepper_{*this};
     std::string operation_;
     std::optional<Kept> kept_;
+    std::vector<std::string> program_listing_; // of the steps of the program's own
     bool unlinked_ = false;
     std::string_view label_;
 };
@@ -624,9 +385,10 @@ struct Command {
 
 void remove_key(Session& s, const Arguments& a) {
     bool const found = s.before_removal([&a](const node& e) { return e.key == a.key; });
-    std::unique_ptr<node> const removed = s.list.remover(a.key);
+    std::unique_ptr<node> removido = s.list.remover(a.key);
     if (found) {
-        s.removed(removed != nullptr);
+        s.removed(removido != nullptr);
+        s.delete_handed(removido, joined("remover(", decimal(a.key), ")"));
     } else {
         s.answer_note(filled(texts::key_absent, decimal(a.key)));
     }
@@ -634,8 +396,9 @@ void remove_key(Session& s, const Arguments& a) {
 
 void remove_text(Session& s, const Arguments& a) {
     s.before_removal([&a](const node& e) { return e.info == a.text; });
-    if (std::unique_ptr<node> const removed = s.list.removerinfo(a.text)) {
+    if (std::unique_ptr<node> removido = s.list.removerinfo(a.text)) {
         s.removed(true);
+        s.delete_handed(removido, joined("removerinfo(", quote(prefix(a.text, 32)), ")"));
     } else {
         s.answer_note(filled(texts::text_absent, quoted(a.text)));
     }
@@ -899,7 +662,7 @@ constexpr ScriptLine script[] = {
 
 } // namespace
 
-class Interpreter::Session : public ::Session {
+class Interpreter::Session final : public ::Session {
 public:
     using ::Session::Session;
 };

@@ -873,7 +873,8 @@ void ListaEnc::ExibirLista() const {
     WALK_LIMIT;
     Line line;
     line << " ";
-    if (node* const primeiro = first()) {
+    LET(primeiro, first());
+    if (primeiro != nullptr) {
         node* atual = nullptr;
         STEP_ON(atual, primeiro);
         do {
@@ -958,7 +959,8 @@ void ListaEnc::ExibirInfo() const {
     WALK_LIMIT;
     Line line;
     line << " ";
-    if (node* const primeiro = first()) {
+    LET(primeiro, first());
+    if (primeiro != nullptr) {
         node* atual = nullptr;
         STEP_ON(atual, primeiro);
         do {
@@ -1017,7 +1019,8 @@ void ListaEnc::ExibirInfo() const {
     Line line;
     line << " ";
     Position position;
-    if (node* const primeiro = first()) {
+    LET(primeiro, first());
+    if (primeiro != nullptr) {
         node* atual = nullptr;
         STEP_ON(atual, primeiro);
         do {

@@ -222,6 +222,20 @@ const Shape shapes[] = {
          return draw(s, least_width);
      },
      least_width},
+    // A state is not a cursor; a helper's local says whose it is; a cursor
+    // into memory released dangles, marked, on a line of its own.
+    {"states_frames_and_dangling",
+     [] {
+         Scene s = scene({1, 0, 1}, 2);
+         s.elements[2].stood = 1;
+         s.labels = {{"removido", 2},
+                     {"removido", 2, true},
+                     {"atual", 1, false, "find_before"},
+                     {"anterior", 0},
+                     {"ultimo", Scene::freed, false, "last"},
+                     {"proximo", Scene::freed}};
+         return draw(s);
+     }},
     {"head_made",
      [] {
          Scene s = scene({0}, 0);

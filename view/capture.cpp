@@ -115,15 +115,15 @@ Scene capture(const ListaEnc& list, const Moment& moment) {
             element.was_first = apart.was_first;
         }
         if (!apart.label.empty()) {
-            scene.labels.push_back({std::string(apart.label), where(apart.element)});
+            scene.labels.push_back({std::string(apart.label), where(apart.element), apart.state,
+                                    std::string(apart.frame)});
         }
     }
     for (const Mark& mark : moment.marks) {
-        if (mark.element == moment.header && mark.element != nullptr) {
-            scene.labels.push_back({std::string(mark.label), Scene::header_node});
-        } else if (!released(mark.element)) {
-            scene.labels.push_back({std::string(mark.label), where(mark.element)});
-        }
+        int const at = mark.element == moment.header && mark.element != nullptr ? Scene::header_node
+                       : released(mark.element)                                 ? Scene::freed
+                                                : where(mark.element);
+        scene.labels.push_back({std::string(mark.label), at, false, std::string(mark.frame)});
     }
     scene.changed.which = moment.changed.which;
     if (moment.changed.which == Scene::Link::element_next) {

@@ -35,6 +35,9 @@ constexpr std::string_view first_elsewhere = "    fora da lista";
 constexpr std::string_view null_next = "nulo";
 constexpr std::string_view elsewhere = "fora da lista";
 constexpr std::string_view above = "acima";
+// After a cursor into memory already released, marked, and what that is.
+constexpr std::string_view dangles = " --> !! liberado";
+constexpr std::string_view dangling = "  (ponteiro pendente)";
 
 using Element = Scene::Element;
 
@@ -108,6 +111,22 @@ Cells cut(Cells word, std::size_t room) {
 // A word that points, as long as it may show.
 Cells word(std::string_view label, std::size_t room = label_room) {
     return cut(cells(prefix(label, room + 1)), room);
+}
+
+// A label's words as a drawing shows them: a state between parentheses, a
+// helper's local with the helper it lives in ("ultimo em last()").
+std::string shown(const Scene::Label& label) {
+    if (label.state) {
+        return "(" + label.word + ")";
+    }
+    if (!label.frame.empty()) {
+        return label.word + " em " + label.frame + "()";
+    }
+    return label.word;
+}
+// The room of a label's words: more for a helper's local, which says where.
+std::size_t room_of(const Scene::Label& label) {
+    return label.frame.empty() ? label_room : 3 * label_room;
 }
 
 // An arrow from above down into a row: from a word, or from an element out
@@ -393,7 +412,7 @@ void draw_apart(std::vector<Cells>& lines, const Scene& scene, std::size_t index
     bool const changed = scene.changed.which == Scene::Link::element_next &&
                          scene.changed.element == static_cast<int>(index);
     std::string_view const link = changed ? "==" : "--";
-    Cells const said = word(label, 2 * label_room);
+    Cells const said = word(label, 4 * label_room);
     bool const loop = element.next == static_cast<int>(index);
     std::string_view const space = loop ? " " : "  ";
     Cells words;
@@ -444,11 +463,15 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
     // The label of each element, the first one given.
     // The words of each element out of the walk, one after the other, for
     // its one arrow; an element of the walk has an arrow for each.
+    // Its cursors first, then its states.
     std::vector<std::string> labels(scene.elements.size());
-    for (const Scene::Label& label : scene.labels) {
-        if (label.element >= 0 && static_cast<std::size_t>(label.element) >= scene.walked) {
-            std::string& words = labels[static_cast<std::size_t>(label.element)];
-            words.append(words.empty() ? "" : ",").append(label.word);
+    for (bool const states : {false, true}) {
+        for (const Scene::Label& label : scene.labels) {
+            if (label.state == states && label.element >= 0 &&
+                static_cast<std::size_t>(label.element) >= scene.walked) {
+                std::string& words = labels[static_cast<std::size_t>(label.element)];
+                words.append(words.empty() ? "" : states ? " " : ",").append(shown(label));
+            }
         }
     }
     // Arrows into the walk: from each element out of it that points into
@@ -475,12 +498,13 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
                 gap = scene.walked; // after the last
             }
         }
-        arrows.push_back({at, 0, word(labels[i], 2 * label_room), &element, changed});
+        arrows.push_back({at, 0, word(labels[i], 4 * label_room), &element, changed});
         stood.push_back(gap);
     }
     for (const Scene::Label& label : scene.labels) {
         if (label.element >= 0 && static_cast<std::size_t>(label.element) < scene.walked) {
-            arrows.push_back({static_cast<std::size_t>(label.element), 0, word(label.word)});
+            arrows.push_back(
+                {static_cast<std::size_t>(label.element), 0, word(shown(label), room_of(label))});
             stood.push_back(SIZE_MAX);
         }
     }
@@ -495,7 +519,7 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
             if (label.element != Scene::header_node) {
                 continue;
             }
-            Cells const said = word(label.word);
+            Cells const said = word(shown(label), room_of(label));
             if (lines.back().size() + 6 + said.size() > layout.width) {
                 break;
             }
@@ -513,6 +537,21 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
     }
     for (std::size_t const i : below) {
         draw_apart(lines, scene, i, labels[i], layout);
+    }
+    // The cursors into memory already released, each on a line of its own.
+    bool first_dangling = true;
+    for (const Scene::Label& label : scene.labels) {
+        if (label.element != Scene::freed) {
+            continue;
+        }
+        if (std::exchange(first_dangling, false)) {
+            lines.emplace_back();
+        }
+        Cells& line =
+            lines.emplace_back(joined("    ", word(shown(label), room_of(label)), dangles));
+        if (line.size() + cells(dangling).size() <= layout.width) {
+            add(line, dangling);
+        }
     }
     std::vector<std::string> out;
     out.reserve(lines.size());

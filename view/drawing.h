@@ -53,6 +53,8 @@
 struct Mark {
     const node* element;
     std::string_view label;
+    // The helper whose local the word is, if any (see scene.h).
+    std::string_view frame = {};
 };
 
 // An element out of the circle that a drawing is about: made, unlinked or
@@ -67,6 +69,10 @@ struct Apart {
     // Whether it was the first element: it stood at the start of the circle
     // rather than after its last element (both are before the first).
     bool was_first = false;
+    // Whether `label` is its state ("removido") rather than a cursor's word,
+    // and the helper whose local that cursor is, if any.
+    bool state = false;
+    std::string_view frame = {};
 };
 
 // The link that a step changed: `head`, the header's `next` or the `next` of
@@ -110,9 +116,9 @@ std::size_t resized_width(std::size_t width);
 // Returns: what memory holds of `list` now, as scene.h says: the walk from
 //   the first element along `next`, up to an element met again, null or a
 //   released element; then the elements of `moment.apart` and the marked
-//   ones that the walk did not meet. Each text is copied only as far as a
-//   drawing shows it. Marks and elements apart must be alive; links are
-//   followed only by the walk and only to elements that are not released.
+//   ones that the walk did not meet. A mark on a released element dangles. Each text is copied only
+//   as far as a drawing shows it. Marks and elements apart must be alive; links are followed only
+//   by the walk and only to elements that are not released.
 // Cost: O(N) for N elements walked. Throws: std::bad_alloc.
 Scene capture(const ListaEnc& list, const Moment& moment = {});
 

@@ -25,6 +25,7 @@ struct Scene {
     static constexpr int null = -1;        // nullptr
     static constexpr int elsewhere = -2;   // a node that the scene does not hold
     static constexpr int header_node = -3; // for a label: the header node
+    static constexpr int freed = -4;       // for a label: memory released (the pointer dangles)
 
     struct Element {
         int key = 0;
@@ -39,12 +40,17 @@ struct Scene {
         bool was_first = false;
     };
 
-    // A word that points at an element: a cursor of the operation ("atual",
-    // "anterior", "ultimo"), or what a step made of an element outside the
-    // walk ("novo", "removido", "liberado").
+    // A word on an element: a cursor of the operation ("atual", "anterior",
+    // "ultimo"), which points at it, or the state of an element outside the
+    // walk ("novo", "removido", "liberado"), which says what it is. A cursor
+    // into memory already released points at `freed`: it dangles.
     struct Label {
         std::string word;
         int element = null;
+        bool state = false;
+        // For a local of a helper of the operation, the helper whose frame
+        // holds it ("last"); empty for the operation's own.
+        std::string frame = {};
     };
 
     // A link that a step changed.

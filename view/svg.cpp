@@ -31,12 +31,30 @@ constexpr std::size_t info_room = 12, label_room = 18;
 // About how wide a character of a label is, in the picture's units.
 constexpr int label_char = 11;
 
+// A label's words as the picture shows them: a state between parentheses, a
+// helper's local with the helper it lives in ("ultimo em last()").
+std::string shown(const Scene::Label& label) {
+    if (label.state) {
+        return "(" + svg_text(label.word, label_room) + ")";
+    }
+    if (!label.frame.empty()) {
+        return svg_text(label.word, label_room) + " em " + svg_text(label.frame, label_room) + "()";
+    }
+    return svg_text(label.word, label_room);
+}
+
+constexpr const char* cursor_class = "label";
+constexpr const char* frame_class = "label frame";
+constexpr const char* state_class = "label state";
+
 struct Layout {
     const Scene& scene;
     std::vector<int> place;
     // The labels of each element, as lines: a word each, or several to a
     // line when an element has more words than a row has lines for.
     std::vector<std::vector<std::string>> labels;
+    // The class of each line of `labels`: cursors, a helper's name, a state.
+    std::vector<std::vector<const char*>> classes;
     int lines = label_lines;
     int row_pitch = 0;
     int walked = 0;
@@ -58,29 +76,54 @@ struct Layout {
             most = std::max(most, p);
         }
         rows = count == 0 ? 1 : most / per_row + 1;
-        std::vector<std::vector<std::string>> words(s.elements.size());
+        // Each element's own cursors; then, for each helper whose locals
+        // point at it, the helper's name and those locals; then its states.
+        std::vector<std::vector<std::pair<std::string, const char*>>> words(s.elements.size());
+        std::vector<std::string_view> frames;
         for (const Scene::Label& label : s.labels) {
-            if (valid(label.element)) {
-                words[std::size_t(label.element)].push_back(svg_text(label.word, label_room));
+            if (!label.frame.empty() &&
+                std::find(frames.begin(), frames.end(), label.frame) == frames.end()) {
+                frames.push_back(label.frame);
             }
         }
+        auto const add = [&](std::string_view frame, bool state, const char* cls) {
+            std::vector<bool> titled(s.elements.size());
+            for (const Scene::Label& label : s.labels) {
+                if (!valid(label.element) || label.state != state || label.frame != frame) {
+                    continue;
+                }
+                auto& out = words[std::size_t(label.element)];
+                if (!frame.empty() && !titled[std::size_t(label.element)]) {
+                    titled[std::size_t(label.element)] = true;
+                    out.emplace_back(svg_text(frame, label_room) + "()", frame_class);
+                }
+                out.emplace_back(state ? shown(label) : svg_text(label.word, label_room), cls);
+            }
+        };
+        add({}, false, cursor_class);
+        for (std::string_view const frame : frames) {
+            add(frame, false, cursor_class);
+        }
+        add({}, true, state_class);
         labels.resize(s.elements.size());
+        classes.resize(s.elements.size());
         for (std::size_t i = 0; i < words.size(); ++i) {
             std::vector<std::string>& out = labels[i];
-            if (words[i].size() <= std::size_t(label_lines)) {
-                out = std::move(words[i]);
-            } else {
-                // As many to a line as the box is wide.
-                std::size_t width = 0;
-                for (std::string& word : words[i]) {
-                    std::size_t const w = characters(word);
-                    if (out.empty() || (width + 2 + w) * label_char > std::size_t(box_width)) {
-                        out.push_back(std::move(word));
-                        width = w;
-                    } else {
-                        out.back().append(", ").append(word);
-                        width += 2 + w;
-                    }
+            std::vector<const char*>& cls = classes[i];
+            // As many cursors to a line as the box is wide, where there are
+            // more than the lines of a row; the rest on lines of their own.
+            bool const packed = words[i].size() > std::size_t(label_lines);
+            std::size_t width = 0;
+            for (auto& [word, kind] : words[i]) {
+                std::size_t const w = characters(word);
+                if (!packed || out.empty() || kind != cursor_class || cls.back() != cursor_class ||
+                    (width + 2 + w) * label_char > std::size_t(box_width)) {
+                    out.push_back(std::move(word));
+                    cls.push_back(kind);
+                    width = w;
+                } else {
+                    out.back().append(", ").append(word);
+                    width += 2 + w;
                 }
             }
             lines = std::max(lines, int(out.size()));
@@ -191,22 +234,35 @@ void draw_box(Svg& svg, const Layout& layout, int i) {
     svg.out += "</g>\n";
 }
 
-// The words that point at no element of the scene, on one line at the top.
+// The words that point at no element of the scene, on one line at the top,
+// and under them, marked, those that point into memory already released.
 // Returns: where they end.
 int draw_loose_labels(Svg& svg, const Layout& layout, int x) {
     std::string loose;
+    std::string dangling;
     for (const Scene::Label& label : layout.scene.labels) {
-        if (!layout.valid(label.element)) {
-            append(loose, loose.empty() ? "" : "   ", svg_text(label.word, label_room),
-                   label.element == Scene::null ? " = nulo" : " = fora da lista");
+        if (label.element == Scene::freed) {
+            append(dangling, dangling.empty() ? "" : "   ", shown(label), " → ✗ liberado");
+        } else if (!layout.valid(label.element)) {
+            append(loose, loose.empty() ? "" : "   ", shown(label),
+                   label.element == Scene::null          ? " = nulo"
+                   : label.element == Scene::header_node ? " = nó cabeça"
+                                                         : " = fora da lista");
         }
     }
-    if (loose.empty()) {
-        return x;
+    int end = x;
+    if (!loose.empty()) {
+        svg.open("text", "label loose").at("x", x).at("y", header_y + 28);
+        svg.text(loose);
+        end = x + int(characters(loose)) * label_char;
     }
-    svg.open("text", "label loose").at("x", x).at("y", header_y + 28);
-    svg.text(loose);
-    return x + int(characters(loose)) * label_char;
+    if (!dangling.empty()) {
+        append(dangling, " (ponteiro pendente)");
+        svg.open("text", "label dangling").at("x", x).at("y", header_y + 56);
+        svg.text(dangling);
+        end = std::max(end, x + int(characters(dangling)) * label_char);
+    }
+    return end;
 }
 
 void draw_labels(Svg& svg, const Layout& layout) {
@@ -217,11 +273,16 @@ void draw_labels(Svg& svg, const Layout& layout) {
         }
         Point const b = layout.box(i);
         int const top = b.y + box_height + 12 + label_step - 4;
-        svg.open("path", "pointer")
-            .at("d", rounded({{b.x + 40, top - 15}, {b.x + 40, b.y + box_height + 3}}))
-            .close();
+        // An arrow up to the box where a cursor points at it; a state alone
+        // says what the element is, and points nowhere.
+        const std::vector<const char*>& classes = layout.classes[std::size_t(i)];
+        if (std::find(classes.begin(), classes.end(), state_class) - classes.begin() > 0) {
+            svg.open("path", "pointer")
+                .at("d", rounded({{b.x + 40, top - 15}, {b.x + 40, b.y + box_height + 3}}))
+                .close();
+        }
         for (std::size_t n = 0; n < lines.size(); ++n) {
-            svg.open("text", "label")
+            svg.open("text", layout.classes[std::size_t(i)][n])
                 .at("x", b.x + 28)
                 .at("y", top + int(n) * label_step)
                 .at("data-on", i);

@@ -209,6 +209,31 @@ TEST_F(InterpreterTest, NumbersTheStepsAndEndsWithTheDrawing) {
     EXPECT_EQ(operations, lines);
 }
 
+// Whoever deletes what a removal unlinks, the list (a middle element, the
+// last) or the program it hands it to (the first, removerinfo's), the
+// removal's steps end with that delete, before the drawing after it: the
+// element never just vanishes.
+TEST_F(InterpreterTest, EachRemovalEndsWithItsDelete) {
+    struct Case {
+        const char* removal;
+        const char* last_step;
+    };
+    for (const Case& c :
+         {Case{"remover 20", "delete removido"}, Case{"remover 30", "delete removido"},
+          Case{"remover 10", "delete removido.release()"},
+          Case{"removerinfo b", "delete removido.release()"}}) {
+        Transcript shown;
+        Interpreter session(shown, {.steps = true});
+        for (const char* line : {"inserir 10 a", "inserir 20 b", "inserir 30 c"}) {
+            session.line(line);
+        }
+        shown.steps.clear();
+        session.line(c.removal);
+        ASSERT_GE(shown.steps.size(), 2u) << c.removal;
+        EXPECT_EQ(shown.steps[shown.steps.size() - 2].code, c.last_step) << c.removal;
+    }
+}
+
 // What the list prints, and what an operation answers, comes after the step
 // that produced it, before the operation's last step.
 TEST_F(InterpreterTest, OutputFallsAfterTheStepThatProducesIt) {

@@ -426,8 +426,9 @@ async function operations(browser, name) {
 }
 
 // A program's page shows, beside each step that runs a line of the list's
-// code, the whole function that runs it, from its head (after the template
-// line of a template) to its closing brace,
+// code (or of listdemo's, which deletes what a removal hands over), the whole
+// function that runs it, from its head (after the template line of a
+// template) to its closing brace,
 // with one line marked, the line the heading names; the last step of an
 // operation and a command's drawing run none and show no code.
 async function listings(browser, name) {
@@ -444,7 +445,8 @@ async function listings(browser, name) {
   const running = steps.filter((s) => runs(s.heading));
   check(`${name}: there are steps that run code`, running.length > 10, running.length);
   const wrong = running.filter((s) => s.lists !== 1 || s.marked.length !== 1 || s.anywhere !== 1 ||
-    !/ListaEnc::/.test(s.lines.slice(0, 2).join('\n')) || s.lines[s.lines.length - 1] !== '}');
+    !/ListaEnc::|^void listdemo_\w+\(/m.test(s.lines.slice(0, 2).join('\n')) ||
+    s.lines[s.lines.length - 1] !== '}');
   check(`${name}: each step that runs code shows its function whole, one line marked`,
     wrong.length === 0, wrong.slice(0, 3));
   // The heading's code is the marked line's, but for the words around it

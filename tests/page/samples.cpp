@@ -110,10 +110,14 @@ void script_page(std::ostream& out) {
     Lines const popped = {"ultimo->next = head->next", ">>a chave removida foi: 10"};
     pictured.step(PageStep{"pop: passo 2", " de 2", "", popped, {}, 0, false}, s);
 
-    // An element released, which the scene no longer follows.
+    // An element released, which the scene no longer follows: its state, a
+    // helper's cursor, and a cursor that dangles.
     s = circle({20});
     s.elements.push_back(element(13, " ", Scene::elsewhere, 0));
-    s.labels = {{"liberado", 1}, {"atual", Scene::null}};
+    s.labels = {{"liberado", 1, true},
+                {"atual", Scene::null},
+                {"anterior", 0, false, "find_before"},
+                {"removido", Scene::freed}};
     pictured.step("remover 13", Lines{">>removendo 13..."}, s);
 
     s = emptied();
