@@ -253,6 +253,9 @@ public:
         // The function's code and the line that the step runs (0: none).
         std::span<const std::string> listing;
         std::size_t line = 0;
+        // Whose code that is, and for a helper, the function that called it.
+        std::string_view function;
+        std::string_view caller;
         // What was printed or said right after the step; notes marked.
         std::vector<std::pair<std::string, bool>> printed;
     };
@@ -263,6 +266,10 @@ public:
 
     void step(const ListaEnc& list, const Step& step) override {
         learn_header(step);
+        if (step.kind == Step::Kind::call || step.kind == Step::Kind::enter) {
+            calls_.resize(static_cast<std::size_t>(step.depth));
+            calls_.emplace_back(step.function);
+        }
         switch (step.kind) {
         case Step::Kind::call:
             start(list);
@@ -338,7 +345,7 @@ public:
         std::size_t const count = shown_ + shots_.size() + 1;
         for (const Shot& shot : shots_) {
             show_->draw({shot.scene, operation_, ++shown_, count, shot.code, shot.outcome,
-                         shot.listing, shot.line});
+                         shot.listing, shot.line, shot.function, shot.caller});
             for (const auto& [line, note] : shot.printed) {
                 note ? show_->note(line) : show_->say(line);
             }
@@ -420,6 +427,11 @@ private:
         }
         shot.code = step.code;
         std::tie(shot.listing, shot.line) = code_at(step.line);
+        if (!shot.listing.empty()) {
+            auto const depth = static_cast<std::size_t>(step.depth);
+            shot.function = step.function;
+            shot.caller = depth > 0 && depth <= calls_.size() ? calls_[depth - 1] : "";
+        }
         if (step.kind == Step::Kind::compare || step.kind == Step::Kind::test) {
             shot.outcome = step.matched ? texts::matched : texts::not_matched;
         } else if (step.kind == Step::Kind::unchanged) {
@@ -432,7 +444,7 @@ private:
         if (held_ > most_held && show_ != nullptr) {
             for (const Shot& kept : shots_) {
                 show_->draw({kept.scene, operation_, ++shown_, 0, kept.code, kept.outcome,
-                             kept.listing, kept.line});
+                             kept.listing, kept.line, kept.function, kept.caller});
                 for (const auto& [line, note] : kept.printed) {
                     note ? show_->note(line) : show_->say(line);
                 }
@@ -495,6 +507,7 @@ private:
     std::vector<const node*> let_go_;        // what links pointed to before they changed
     const node* header_ = nullptr;
     std::vector<Shot> shots_;
+    std::vector<std::string_view> calls_;             // the function at each depth of the calls
     static constexpr std::size_t most_held = 100'000; // elements in the scenes kept
     std::size_t held_ = 0;
     std::size_t shown_ = 0; // steps shown before the operation ended

@@ -74,7 +74,7 @@ void PagePresentation::write(const PageStep& step) {
 
 void PagePresentation::write_pending() {
     if (pending_) {
-        write({heading_, progress_, rest_, pending_lines_, listing_, line_, begins_});
+        write({heading_, progress_, rest_, pending_lines_, listing_, line_, begins_, code_title_});
         pending_ = false;
     }
 }
@@ -103,6 +103,7 @@ void PagePresentation::draw(const Frame& frame) {
     }
     listing_ = frame.listing;
     line_ = frame.line;
+    code_title_ = code_title(frame);
     pending_lines_ = std::move(lines_);
     lines_.clear();
     scene_ = frame.scene;
