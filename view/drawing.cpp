@@ -2,6 +2,7 @@
 #include "drawing.h"
 
 #include "columns.h"
+#include "format.h"
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -49,8 +50,9 @@ void add(Cells& out, std::string_view text) {
 }
 void add(Cells& out, const Cells& more) { out.insert(out.end(), more.begin(), more.end()); }
 
+// The columns of the pieces, one after the other.
 template <typename... Pieces>
-Cells joined(const Pieces&... pieces) {
+Cells cells_of(const Pieces&... pieces) {
     Cells out;
     (add(out, pieces), ...);
     return out;
@@ -65,18 +67,13 @@ void put(Cells& line, std::size_t column, const Cells& piece) {
     std::copy(piece.begin(), piece.end(), line.begin() + static_cast<std::ptrdiff_t>(column));
 }
 void put(Cells& line, std::size_t column, std::string_view ascii) {
-    put(line, column, joined(ascii));
-}
-
-std::string decimal(int value) {
-    char digits[16];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
+    put(line, column, cells_of(ascii));
 }
 
 // An element's box: "[key|'text']", its text in at most `room` columns.
 Cells box(const Element& element, std::size_t room = text_room) {
-    return joined("[", decimal(element.key), "|", quoted_cells(element.info, room, element.cut),
-                  "]");
+    return cells_of("[", decimal(element.key), "|", quoted_cells(element.info, room, element.cut),
+                    "]");
 }
 
 // The same box as one piece of text, and its columns.
@@ -161,7 +158,7 @@ std::vector<Cells> label(const Arrow& arrow, bool left, std::size_t room) {
         if (words.empty()) {
             words.emplace_back();
         }
-        first = left ? joined(words[0], " --+") : joined("+-- ", words[0]);
+        first = left ? cells_of(words[0], " --+") : cells_of("+-- ", words[0]);
         words.erase(words.begin());
     } else {
         std::string const key = decimal(arrow.from->key);
@@ -185,25 +182,25 @@ std::vector<Cells> label(const Arrow& arrow, bool left, std::size_t room) {
             words = stacked(arrow.words, rest);
             std::string_view const apart = words.empty() ? "" : " ";
             Cells const word = words.empty() ? Cells{} : words[0];
-            lines.push_back(left ? joined(word, apart, drawn, link, "+")
-                                 : joined("+", link, drawn, apart, word));
+            lines.push_back(left ? cells_of(word, apart, drawn, link, "+")
+                                 : cells_of("+", link, drawn, apart, word));
             // The other lines of words under the first.
             std::size_t const under = drawn.size() + 3;
             for (std::size_t i = 1; i < words.size(); ++i) {
-                lines.push_back(left ? joined(words[i], Cells(under, " "), "|")
-                                     : joined("|", Cells(under, " "), words[i]));
+                lines.push_back(left ? cells_of(words[i], Cells(under, " "), "|")
+                                     : cells_of("|", Cells(under, " "), words[i]));
             }
             return lines;
         }
-        first = left ? joined(box(*arrow.from, std::min(text_room, room - fixed)), link, "+")
-                     : joined("+", link, box(*arrow.from, std::min(text_room, room - fixed)));
+        first = left ? cells_of(box(*arrow.from, std::min(text_room, room - fixed)), link, "+")
+                     : cells_of("+", link, box(*arrow.from, std::min(text_room, room - fixed)));
         if (room > arrow_size) {
             words = stacked(arrow.words, room - arrow_size);
         }
     }
     lines.push_back(std::move(first));
     for (Cells& more : words) {
-        lines.push_back(left ? joined(more, "   |") : joined("|   ", more));
+        lines.push_back(left ? cells_of(more, "   |") : cells_of("|   ", more));
     }
     return lines;
 }
@@ -303,14 +300,14 @@ void draw_arrows(std::vector<Cells>& lines, std::vector<Arrow>& arrows,
 Cells tail(const Scene& scene, int target, bool changed, std::size_t room = least_text_room + 3) {
     std::string_view const link = changed ? "==> " : "--> ";
     if (target == Scene::null) {
-        return joined(link, null_next);
+        return cells_of(link, null_next);
     }
     if (target == Scene::elsewhere) {
-        return joined(link, elsewhere);
+        return cells_of(link, elsewhere);
     }
     const Element& element = scene.elements[static_cast<std::size_t>(target)];
-    Cells out =
-        room == 0 ? joined(link, "[", decimal(element.key), "]") : joined(link, box(element, room));
+    Cells out = room == 0 ? cells_of(link, "[", decimal(element.key), "]")
+                          : cells_of(link, box(element, room));
     if (static_cast<std::size_t>(target) < scene.walked) {
         add(out, " ");
         add(out, above);
@@ -486,7 +483,7 @@ void draw_apart(std::vector<Cells>& lines, const Scene& scene, std::size_t index
     std::string_view const space = loop ? " " : "  ";
     Cells words;
     if (!loop) {
-        words = joined(link, "> ");
+        words = cells_of(link, "> ");
         if (element.next == Scene::null) {
             add(words, null_next);
         } else if (element.next == Scene::elsewhere) {
@@ -501,13 +498,13 @@ void draw_apart(std::vector<Cells>& lines, const Scene& scene, std::size_t index
                        ? least_text_room
                        : room;
             if (own + words.size() + box_text(next, room).columns > layout.width) {
-                add(words, joined("[", decimal(next.key), "]"));
+                add(words, cells_of("[", decimal(next.key), "]"));
             } else {
                 add(words, box(next, room));
             }
         }
     } else {
-        words = joined(link, "+");
+        words = cells_of(link, "+");
     }
     // The words on the same line where they fit, else on lines of their
     // own above it.
@@ -528,7 +525,7 @@ void draw_apart(std::vector<Cells>& lines, const Scene& scene, std::size_t index
         }
     }
     Cells& line =
-        lines.emplace_back(joined("    ", box(element, std::max(room, least_text_room)), words));
+        lines.emplace_back(cells_of("    ", box(element, std::max(room, least_text_room)), words));
     if (beside) {
         add(line, space);
         add(line, said[0]);
@@ -603,9 +600,9 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
     std::vector<Cells> lines;
     bool const head_changed = scene.changed.which == Scene::Link::head;
     if (!scene.header) {
-        lines.push_back(joined(head_changed ? no_header_changed : no_header));
+        lines.push_back(cells_of(head_changed ? no_header_changed : no_header));
     } else {
-        lines.push_back(joined(head_changed ? header_changed : header));
+        lines.push_back(cells_of(head_changed ? header_changed : header));
         // The words on the header node, each with its arrow where they all
         // fit; else, after one arrow, stacked on as many lines as they take.
         std::vector<std::string_view> words;
@@ -638,7 +635,7 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
             std::string_view const line = layout.header_changed ? "#" : "|";
             put(lines.emplace_back(), header_arrow, line);
             put(lines.emplace_back(), header_arrow, "v");
-            lines.push_back(joined(scene.first == Scene::null ? emptied : first_elsewhere));
+            lines.push_back(cells_of(scene.first == Scene::null ? emptied : first_elsewhere));
         } else {
             draw_walk(lines, scene, arrows, stood, layout);
         }
