@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "input.h"
 
+#include "lines.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
 
 namespace {
-
-constexpr std::string_view byte_order_mark = "\xef\xbb\xbf";
 
 // Whether a byte is white space in the C locale, by table.
 constexpr auto white_bytes = [] {
@@ -79,21 +79,13 @@ bool Input::line(std::string& text) {
     text.clear();
     bool any = false;
     while (fill()) {
-        if (after_cr_) {
-            after_cr_ = false;
-            if (*at_ == '\n') {
-                ++at_;
-                continue;
-            }
-        }
-        any = true;
-        const char* const stop =
-            std::find_if(at_, end_, [](char c) { return c == '\n' || c == '\r'; });
-        text.append(at_, stop);
-        at_ = stop;
-        if (stop != end_) {
-            after_cr_ = *at_ == '\r';
-            ++at_;
+        std::string_view piece(at_, static_cast<std::size_t>(end_ - at_));
+        std::string_view part;
+        LineCutter::Taken const taken = lines_.take(piece, part);
+        at_ = end_ - piece.size();
+        text.append(part);
+        any = any || taken != LineCutter::Taken::nothing;
+        if (taken == LineCutter::Taken::line) {
             return true;
         }
     }

@@ -13,6 +13,8 @@
 #ifndef LISTAENC_INPUT_H
 #define LISTAENC_INPUT_H
 
+#include "lines.h"
+
 #include <cstddef>
 #include <memory>
 #include <streambuf>
@@ -45,8 +47,8 @@ private:
     std::unique_ptr<char[]> buffer_;
     const char* at_ = nullptr;
     const char* end_ = nullptr;
-    bool started_ = false;  // whether the start was looked at for the mark
-    bool after_cr_ = false; // a line ended at CR: a LF next belongs to it
+    bool started_ = false; // whether the start was looked at for the mark
+    LineCutter lines_;
 };
 
 #endif

@@ -274,6 +274,7 @@ public:
                 trimmed(program_listing_[1]).substr(0, trimmed(program_listing_[1]).size() - 1));
             Step step{};
             step.operation = operation_.c_str();
+            step.function = "listdemo_remove";
             step.name = "removido";
             step.local = Step::Local::removido;
             step.element = removido.get();
@@ -345,7 +346,7 @@ private:
     bool printed(std::string_view text) override { return relay.take_back(text); }
     void shown(const Stepper::Shot& shot, std::size_t number, std::size_t count) override {
         show.draw({shot.scene, operation_, number, count, shot.code, shot.outcome, shot.listing,
-                   shot.line});
+                   shot.line, shot.function, shot.caller});
         for (const auto& [line, note] : shot.printed) {
             note ? show.note(line) : show.say(line);
         }

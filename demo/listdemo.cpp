@@ -130,6 +130,9 @@ public:
         }
         if (frame.step != 0) {
             code_lines(frame.code, frame.outcome);
+            if (!frame.caller.empty()) {
+                helper_line(code_title(frame));
+            }
             listing_lines(frame.listing, frame.line);
         }
         print_lines(::draw(frame.scene, width_));
@@ -160,6 +163,19 @@ private:
         if (!listing.empty()) {
             ::say(":");
         }
+    }
+
+    // Says whose code the listing is, when a helper's, above it: on one
+    // line where it fits, else broken after its comma.
+    void helper_line(std::string_view title) const {
+        constexpr std::string_view start = ":   ";
+        std::size_t const comma = title.find(", ");
+        if (start.size() + cells(title).size() + 1 <= width_ || comma == std::string_view::npos) {
+            ::say(start, title, ":");
+            return;
+        }
+        ::say(start, title.substr(0, comma + 1));
+        ::say(start, title.substr(comma + 2), ":");
     }
 
     // Says the step's code and its outcome, "  (sim)", within the width: a

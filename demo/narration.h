@@ -36,7 +36,26 @@ struct Frame {
     // drawing after a command and for a step without a line.
     std::span<const std::string> listing = {};
     std::size_t line = 0;
+    // Whose code `listing` is ("inserir", "unlink_after"), and, when that is
+    // a helper, the function that called it ("remover"); else empty.
+    std::string_view function = {};
+    std::string_view caller = {};
 };
+
+// Returns: whose code a frame shows, as its listing is titled: "código de
+//   inserir", or, for a helper, "código de unlink_after, chamada por
+//   remover"; empty when it shows none.
+inline std::string code_title(const Frame& frame) {
+    if (frame.listing.empty() || frame.function.empty()) {
+        return {};
+    }
+    std::string title = "código de ";
+    title.append(frame.function);
+    if (!frame.caller.empty()) {
+        title.append(", chamada por ").append(frame.caller);
+    }
+    return title;
+}
 
 class Presentation {
 public:

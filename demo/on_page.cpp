@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "on_page.h"
 
-#include <charconv>
+#include "format.h"
+
 #include <iostream>
 #include <utility>
 
@@ -14,11 +15,6 @@ constexpr std::string_view bytes_line =
 constexpr std::string_view bytes_message =
     "a página chegou ao limite de 256 MiB; o resto da sessão não foi lido";
 static_assert(Page::most_bytes == std::size_t{256} << 20);
-
-std::string decimal(std::size_t value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
 
 } // namespace
 
@@ -74,7 +70,7 @@ void PagePresentation::write(const PageStep& step) {
 
 void PagePresentation::write_pending() {
     if (pending_) {
-        write({heading_, progress_, rest_, pending_lines_, listing_, line_, begins_});
+        write({heading_, progress_, rest_, pending_lines_, listing_, line_, begins_, code_title_});
         pending_ = false;
     }
 }
@@ -103,6 +99,7 @@ void PagePresentation::draw(const Frame& frame) {
     }
     listing_ = frame.listing;
     line_ = frame.line;
+    code_title_ = code_title(frame);
     pending_lines_ = std::move(lines_);
     lines_.clear();
     scene_ = frame.scene;
@@ -135,9 +132,7 @@ void PagePresentation::finish() {
     if (page_.full()) {
         page_.cut(cut_heading, bytes_line);
     } else if (full_) {
-        std::string line(cut_line);
-        line.replace(line.find("{}"), 2, decimal(most_steps));
-        page_.cut(cut_heading, line);
+        page_.cut(cut_heading, filled(cut_line, most_steps));
     }
     page_.finish();
 }

@@ -70,7 +70,8 @@ private:
     std::vector<std::string> pending_lines_;
     std::span<const std::string> listing_; // its code, which lives as long as the program
     std::size_t line_ = 0;
-    Scene scene_; // its picture, and the list's for a command that draws none
+    std::string code_title_; // whose code that is
+    Scene scene_;            // its picture, and the list's for a command that draws none
     ScenePictures pictures_;
     bool full_ = false;
 };

@@ -4,9 +4,11 @@
 // prints, with its answers beside it, must be what the model says: after
 // every operation, its own output and its whole circle, counted by the list
 // and walked by its iterators; every sixteenth operation and the last, both
-// lines in which the list prints itself. A disagreement names the input and
-// aborts. A second list takes part in swap and splice_after. Built for
-// libFuzzer, and replayed by the test suite.
+// lines in which the list prints itself. A second list takes part in swap
+// and splice_after. Built for libFuzzer, where a disagreement names the input
+// and aborts; the test suite replays the same inputs through
+// first_disagreement(), which says which operation it was and returns.
+#include "listaenc_differential.h"
 #include "listaenccircular.h"
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <ranges>
 #include <sstream>
 #include <string>
@@ -237,16 +240,26 @@ struct Differential {
     }
 };
 
+// What each operation of step() is, by its number.
+constexpr const char* operation_names[20] = {
+    "inserir", "inserir",      "remover",     "removerinfo", "pop",  "limpar",      "PrintFirst",
+    "GetNth",  "insert_after", "erase_after", "removerno",   "move", "Busca",       "spare list",
+    "swap",    "remove",       "remove_if",   "reverse",     "sort", "splice_after"};
+
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+std::optional<Disagreement> first_disagreement(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* const end = data + size;
     auto byte = [&data, end]() -> unsigned { return data < end ? *data++ : 0; };
     static Printed printed;  // by the list, and
     static Printed expected; // by its model, each keeping its room
     std::streambuf* const saved = std::cout.rdbuf(&printed);
+    struct Restored {
+        std::streambuf* saved;
+        ~Restored() { std::cout.rdbuf(saved); }
+    } const restored{saved};
     Differential differential{{}, {}, false, {}, {}, false, std::ostream(&expected)};
-    unsigned steps = 0;
+    std::size_t steps = 0;
     while (data < end) {
         // Mostly small keys, so that they repeat, and sometimes a large one;
         // texts from a small alphabet, NUL included, mostly of up to three
@@ -258,15 +271,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::generate(text.begin(), text.end(), [&byte] { return "ab \0"[byte() % 4]; });
         printed.pubseekpos(0, std::ios::out);
         expected.pubseekpos(0, std::ios::out);
-        differential.step(byte(), key, text, ++steps % 16 == 0 || data == end);
+        unsigned const op = byte();
+        differential.step(op, key, text, ++steps % 16 == 0 || data == end);
         if (printed.seen() != expected.seen()) {
-            std::cerr << "the list printed\n"
-                      << printed.seen() << "\nwhere its model says\n"
-                      << expected.seen() << "\non the input";
-            std::for_each(end - size, end, [](unsigned b) { std::cerr << ' ' << b; });
-            std::abort();
+            return Disagreement{steps - 1, operation_names[op % 20], std::string(printed.seen()),
+                                std::string(expected.seen())};
         }
     }
-    std::cout.rdbuf(saved);
+    return std::nullopt;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (auto const found = first_disagreement(data, size)) {
+        std::cerr << "operation " << found->operation << " (" << found->name
+                  << "): the list printed\n"
+                  << found->printed << "\nwhere its model says\n"
+                  << found->expected << "\non the input";
+        std::for_each(data, data + size, [](unsigned b) { std::cerr << ' ' << b; });
+        std::cerr << '\n';
+        std::abort();
+    }
     return 0;
 }

@@ -2,6 +2,8 @@
 #include "draw.h"
 
 #include "bits.h"
+#include "format.h"
+#include "lines.h"
 #include "text.h"
 
 #include <algorithm>
@@ -18,10 +20,9 @@ namespace sorteio {
 
 namespace {
 
-constexpr std::string_view utf8_mark = "\xef\xbb\xbf";
 constexpr std::string_view white = " \t\n\v\f\r";
 
-// Whether a byte is white space, or ends a line, by table.
+// Whether a byte is white space, or one of a set, by table.
 constexpr auto bytes_of = [](std::string_view set) {
     std::array<bool, 256> in{};
     for (unsigned char const c : set) {
@@ -30,7 +31,6 @@ constexpr auto bytes_of = [](std::string_view set) {
     return in;
 };
 constexpr auto white_bytes = bytes_of(white);
-constexpr auto line_end_bytes = bytes_of("\r\n");
 constexpr auto quoted_bytes = bytes_of(",\"\r\n");
 
 // Where in `text`, from `at` on, the first byte of (or not of) `set` is,
@@ -53,8 +53,6 @@ std::string_view trim(std::string_view text) noexcept {
     return text.substr(first, text.find_last_not_of(white) - first + 1);
 }
 
-std::string decimal(std::size_t value) { return std::to_string(value); }
-
 // Writes a number in decimal at `at`, which moves past it.
 void put_decimal(char*& at, std::size_t value) { at = std::to_chars(at, at + 20, value).ptr; }
 
@@ -73,38 +71,6 @@ std::string shown(std::string_view line) {
     }
     return quote(line.substr(0, quoted_at_most)) + "...";
 }
-
-// The lines of a text, each ended by LF, CRLF or a lone CR, counted from 1.
-class Lines {
-public:
-    explicit Lines(std::string_view text) : rest_(text) {}
-
-    // Effects: takes the next line, without its end. Returns: false at the
-    //   end of the text.
-    bool next(std::string_view& line) {
-        if (rest_.empty()) {
-            return false;
-        }
-        std::size_t const end = first(rest_, 0, line_end_bytes);
-        line = rest_.substr(0, end);
-        if (end == rest_.size()) {
-            rest_ = {};
-        } else {
-            bool const crlf =
-                rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
-            rest_.remove_prefix(end + (crlf ? 2 : 1));
-        }
-        ++number_;
-        return true;
-    }
-    std::size_t number() const noexcept { return number_; }
-    // Where the line that next() takes begins.
-    const char* at() const noexcept { return rest_.data(); }
-
-private:
-    std::string_view rest_;
-    std::size_t number_ = 0;
-};
 
 // The lines that share a fault: the first named, then how many in all.
 class Faults {
@@ -527,8 +493,8 @@ private:
 
 bool to_text(std::string& bytes, Messages& messages) {
     std::string_view const start(bytes.data(), std::min<std::size_t>(bytes.size(), 3));
-    if (start.starts_with(utf8_mark)) {
-        bytes.erase(0, utf8_mark.size());
+    if (start.starts_with(byte_order_mark)) {
+        bytes.erase(0, byte_order_mark.size());
     } else if (start.starts_with("\xff\xfe") || start.starts_with("\xfe\xff")) {
         std::string text;
         if (!from_utf16(std::string_view(bytes).substr(2), bytes[0] == '\xfe', text, messages)) {
@@ -541,7 +507,7 @@ bool to_text(std::string& bytes, Messages& messages) {
     }
     Faults faults(messages, " linha com um byte NUL ou que não é UTF-8",
                   " linhas com um byte NUL ou que não são UTF-8");
-    Lines lines(bytes);
+    TextLines lines(bytes);
     for (std::string_view line; lines.next(line);) {
         if (line.find('\0') != std::string_view::npos) {
             faults.add("linha " + decimal(lines.number()) +
@@ -639,7 +605,7 @@ void lines_over(Roster& roster, std::size_t from, std::string* count) {
     roster.entrants.reserve(roster.entrants.size() + line_ends(text));
     std::size_t written = from;
     std::size_t row = 0;
-    Lines lines(text);
+    TextLines lines(text);
     for (std::string_view line; lines.next(line);) {
         line = trim(line);
         if (line.empty()) {
@@ -782,7 +748,7 @@ bool exclude(Roster& roster, std::string_view list, bool by_id, Nfc nfc, std::si
              Messages& messages) {
     // Each line of the list, and whether it matched.
     std::vector<std::pair<std::string, std::size_t>> wanted;
-    Lines lines(list);
+    TextLines lines(list);
     for (std::string_view line; lines.next(line);) {
         line = trim(line);
         if (!line.empty()) {
@@ -911,7 +877,7 @@ std::vector<std::uint32_t> removal_order(std::size_t size, std::uint32_t n) {
 }
 
 void append_header(std::string& out, Layout layout) {
-    out += utf8_mark;
+    out += byte_order_mark;
     out += layout.ids ? "ordem,posicao,id,nome" : "ordem,posicao,nome";
     out += layout.prizes > 0 ? ",premio\r\n" : "\r\n";
 }

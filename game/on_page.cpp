@@ -3,9 +3,9 @@
 
 #include "counting.h"
 
+#include "format.h"
 #include "program.h"
 
-#include <charconv>
 
 namespace {
 
@@ -25,22 +25,6 @@ constexpr std::string_view count_steps = " de {}";
 constexpr std::string_view count_rest = " da contagem";
 constexpr std::string_view count_laps = " (mais {} voltas inteiras)";
 constexpr std::string_view winner_heading = "vencedor";
-
-std::string decimal(std::size_t value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
-
-// `text` with each "{}" replaced by the next of `values`.
-std::string filled(std::string_view text, std::initializer_list<std::size_t> values) {
-    std::string out;
-    for (std::size_t const value : values) {
-        std::size_t const at = text.find("{}");
-        out.append(text.substr(0, at)).append(decimal(value));
-        text.remove_prefix(at + 2);
-    }
-    return out.append(text);
-}
 
 // The steps of a page that follows the count: the first roster, each
 // soldier that each count passes, each removal and the winner.
@@ -76,12 +60,12 @@ void PageGame::nobody() { complain(nobody_here); }
 void PageGame::first_roster(const ListaEnc& roster) {
     std::size_t const soldiers = roster.size();
     if (soldiers > most_soldiers_on_a_page) {
-        complain(filled(too_many, {most_soldiers_on_a_page}));
+        complain(filled(too_many, most_soldiers_on_a_page));
         throw TooLargeForAPage{};
     }
     if (follow_) {
         if (std::size_t const steps = page_steps(soldiers, n_); steps > most_steps) {
-            complain(filled(too_long, {most_steps, steps}));
+            complain(filled(too_long, most_steps, steps));
             throw TooLargeForAPage{};
         }
     }
@@ -91,7 +75,7 @@ void PageGame::first_roster(const ListaEnc& roster) {
         ring_.names.push_back(soldier.info);
     }
     ring_.count = 0;
-    page_.emplace(out_, filled("countoff: {} soldados, n = {}", {soldiers, n_}));
+    page_.emplace(out_, filled("countoff: {} soldados, n = {}", soldiers, n_));
     step({first_heading});
 }
 
@@ -100,11 +84,11 @@ void PageGame::passing(const ListaEnc& /*roster*/, const node& soldier, Passed s
     ring_.removing = false;
     // The count and the removal that it reaches are one operation.
     std::string const heading =
-        std::string(removal_heading) + decimal(removals_ + 1) + filled(count_step, {step.step});
-    std::string const progress = filled(count_steps, {step.steps});
+        std::string(removal_heading) + decimal(removals_ + 1) + filled(count_step, step.step);
+    std::string const progress = filled(count_steps, step.steps);
     std::string rest(count_rest);
     if (step.laps != 0) {
-        rest += filled(count_laps, {step.laps});
+        rest += filled(count_laps, step.laps);
     }
     this->step({heading, progress, rest, {}, {}, 0, !counting_});
     counting_ = true;

@@ -100,11 +100,6 @@ void for_each_character(std::string_view text, Markup markup, bool lines, Put pu
 
 } // namespace
 
-std::string decimal(long long value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
-
 std::string html_text(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -6,6 +6,8 @@
 #ifndef LISTAENC_MARKUP_H
 #define LISTAENC_MARKUP_H
 
+#include "format.h"
+
 #include <cstddef>
 #include <initializer_list>
 #include <string>
@@ -16,8 +18,6 @@ template <typename... Pieces>
 void append(std::string& out, const Pieces&... pieces) {
     (out.append(pieces), ...);
 }
-
-std::string decimal(long long value);
 
 // Returns: `text` as HTML text: a UTF-8 character as it is, markup as a
 //   character reference, a control byte as its picture (U+2400...), a byte

@@ -76,7 +76,9 @@ void Page::write_step(const PageStep& step, std::string_view picture, std::size_
     }
     buffer_ += "</figure>\n<div class=\"side\">\n";
     if (!step.code.empty()) {
-        buffer_ += "<ol class=\"code\" aria-label=\"código da operação\">\n";
+        std::string const title = html_text(step.code_title.empty() ? "código" : step.code_title);
+        append(buffer_, "<p class=\"code-title\">", title, "</p>\n<ol class=\"code\" aria-label=\"",
+               title, "\">\n");
         for (std::size_t i = 0; i < step.code.size(); ++i) {
             append(buffer_, i + 1 == step.line ? "<li aria-current=\"step\">" : "<li>",
                    html_text(step.code[i]), "</li>\n");

@@ -42,6 +42,9 @@ struct PageStep {
     // Whether the step begins an operation (the steps of one operation keep
     // the places of their elements; PageDown goes to the next that begins).
     bool begins = true;
+    // Whose code `code` is, as its title says ("código de inserir", "código
+    // de unlink_after, chamada por remover"); "código" when empty.
+    std::string_view code_title = {};
 };
 
 class Page {

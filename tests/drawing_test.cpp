@@ -236,6 +236,30 @@ const Shape shapes[] = {
                      {"proximo", Scene::freed}};
          return draw(s);
      }},
+    // Many words at one place stack, whole.
+    {"words_stacked_on_the_last",
+     [] {
+         Scene s = scene({1, 2, 0}, 3);
+         s.elements[1].key = 2147483647;
+         for (const char* word : {"primeiro", "ultimo", "atual", "anterior", "escolhido"}) {
+             s.labels.push_back({word, 2});
+         }
+         s.labels.push_back({"doze letras e mais", 1});
+         return draw(s, least_width);
+     },
+     least_width},
+    {"words_stacked_apart",
+     [] {
+         Scene s = scene({1, 2, 0, 2, Scene::null}, 3);
+         s.elements[3].stood = 2;
+         s.elements[4].key = -2147483648;
+         for (const char* word : {"removido", "primeiro", "ultimo", "esquerda", "escolhido"}) {
+             s.labels.push_back({word, 3});
+             s.labels.push_back({word, 4});
+         }
+         return draw(s, least_width);
+     },
+     least_width},
     {"head_made",
      [] {
          Scene s = scene({0}, 0);
@@ -269,6 +293,130 @@ TEST(Drawing, EachShapeDrawsItsGoldenLines) {
         EXPECT_EQ(shape.drawing(), lines) << "the same shape drew other lines";
         if (written != nullptr) {
             std::ofstream(std::string(written) + "/" + shape.name + ".txt") << drawn.str();
+        }
+    }
+}
+
+// The words that point at one place stack: at each width, for long keys
+// and texts and many words on one element, on the header and on elements out
+// of the circle, no line is wider than the drawing, and each word shows
+// whole, as often as it points.
+TEST(Drawing, WordsStackWithinTheWidthAndNoneIsCut) {
+    std::vector<std::string> const cursors = {"primeiro", "ultimo",    "atual",
+                                              "anterior", "proximo",   "esquerda",
+                                              "direita",  "escolhido", "doze letras e mais"};
+    // A walk of three with long keys and texts, `at` taking every cursor.
+    auto const three = [&](int at) {
+        Scene s = scene({1, 2, 0}, 3);
+        s.elements[0].key = -2147483648;
+        s.elements[1].key = 2147483647;
+        s.elements[1].info = "nomenomenome";
+        s.elements[2].key = 400000001;
+        s.elements[2].info = "Concei\u00e7\u00e3o";
+        for (const std::string& word : cursors) {
+            s.labels.push_back({word, at});
+        }
+        return s;
+    };
+    struct Case {
+        const char* name;
+        Scene scene;
+    };
+    std::vector<Case> cases = {{"all on the first", three(0)},
+                               {"all on the middle", three(1)},
+                               {"all on the last", three(2)}};
+    {
+        Scene s = three(2);
+        s.labels.clear();
+        for (const std::string& word : cursors) {
+            s.labels.push_back({word, Scene::header_node});
+        }
+        cases.push_back({"all on the header", s});
+    }
+    {
+        // Out of the circle: one that stood in the middle, one below the rest.
+        Scene s = scene({1, 2, 0, 2, Scene::null}, 3);
+        s.elements[3].key = -2147483647;
+        s.elements[3].info = "a text much longer than its box";
+        s.elements[3].stood = 2;
+        s.elements[4].key = 2147483646;
+        for (const std::string& word : cursors) {
+            s.labels.push_back({word, 3});
+            s.labels.push_back({word, 4});
+        }
+        s.labels.push_back({"removido", 3});
+        s.labels.push_back({"liberado", 4});
+        cases.push_back({"all apart", s});
+    }
+    {
+        // Twelve in rows, each with two words, and two gaps taken.
+        Scene s = scene({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 5, 0}, 12);
+        for (int i = 0; i < 12; ++i) {
+            s.elements[static_cast<std::size_t>(i)].key = 1000000000 + i;
+            s.labels.push_back({cursors[static_cast<std::size_t>(i) % 8], i});
+            s.labels.push_back({cursors[static_cast<std::size_t>(i + 3) % 8], i});
+        }
+        s.elements[12].stood = 5;
+        s.elements[13].stood = 0;
+        s.labels.push_back({"removido", 12});
+        s.labels.push_back({"escolhido", 12});
+        s.labels.push_back({"liberado", 13});
+        cases.push_back({"twelve in rows", s});
+    }
+    {
+        // Long keys each alone in a row; the last's `next` up into the second.
+        Scene s = scene({1, 2, 1}, 3);
+        for (Scene::Element& e : s.elements) {
+            e.key = -2147483648;
+            e.info = "Concei\u00e7\u00e3o";
+        }
+        s.labels.push_back({"ultimo", 2});
+        cases.push_back({"the last up into an earlier row", s});
+    }
+    {
+        // Out of the circle, one pointing to another, both with long keys.
+        Scene s = scene({1, 0, 3, Scene::null}, 2);
+        for (Scene::Element& e : s.elements) {
+            e.key = -2147483648;
+            e.info = "nomenomenome";
+        }
+        s.labels.push_back({"removido", 2});
+        s.labels.push_back({"liberado", 3});
+        cases.push_back({"apart into apart", s});
+    }
+    for (const Case& c : cases) {
+        for (std::size_t const width :
+             {std::size_t{40}, least_width, std::size_t{80}, std::size_t{200}}) {
+            SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(width));
+            Lines const lines = draw(c.scene, width);
+            std::string all;
+            for (const std::string& line : lines) {
+                EXPECT_LE(cells(line).size(), std::max(width, least_width)) << line;
+                // Outside the texts in quotes (and the "..." of a text cut
+                // for its box), there is no "...".
+                std::string bare = line;
+                for (std::size_t open = bare.find('\''); open != std::string::npos;
+                     open = bare.find('\'', open)) {
+                    std::size_t const close = std::min(bare.find('\'', open + 1), bare.size() - 1);
+                    std::size_t end = close + 1;
+                    end += bare.compare(end, 3, "...") == 0 ? 3 : 0;
+                    bare.replace(open, end - open, end - open, ' ');
+                }
+                EXPECT_EQ(bare.find("..."), std::string::npos) << line;
+                all += line + "\n";
+            }
+            for (const Scene::Label& label : c.scene.labels) {
+                std::size_t pointing = 0;
+                for (const Scene::Label& other : c.scene.labels) {
+                    pointing += other.word == label.word ? 1 : 0;
+                }
+                std::size_t shown = 0;
+                for (std::size_t at = all.find(label.word); at != std::string::npos;
+                     at = all.find(label.word, at + 1)) {
+                    ++shown;
+                }
+                EXPECT_GE(shown, pointing) << label.word << " in\n" << all;
+            }
         }
     }
 }

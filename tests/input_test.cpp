@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The programs' input as words and as lines, whole and as a terminal gives
-// it, a byte at a time: the byte order mark and line ends.
+// it, a byte at a time: the byte order mark and line ends. The lines of a
+// text in memory are the same lines.
 #include "input.h"
+#include "lines.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +81,17 @@ const Case cases[] = {
     {"ends_at_cr", true, "a\r", {"a"}},
     {"white_space_kept", true, "  Ana  Lima\t\v\f\n", {"  Ana  Lima\t\v\f"}},
     {"last_line_without_end", true, "a\nb", {"a", "b"}},
+    {"empty_lines", true, "", {}},
+    {"mark_alone_lines", true, "\xef\xbb\xbf", {}},
+    {"lone_lf", true, "\n", {""}},
+    {"lone_cr", true, "\r", {""}},
+    {"lone_crlf", true, "\r\n", {""}},
+    {"lf_cr", true, "\n\r", {"", ""}},
+    {"nul_kept",
+     true,
+     std::string("a\0b\r\n\0", 6),
+     {std::string("a\0b", 3), std::string(1, '\0')}},
+    {"mark_then_cr", true, "\xef\xbb\xbf\rx", {"", "x"}},
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
@@ -97,6 +110,24 @@ TEST_P(InputCase, ReadsItsPieces) {
     EXPECT_EQ(read, c.read);
     EXPECT_TRUE(text.empty());
     EXPECT_FALSE(c.lines ? input.line(text) : input.word(text)) << "again after the end";
+}
+
+// The same lines from the text in memory, numbered.
+TEST(TextLines, AreTheLinesThatInputReads) {
+    for (const Case& c : cases) {
+        if (!c.lines) {
+            continue;
+        }
+        TextLines lines(without_mark(c.input));
+        Read read;
+        for (std::string_view line; lines.next(line);) {
+            read.emplace_back(line);
+            EXPECT_EQ(lines.number(), read.size()) << c.name;
+        }
+        EXPECT_EQ(read, c.read) << c.name;
+        std::string_view line = "x";
+        EXPECT_FALSE(lines.next(line)) << c.name << ": again after the end";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Input, InputCase,

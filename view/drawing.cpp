@@ -2,6 +2,7 @@
 #include "drawing.h"
 
 #include "columns.h"
+#include "format.h"
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -24,7 +25,6 @@ constexpr std::size_t first_box = 4;       // where each row's first box begins
 constexpr std::size_t header_arrow = 5;    // the header's `next`, down to that box
 constexpr std::size_t text_room = 16;      // for a text in its box, quotes included
 constexpr std::size_t least_text_room = 5; // "''..."
-constexpr std::size_t label_room = 12;
 
 constexpr std::string_view header = "    [nó cabeça] <-- head";
 constexpr std::string_view header_changed = "    [nó cabeça] <== head";
@@ -53,8 +53,9 @@ void add(Cells& out, std::string_view text) {
 }
 void add(Cells& out, const Cells& more) { out.insert(out.end(), more.begin(), more.end()); }
 
+// The columns of the pieces, one after the other.
 template <typename... Pieces>
-Cells joined(const Pieces&... pieces) {
+Cells cells_of(const Pieces&... pieces) {
     Cells out;
     (add(out, pieces), ...);
     return out;
@@ -69,18 +70,13 @@ void put(Cells& line, std::size_t column, const Cells& piece) {
     std::copy(piece.begin(), piece.end(), line.begin() + static_cast<std::ptrdiff_t>(column));
 }
 void put(Cells& line, std::size_t column, std::string_view ascii) {
-    put(line, column, joined(ascii));
-}
-
-std::string decimal(int value) {
-    char digits[16];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
+    put(line, column, cells_of(ascii));
 }
 
 // An element's box: "[key|'text']", its text in at most `room` columns.
 Cells box(const Element& element, std::size_t room = text_room) {
-    return joined("[", decimal(element.key), "|", quoted_cells(element.info, room, element.cut),
-                  "]");
+    return cells_of("[", decimal(element.key), "|", quoted_cells(element.info, room, element.cut),
+                    "]");
 }
 
 // The same box as one piece of text, and its columns.
@@ -94,23 +90,46 @@ Drawn box_text(const Element& element, std::size_t room = text_room) {
     return out;
 }
 
-// A word cut to `room` columns, ending in "..." when it was cut.
-Cells cut(Cells word, std::size_t room) {
-    if (word.size() <= room) {
-        return word;
+// The words that point at one place in lines of at most `room` columns (at
+// least 2): one after the other with ", " between them (a state after a
+// space) where they fit, else
+// a word begins the next line, and one wider than a line goes on over as
+// many as it takes. None is cut.
+std::vector<Cells> stacked(const std::vector<std::string_view>& words, std::size_t room) {
+    std::vector<Cells> lines;
+    room = std::max<std::size_t>(room, 2);
+    for (std::string_view const text : words) {
+        Cells const word = cells(text);
+        if (word.empty()) {
+            continue;
+        }
+        // A state follows what points at its element after a space.
+        std::string_view const between = text.starts_with('(') ? " " : ", ";
+        if (!lines.empty() && lines.back().size() + between.size() + word.size() <= room) {
+            add(lines.back(), between);
+            add(lines.back(), word);
+            continue;
+        }
+        lines.emplace_back();
+        for (std::size_t at = 0; at < word.size(); ++at) {
+            // A wide character's second column stays with its first.
+            std::size_t const size = at + 1 < word.size() && word[at + 1].empty() ? 2 : 1;
+            if (!lines.back().empty() && lines.back().size() + size > room && !word[at].empty()) {
+                lines.emplace_back();
+            }
+            lines.back().push_back(word[at]);
+        }
     }
-    std::size_t const mark = room > 3 ? 3 : 0;
-    word.resize(room - mark);
-    while (!word.empty() && word.back().empty()) { // half a wide character
-        word.pop_back();
-    }
-    word.insert(word.end(), mark, ".");
-    return word;
+    return lines;
 }
 
-// A word that points, as long as it may show.
-Cells word(std::string_view label, std::size_t room = label_room) {
-    return cut(cells(prefix(label, room + 1)), room);
+// The widest of some lines, in columns.
+std::size_t widest(const std::vector<Cells>& lines) {
+    std::size_t most = 0;
+    for (const Cells& line : lines) {
+        most = std::max(most, line.size());
+    }
+    return most;
 }
 
 // A label's words as a drawing shows them: a state between parentheses, a
@@ -124,66 +143,107 @@ std::string shown(const Scene::Label& label) {
     }
     return label.word;
 }
-// The room of a label's words: more for a helper's local, which says where.
-std::size_t room_of(const Scene::Label& label) {
-    return label.frame.empty() ? label_room : 3 * label_room;
-}
 
-// An arrow from above down into a row: from a word, or from an element out
-// of the circle (its box and its word), whose `next` it is.
+// An arrow from above down into a row: from words, or from an element out
+// of the circle (its box and its words), whose `next` it is.
 struct Arrow {
     std::size_t row;
     std::size_t column;
-    Cells word;
+    std::vector<std::string_view> words;
     const Element* from = nullptr; // the element out of the circle, if any
     bool changed = false;          // whether the step changed that `next`
     bool bare = false;             // its label is drawn elsewhere
 };
 
 // The arrow's label to the right of its column ("+--" first) or to its left
-// ("--+" last), in at most `room` columns; empty when none fits.
-Cells label(const Arrow& arrow, bool left, std::size_t room) {
+// ("--+" last), in lines of at most `room` columns, the first of which holds
+// the arrow's corner and the others its line down ("|"), at the label's first
+// column on the right or its last on the left; the words stack on as many
+// lines as they take. Empty when not even the corner and a box fit.
+std::vector<Cells> label(const Arrow& arrow, bool left, std::size_t room) {
     if (arrow.bare) {
         return {};
     }
-    Cells word = arrow.word;
+    std::size_t const arrow_size = 4; // "+-- " or " --+"
+    std::vector<Cells> lines;
+    std::vector<Cells> words;
+    Cells first;
     if (arrow.from == nullptr) {
-        std::size_t const arrow_size = 4; // "+-- " or " --+"
         if (room <= arrow_size) {
             return {};
         }
-        word = cut(std::move(word), room - arrow_size);
-        return left ? joined(word, " --+") : joined("+-- ", word);
+        words = stacked(arrow.words, room - arrow_size);
+        if (words.empty()) {
+            words.emplace_back();
+        }
+        first = left ? cells_of(words[0], " --+") : cells_of("+-- ", words[0]);
+        words.erase(words.begin());
+    } else {
+        std::string const key = decimal(arrow.from->key);
+        std::size_t const fixed = 3 + key.size() + 3;
+        if (room < fixed + least_text_room) {
+            return {};
+        }
+        std::string_view const link = arrow.changed ? "==" : "--";
+        // The words beside the box, as many lines as they take, where the
+        // widest of them fits, the box's text shortened for it down to the
+        // least; else on lines of their own under it.
+        std::size_t longest = 0;
+        for (std::string_view const word : arrow.words) {
+            longest = std::max(longest, cells(word).size() + 1);
+        }
+        bool const beside = room >= fixed + least_text_room + longest;
+        Cells const drawn =
+            box(*arrow.from, std::min(text_room, room - fixed - (beside ? longest : 0)));
+        std::size_t const rest = room - std::min(room, drawn.size() + 3 + 1);
+        if (beside) {
+            words = stacked(arrow.words, rest);
+            std::string_view const apart = words.empty() ? "" : " ";
+            Cells const word = words.empty() ? Cells{} : words[0];
+            lines.push_back(left ? cells_of(word, apart, drawn, link, "+")
+                                 : cells_of("+", link, drawn, apart, word));
+            // The other lines of words under the first.
+            std::size_t const under = drawn.size() + 3;
+            for (std::size_t i = 1; i < words.size(); ++i) {
+                lines.push_back(left ? cells_of(words[i], Cells(under, " "), "|")
+                                     : cells_of("|", Cells(under, " "), words[i]));
+            }
+            return lines;
+        }
+        first = left ? cells_of(box(*arrow.from, std::min(text_room, room - fixed)), link, "+")
+                     : cells_of("+", link, box(*arrow.from, std::min(text_room, room - fixed)));
+        if (room > arrow_size) {
+            words = stacked(arrow.words, room - arrow_size);
+        }
     }
-    std::string const key = decimal(arrow.from->key);
-    std::size_t const fixed = 3 + key.size() + 3 + (word.empty() ? 0 : word.size() + 1);
-    if (room < fixed + least_text_room) {
-        return {};
+    lines.push_back(std::move(first));
+    for (Cells& more : words) {
+        lines.push_back(left ? cells_of(more, "   |") : cells_of("|   ", more));
     }
-    Cells const drawn = box(*arrow.from, std::min(text_room, room - fixed));
-    std::string_view const apart = word.empty() ? "" : " ";
-    std::string_view const link = arrow.changed ? "==" : "--";
-    return left ? joined(word, apart, drawn, link, "+") : joined("+", link, drawn, apart, word);
+    return lines;
 }
 
 struct Layout {
     std::size_t width; // after the gutter
     bool header_changed = false;
+    std::size_t header_lines = 1; // the header's line and those of its words
 };
 
-// Draws the arrows into one row, each label on a line of its own and the
+// Draws the arrows into one row, each label on lines of its own and the
 // arrow heads on the last line, over the row. An arrow's line goes down
 // through the lines below it, so a label must cross no line of an arrow above
 // it: the labels that fit to the right of their arrows come first, from left
 // to right, then those that go to the left, from right to left. A label that
-// finds no room whole between the lines that pass by is shortened on the side
-// with more room. `margins` are the lines that pass by on the left, `header`
-// whether the header's arrow goes into this row.
+// finds no room on one line between the lines that pass by stacks on more
+// lines on the side with more room. `margins` are the lines that pass by on
+// the left, `header` whether the header's arrow goes into this row.
 void draw_arrows(std::vector<Cells>& lines, std::vector<Arrow>& arrows,
                  std::vector<std::size_t> const& margins, bool header, const Layout& layout) {
     std::size_t const width = layout.width;
     auto const to_the_right = [width](const Arrow& a) {
-        return label(a, false, width).size() <= width - std::min(width, a.column);
+        std::size_t const room = width - std::min(width, a.column);
+        std::vector<Cells> const text = label(a, false, room);
+        return widest(text) <= room && text.size() == label(a, false, width).size();
     };
     std::stable_sort(arrows.begin(), arrows.end(), [&](const Arrow& a, const Arrow& b) {
         bool const right = to_the_right(a);
@@ -200,8 +260,6 @@ void draw_arrows(std::vector<Cells>& lines, std::vector<Arrow>& arrows,
         }
     };
     for (const Arrow& arrow : arrows) {
-        Cells& line = lines.emplace_back();
-        passing(line);
         std::size_t const c = arrow.column;
         std::size_t leftmost = 0;
         std::size_t rightmost = width; // of the room, a blank beside each line
@@ -214,21 +272,32 @@ void draw_arrows(std::vector<Cells>& lines, std::vector<Arrow>& arrows,
         }
         std::size_t const right_room = rightmost > c ? rightmost - c : 0;
         std::size_t const left_room = c + 1 >= leftmost ? c + 1 - leftmost : 0;
-        // To the right where the whole label fits, else to the left, else
-        // shortened on the side with more room.
-        Cells text = label(arrow, false, width);
+        // To the right where the whole label fits on as few lines as it
+        // takes at the full width, else to the left, else stacked on the side
+        // with more room.
+        std::size_t const fewest = label(arrow, false, width).size();
+        std::vector<Cells> text = label(arrow, false, right_room);
         bool left = false;
-        if (text.size() > right_room) {
-            text = label(arrow, true, width);
-            left = text.size() <= left_room || left_room > right_room;
-            if (text.size() > (left ? left_room : right_room)) {
-                text = label(arrow, left, left ? left_room : right_room);
+        if (text.empty() || widest(text) > right_room || text.size() > fewest) {
+            std::vector<Cells> on_the_left = label(arrow, true, left_room);
+            bool const fits = !on_the_left.empty() && widest(on_the_left) <= left_room &&
+                              on_the_left.size() <= label(arrow, true, width).size();
+            left = fits || left_room > right_room;
+            if (left) {
+                text = std::move(on_the_left);
             }
         }
         if (text.empty()) { // no room for a label: the arrow alone
-            put(line, c, "|");
-        } else {
-            put(line, left ? c + 1 - text.size() : c, text);
+            put(lines.emplace_back(), c, "|");
+            passing(lines.back());
+        }
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            Cells& line = lines.emplace_back();
+            passing(line);
+            if (i > 0) {
+                put(line, c, "|");
+            }
+            put(line, left ? c + 1 - text[i].size() : c, text[i]);
         }
         down.push_back(c);
     }
@@ -244,16 +313,19 @@ void draw_arrows(std::vector<Cells>& lines, std::vector<Arrow>& arrows,
 }
 
 // Where the last element's `next` goes when not back to the first element,
-// written after its box; empty when it goes back, or up into the last row.
+// written after its box, the box of the element it names in `room` (0: its
+// key alone); empty when it goes back, or up into the last row.
 Cells tail(const Scene& scene, int target, bool changed, std::size_t room = least_text_room + 3) {
     std::string_view const link = changed ? "==> " : "--> ";
     if (target == Scene::null) {
-        return joined(link, null_next);
+        return cells_of(link, null_next);
     }
     if (target == Scene::elsewhere) {
-        return joined(link, elsewhere);
+        return cells_of(link, elsewhere);
     }
-    Cells out = joined(link, box(scene.elements[static_cast<std::size_t>(target)], room));
+    const Element& element = scene.elements[static_cast<std::size_t>(target)];
+    Cells out = room == 0 ? cells_of(link, "[", decimal(element.key), "]")
+                          : cells_of(link, box(element, room));
     if (static_cast<std::size_t>(target) < scene.walked) {
         add(out, " ");
         add(out, above);
@@ -279,13 +351,16 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
     std::vector<Place> places;
     std::vector<std::size_t> ends; // of each row, where its line turns down
     // What follows the last box takes less room where the two would not fit
-    // a row together.
-    std::size_t const tail_room =
-        first_box + box_text(scene.elements[count - 1], least_text_room).columns +
-                    tail(scene, target, false).size() >=
-                width
-            ? least_text_room
-            : least_text_room + 3;
+    // a row together, and at the least only the key of the element it names.
+    std::size_t const last_box =
+        first_box + box_text(scene.elements[count - 1], least_text_room).columns;
+    std::size_t tail_room = least_text_room + 3;
+    if (last_box + tail(scene, target, false, tail_room).size() >= width) {
+        tail_room = least_text_room;
+    }
+    if (last_box + tail(scene, target, false, tail_room).size() >= width) {
+        tail_room = 0;
+    }
     std::size_t column = first_box;
     for (std::size_t i = 0; i < count; ++i) {
         Drawn& drawn = boxes.emplace_back(box_text(scene.elements[i]));
@@ -353,13 +428,23 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
             margins = returns ? std::vector<std::size_t>{0, 1} : std::vector<std::size_t>{1};
         }
         if (row == 0) {
-            // An arrow left of the header's has its label above the header.
+            // An arrow left of the header's has its label above the header,
+            // its line down beside the header's lines and the labels after.
+            std::vector<std::size_t> beside;
             for (Arrow& arrow : into) {
                 if (arrow.column < header_arrow) {
-                    Cells const text = label(arrow, false, width - arrow.column);
-                    Cells& header_line = lines.back();
-                    put(header_line, arrow.column, "|");
-                    put(*lines.insert(lines.end() - 1, Cells{}), arrow.column, text);
+                    auto const header_lines = static_cast<std::ptrdiff_t>(layout.header_lines);
+                    for (const Cells& said : label(arrow, false, width - arrow.column)) {
+                        Cells& line = *lines.insert(lines.end() - header_lines, Cells{});
+                        for (std::size_t const column : beside) {
+                            put(line, column, "|");
+                        }
+                        put(line, arrow.column, said);
+                    }
+                    for (auto at = lines.end() - header_lines; at != lines.end(); ++at) {
+                        put(*at, arrow.column, "|");
+                    }
+                    beside.push_back(arrow.column);
                     arrow.bare = true;
                 }
             }
@@ -407,44 +492,64 @@ void draw_walk(std::vector<Cells>& lines, const Scene& scene, std::vector<Arrow>
 // An element out of the circle whose `next` does not point into it, below
 // the rest: a loop back to itself, or where it points, in words.
 void draw_apart(std::vector<Cells>& lines, const Scene& scene, std::size_t index,
-                std::string_view label, const Layout& layout) {
+                const std::vector<std::string_view>& labels, const Layout& layout) {
     const Element& element = scene.elements[index];
     bool const changed = scene.changed.which == Scene::Link::element_next &&
                          scene.changed.element == static_cast<int>(index);
     std::string_view const link = changed ? "==" : "--";
-    Cells const said = word(label, 4 * label_room);
     bool const loop = element.next == static_cast<int>(index);
     std::string_view const space = loop ? " " : "  ";
     Cells words;
     if (!loop) {
-        words = joined(link, "> ");
+        words = cells_of(link, "> ");
         if (element.next == Scene::null) {
             add(words, null_next);
         } else if (element.next == Scene::elsewhere) {
             add(words, elsewhere);
         } else {
-            add(words,
-                box(scene.elements[static_cast<std::size_t>(element.next)], least_text_room + 3));
+            // The box it points to, shorter where the two would not fit a
+            // line, and at the least its key alone.
+            const Element& next = scene.elements[static_cast<std::size_t>(element.next)];
+            std::size_t const own = first_box + 3 + decimal(element.key).size() + least_text_room;
+            std::size_t room = least_text_room + 3;
+            room = own + words.size() + box_text(next, room).columns > layout.width
+                       ? least_text_room
+                       : room;
+            if (own + words.size() + box_text(next, room).columns > layout.width) {
+                add(words, cells_of("[", decimal(next.key), "]"));
+            } else {
+                add(words, box(next, room));
+            }
         }
     } else {
-        words = joined(link, "+");
+        words = cells_of(link, "+");
     }
-    // The word on the same line where it fits, else on a line of its own.
+    // The words on the same line where they fit, else on lines of their
+    // own above it.
     std::size_t const fixed = first_box + 3 + decimal(element.key).size() + words.size();
-    bool const beside = fixed + least_text_room + space.size() + said.size() <= layout.width;
-    std::size_t const room =
-        std::min(text_room, layout.width - fixed - (beside ? space.size() + said.size() : 0));
-    lines.emplace_back();
-    if (!beside && !said.empty()) {
-        put(lines.emplace_back(), first_box, said);
+    std::size_t const spare = layout.width - std::min(layout.width, fixed + least_text_room);
+    std::vector<Cells> said = stacked(labels, spare - std::min(spare, space.size()));
+    bool const beside =
+        said.size() == 1 && fixed + least_text_room + space.size() + said[0].size() <= layout.width;
+    if (!beside) {
+        said = stacked(labels, layout.width - first_box);
     }
-    Cells& line = lines.emplace_back(joined("    ", box(element, room), words));
-    if (beside && !said.empty()) {
+    std::size_t const room = std::min(text_room, layout.width - std::min(layout.width, fixed) -
+                                                     (beside ? space.size() + said[0].size() : 0));
+    lines.emplace_back();
+    if (!beside) {
+        for (const Cells& words_line : said) {
+            put(lines.emplace_back(), first_box, words_line);
+        }
+    }
+    Cells& line =
+        lines.emplace_back(cells_of("    ", box(element, std::max(room, least_text_room)), words));
+    if (beside) {
         add(line, space);
-        add(line, said);
+        add(line, said[0]);
     }
     if (loop) {
-        std::size_t const end = line.size() - 1 - (beside && !said.empty() ? 1 + said.size() : 0);
+        std::size_t const end = line.size() - 1 - (beside ? 1 + said[0].size() : 0);
         Cells& rise = lines.emplace_back();
         put(rise, header_arrow, "^");
         put(rise, end, "|");
@@ -458,19 +563,23 @@ void draw_apart(std::vector<Cells>& lines, const Scene& scene, std::size_t index
 } // namespace
 
 std::vector<std::string> draw(const Scene& scene, std::size_t width) {
-    Layout const layout{std::max(width, least_width) - gutter.size(),
-                        scene.changed.which == Scene::Link::header_next};
-    // The label of each element, the first one given.
-    // The words of each element out of the walk, one after the other, for
-    // its one arrow; an element of the walk has an arrow for each.
-    // Its cursors first, then its states.
-    std::vector<std::string> labels(scene.elements.size());
+    Layout layout{std::max(width, least_width) - gutter.size(),
+                  scene.changed.which == Scene::Link::header_next};
+    // Each label's words as they show.
+    std::vector<std::string> words_of;
+    words_of.reserve(scene.labels.size());
+    for (const Scene::Label& label : scene.labels) {
+        words_of.push_back(shown(label));
+    }
+    // The words of each element out of the walk, for its one arrow: its
+    // cursors first, then its states.
+    std::vector<std::vector<std::string_view>> labels(scene.elements.size());
     for (bool const states : {false, true}) {
-        for (const Scene::Label& label : scene.labels) {
+        for (std::size_t i = 0; i < scene.labels.size(); ++i) {
+            const Scene::Label& label = scene.labels[i];
             if (label.state == states && label.element >= 0 &&
                 static_cast<std::size_t>(label.element) >= scene.walked) {
-                std::string& words = labels[static_cast<std::size_t>(label.element)];
-                words.append(words.empty() ? "" : states ? " " : ",").append(shown(label));
+                labels[static_cast<std::size_t>(label.element)].push_back(words_of[i]);
             }
         }
     }
@@ -498,39 +607,64 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
                 gap = scene.walked; // after the last
             }
         }
-        arrows.push_back({at, 0, word(labels[i], 4 * label_room), &element, changed});
+        arrows.push_back({at, 0, labels[i], &element, changed});
         stood.push_back(gap);
     }
-    for (const Scene::Label& label : scene.labels) {
+    // The words on one element of the walk stack on one arrow, in the order
+    // given.
+    std::vector<std::size_t> arrow_of(scene.walked, SIZE_MAX);
+    for (std::size_t i = 0; i < scene.labels.size(); ++i) {
+        const Scene::Label& label = scene.labels[i];
         if (label.element >= 0 && static_cast<std::size_t>(label.element) < scene.walked) {
-            arrows.push_back(
-                {static_cast<std::size_t>(label.element), 0, word(shown(label), room_of(label))});
-            stood.push_back(SIZE_MAX);
+            auto const element = static_cast<std::size_t>(label.element);
+            if (arrow_of[element] == SIZE_MAX) {
+                arrow_of[element] = arrows.size();
+                arrows.push_back({element, 0, {}});
+                stood.push_back(SIZE_MAX);
+            }
+            arrows[arrow_of[element]].words.push_back(words_of[i]);
         }
     }
 
     std::vector<Cells> lines;
     bool const head_changed = scene.changed.which == Scene::Link::head;
     if (!scene.header) {
-        lines.push_back(joined(head_changed ? no_header_changed : no_header));
+        lines.push_back(cells_of(head_changed ? no_header_changed : no_header));
     } else {
-        lines.push_back(joined(head_changed ? header_changed : header));
-        for (const Scene::Label& label : scene.labels) { // words on the header node, as fit
-            if (label.element != Scene::header_node) {
-                continue;
+        lines.push_back(cells_of(head_changed ? header_changed : header));
+        // The words on the header node, each with its arrow where they all
+        // fit; else, after one arrow, stacked on as many lines as they take.
+        std::vector<std::string_view> words;
+        std::size_t beside = lines.back().size();
+        for (std::size_t i = 0; i < scene.labels.size(); ++i) {
+            if (scene.labels[i].element == Scene::header_node) {
+                words.push_back(words_of[i]);
+                beside += 6 + cells(words_of[i]).size();
             }
-            Cells const said = word(shown(label), room_of(label));
-            if (lines.back().size() + 6 + said.size() > layout.width) {
-                break;
+        }
+        if (beside <= layout.width) {
+            for (std::string_view const said : words) {
+                add(lines.back(), "  <-- ");
+                add(lines.back(), said);
             }
-            add(lines.back(), "  <-- ");
-            add(lines.back(), said);
+        } else {
+            std::size_t const at = lines.back().size() + 6;
+            std::vector<Cells> said = stacked(words, layout.width - at);
+            for (std::size_t i = 0; i < said.size(); ++i) {
+                if (i == 0) {
+                    add(lines.back(), "  <-- ");
+                } else {
+                    put(lines.emplace_back(), header_arrow, layout.header_changed ? "#" : "|");
+                }
+                put(lines.back(), at, said[i]);
+            }
+            layout.header_lines = said.size();
         }
         if (scene.walked == 0) {
             std::string_view const line = layout.header_changed ? "#" : "|";
             put(lines.emplace_back(), header_arrow, line);
             put(lines.emplace_back(), header_arrow, "v");
-            lines.push_back(joined(scene.first == Scene::null ? emptied : first_elsewhere));
+            lines.push_back(cells_of(scene.first == Scene::null ? emptied : first_elsewhere));
         } else {
             draw_walk(lines, scene, arrows, stood, layout);
         }
@@ -540,17 +674,22 @@ std::vector<std::string> draw(const Scene& scene, std::size_t width) {
     }
     // The cursors into memory already released, each on a line of its own.
     bool first_dangling = true;
-    for (const Scene::Label& label : scene.labels) {
-        if (label.element != Scene::freed) {
+    for (std::size_t i = 0; i < scene.labels.size(); ++i) {
+        if (scene.labels[i].element != Scene::freed) {
             continue;
         }
         if (std::exchange(first_dangling, false)) {
             lines.emplace_back();
         }
-        Cells& line =
-            lines.emplace_back(joined("    ", word(shown(label), room_of(label)), dangles));
-        if (line.size() + cells(dangling).size() <= layout.width) {
-            add(line, dangling);
+        std::size_t const indent = 4;
+        std::vector<Cells> const said =
+            stacked({words_of[i]}, layout.width - indent - cells(dangles).size());
+        for (const Cells& words : said) {
+            put(lines.emplace_back(), indent, words);
+        }
+        add(lines.back(), dangles);
+        if (lines.back().size() + cells(dangling).size() <= layout.width) {
+            add(lines.back(), dangling);
         }
     }
     std::vector<std::string> out;

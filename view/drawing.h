@@ -26,7 +26,9 @@
 // circle is drawn above the gap where it stood, its arrow down to where it
 // stood, or, when its `next` does not point into the circle, below the rest.
 // The link that a step has just changed is drawn with "=" ("==>", "<== head")
-// or, for the header's `next`, with "#".
+// or, for the header's `next`, with "#". The words that point at one place
+// (the cursors on an element, the states of one out of the circle) stack on
+// as many lines as they take within the width: none is cut.
 //
 // A text shows between single quotes as text.h says, in at most 16 columns:
 // a text too long for its box shows its beginning, then "...". Structure is
@@ -48,8 +50,8 @@
 #include <string_view>
 #include <vector>
 
-// An element that a drawing points at, and the word it points with; a word
-// shows up to 12 characters.
+// An element that a drawing points at, and the word it points with; the
+// words at one place stack on as many lines as they take, none cut.
 struct Mark {
     const node* element;
     std::string_view label;

@@ -70,6 +70,10 @@ void Stepper::step(const ListaEnc& list, const Step& step) {
         ~Done() { busy = false; }
     } const done{busy_};
     learn_header(step);
+    if (step.kind == Step::Kind::call || step.kind == Step::Kind::enter) {
+        calls_.resize(static_cast<std::size_t>(step.depth));
+        calls_.emplace_back(step.function);
+    }
     called(step);
     switch (step.kind) {
     case Step::Kind::call:
@@ -154,8 +158,16 @@ void Stepper::called(const Step& step) {
         if (line > 0 && listing[line - 1].find(called) != std::string::npos) {
             shots_[call.shot].listing = listing;
             shots_[call.shot].line = line;
+            shots_[call.shot].function = step.function;
+            shots_[call.shot].caller = caller_at(step.depth);
         }
     }
+}
+
+// The function that called the one running at `depth`; none at the top.
+std::string_view Stepper::caller_at(int depth) const {
+    auto const at = static_cast<std::size_t>(depth);
+    return depth > 0 && at <= calls_.size() ? calls_[at - 1] : std::string_view();
 }
 
 bool Stepper::after_last(std::string_view line, bool note) {
@@ -267,10 +279,13 @@ void Stepper::step_shot(const ListaEnc& list, const Step& step) {
     }
     shot.code = step.code;
     std::tie(shot.listing, shot.line) = code_at(step.line);
+    shot.function = step.function;
+    shot.caller = caller_at(step.depth);
     if (step.kind == Step::Kind::enter) {
         shot.code = std::string(step.name) + "()";
         shot.outcome = calls;
         std::tie(shot.listing, shot.line) = code_of(step.name);
+        shot.function = step.name;
     } else if (step.kind == Step::Kind::compare || step.kind == Step::Kind::test) {
         shot.outcome = step.matched ? matched : not_matched;
     } else if (step.kind == Step::Kind::unchanged) {

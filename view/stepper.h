@@ -51,6 +51,9 @@ public:
         // The function's code and the line that the step runs (0: none).
         std::span<const std::string> listing;
         std::size_t line = 0;
+        // Whose code that is, and for a helper, the function that called it.
+        std::string_view function;
+        std::string_view caller;
         // What was printed or said right after the step; notes marked.
         std::vector<std::pair<std::string, bool>> printed;
     };
@@ -113,6 +116,7 @@ private:
     Apart stood(const node* element, std::string_view label) const;
     void point(const Step& step);
     void called(const Step& step);
+    std::string_view caller_at(int depth) const;
     void forget(const node* element);
     void flush_over(std::size_t count);
 
@@ -128,6 +132,7 @@ private:
     std::size_t held_ = 0;
     std::size_t shown_ = 0; // steps shown before the operation ended
     std::vector<Pending> pending_;
+    std::vector<std::string_view> calls_; // the function at each depth of the calls
     std::size_t flushes_ = 0; // of shots kept, each showing them all
     bool busy_ = false;       // within step()
 };

@@ -7,6 +7,7 @@
 // demand, by the same code as theirs) and, for a step that changes a link,
 // the question a learner answers before seeing it.
 #include "drawing.h"
+#include "format.h"
 #include "interpreter.h"
 #include "narration.h"
 #include "page.h"
@@ -17,7 +18,6 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <charconv>
 #include <cstdlib>
 #include <deque>
 #include <memory>
@@ -42,11 +42,6 @@ std::string shown(std::string_view text) {
         at += d.length;
     }
     return std::string(text);
-}
-
-std::string decimal(std::size_t value) {
-    char digits[24];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
 }
 
 // An element as a learner names it: its key and, when it has one, its text.

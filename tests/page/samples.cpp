@@ -67,7 +67,8 @@ void script_page(std::ostream& out) {
         headings.push_back("inserir 30: passo " + std::to_string(k));
     }
     auto const at = [&](std::size_t k) {
-        return PageStep{headings[k - 1], " de 4", "", said[k - 1], code, k, k == 1};
+        return PageStep{headings[k - 1],    " de 4", "", said[k - 1], code, k, k == 1,
+                        "código de inserir"};
     };
     s.elements.push_back(element(30, " ", 1));
     s.labels = {{"novo", 1}};
