@@ -133,8 +133,8 @@ private:
     std::size_t shown_ = 0; // steps shown before the operation ended
     std::vector<Pending> pending_;
     std::vector<std::string_view> calls_; // the function at each depth of the calls
-    std::size_t flushes_ = 0; // of shots kept, each showing them all
-    bool busy_ = false;       // within step()
+    std::size_t flushes_ = 0;             // of shots kept, each showing them all
+    bool busy_ = false;                   // within step()
 };
 
 #endif
