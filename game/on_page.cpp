@@ -6,7 +6,6 @@
 #include "format.h"
 #include "program.h"
 
-
 namespace {
 
 constexpr std::string_view nobody_here = "countoff: A lista esta vazia";
