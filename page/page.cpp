@@ -9,7 +9,8 @@
 extern const std::string_view page_style;
 extern const std::string_view page_script;
 
-Page::Page(std::ostream& out, std::string_view title) : out_(out) {
+Page::Page(std::ostream& out, std::string_view title, PageBounds bounds)
+    : out_(out), bounds_(bounds) {
     std::string const t = html_text(title);
     append(buffer_, "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n",
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n", "<title>",
@@ -72,7 +73,7 @@ void Page::write_step(const PageStep& step, std::string_view picture, std::size_
     } else {
         append(buffer_,
                "<p class=\"cut\">Sem desenho: os desenhos desta página chegaram ao limite ", "de ",
-               decimal(picture_budget >> 20), " MiB.</p>");
+               decimal(bounds_.pictures >> 20), " MiB.</p>");
     }
     buffer_ += "</figure>\n<div class=\"side\">\n";
     if (!step.code.empty()) {
@@ -92,7 +93,7 @@ void Page::write_step(const PageStep& step, std::string_view picture, std::size_
         append(buffer_, i == 0 ? "" : "\n", html_text(step.lines[i]));
     }
     buffer_ += "</pre>\n</div>\n</div>\n</section>\n";
-    if (!whatever_its_size && written_ + buffer_.size() + kept_for_the_end > most_bytes) {
+    if (!whatever_its_size && written_ + buffer_.size() + kept_for_the_end > bounds_.bytes) {
         full_ = true;
         return;
     }

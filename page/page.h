@@ -47,6 +47,13 @@ struct PageStep {
     std::string_view code_title = {};
 };
 
+// What a page takes at most: its bytes, its beginning and end included, and
+// the bytes of its pictures together.
+struct PageBounds {
+    std::size_t bytes = std::size_t{256} << 20;
+    std::size_t pictures = std::size_t{64} << 20;
+};
+
 class Page {
 public:
     // A picture draws up to this many elements or soldiers; one of more is
@@ -54,16 +61,17 @@ public:
     static constexpr std::size_t most_drawn = 1000;
     // The pictures of a page take up to this many bytes together; the
     // pictures of the steps after that are not drawn, and each says so.
-    static constexpr std::size_t picture_budget = std::size_t{64} << 20;
+    static constexpr std::size_t picture_budget = PageBounds{}.pictures;
     // A page takes up to this many bytes, its beginning and end included: a
     // step that would take it past them is not written, and the page is
     // full from then on.
-    static constexpr std::size_t most_bytes = std::size_t{256} << 20;
+    static constexpr std::size_t most_bytes = PageBounds{}.bytes;
 
     // Effects: writes the beginning of the page, with `title` as its
-    //   title, in one write, then the flush; so too finish() the end.
+    //   title, in one write, then the flush; so too finish() the end. The
+    //   page keeps to `bounds` (less than the bounds above only in tests).
     // Throws: std::bad_alloc, and what `out` throws.
-    Page(std::ostream& out, std::string_view title);
+    Page(std::ostream& out, std::string_view title, PageBounds bounds = {});
     Page(const Page&) = delete;
     Page& operator=(const Page&) = delete;
 
@@ -92,7 +100,7 @@ public:
     // up to most_drawn of them, and while the pictures are within their
     // budget. A step whose picture is not drawn says why.
     bool draws(std::size_t count) const {
-        return count <= most_drawn && picture_bytes_ <= picture_budget;
+        return count <= most_drawn && picture_bytes_ <= bounds_.pictures;
     }
 
     // Effects: writes the end of the page, with its script; the page is
@@ -116,6 +124,7 @@ private:
                     std::string_view what, bool whatever_its_size = false);
     void write_buffer();
     std::ostream& out_;
+    PageBounds bounds_;
     std::size_t steps_ = 0;
     std::size_t picture_bytes_ = 0;
     bool finished_ = false;

@@ -314,7 +314,8 @@ TEST(Page, DrawsWhateverItIsGiven) {
 TEST(Page, StopsAtItsBoundOfBytes) {
     Tail tail;
     std::ostream out(&tail);
-    Page page(out, "t");
+    PageBounds const bounds{.bytes = std::size_t{24} << 20};
+    Page page(out, "t", bounds);
     Pictured pictured(page);
     std::vector<std::string> const lines(1, std::string(std::size_t{1} << 20, 'x'));
     std::size_t steps = 0;
@@ -324,15 +325,15 @@ TEST(Page, StopsAtItsBoundOfBytes) {
     }
     EXPECT_EQ(page.steps(), steps - 1);
     std::size_t const size = tail.size;
-    EXPECT_LE(size, Page::most_bytes);
-    EXPECT_GT(size, Page::most_bytes - (std::size_t{2} << 20));
+    EXPECT_LE(size, bounds.bytes);
+    EXPECT_GT(size, bounds.bytes - (std::size_t{2} << 20));
     pictured.step(PageStep{"h", {}, {}, lines}, circle(3)); // full: not written
     EXPECT_EQ(tail.size, size);
     page.cut("corte", std::string(10000, 'y')); // held to 4 KiB
     EXPECT_NE(tail.end.find("yyyy</pre>"), std::string::npos);
     EXPECT_LT(tail.size - size, std::size_t{8} << 10);
     page.finish();
-    EXPECT_LE(tail.size, Page::most_bytes);
+    EXPECT_LE(tail.size, bounds.bytes);
     EXPECT_EQ(page.steps(), steps);
     EXPECT_TRUE(tail.end.ends_with("</html>\n"));
 }
